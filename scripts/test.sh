@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine, builds Furrow with its tests and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+build=${FURROW_BUILD_DIR:-build}
+jobs=${FURROW_JOBS:-2}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFURROW_BUILD_TESTS=ON
+cmake --build "$build" --parallel "$jobs"
+ctest --test-dir "$build" --output-on-failure --parallel "$jobs"

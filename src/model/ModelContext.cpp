@@ -1,0 +1,159 @@
+#include "ModelContext.h"
+
+#include <unordered_set>
+
+namespace furrow {
+
+ModelContext::ModelContext(QObject *parent)
+    : QObject(parent)
+{}
+
+ModelContext::~ModelContext()
+{
+    // Undo steps refer to this context; they must not outlive it.
+    if (m_undoHistory)
+        m_undoHistory->clear();
+    const auto release = [](auto &list) {
+        for (auto &row : list)
+            row->m_context = nullptr;
+    };
+    release(m_tasks);
+    release(m_projects);
+    release(m_pages);
+    release(m_sections);
+    release(m_dayPlans);
+}
+
+void ModelContext::remove(Record &row)
+{
+    remove(std::vector<Record *>{&row});
+}
+
+void ModelContext::remove(const std::vector<Record *> &rows)
+{
+    std::unordered_set<const Record *> leaving;
+    RecordKinds kinds;
+    for (Record *row : rows) {
+        if (row->m_context == this) {
+            leaving.insert(row);
+            kinds |= row->kind();
+        }
+    }
+    if (leaving.empty())
+        return;
+    const auto isLeaving = [&](const Record *row) {
+        return row && leaving.contains(row);
+    };
+
+    if (kinds & (RecordKind::Project | RecordKind::Section)) {
+        for (const auto &task : m_tasks) {
+            if (isLeaving(task.get()))
+                continue;
+            if (isLeaving(task->project()))
+                task->setProject(nullptr);
+            if (isLeaving(task->section()))
+                task->setSection(nullptr);
+        }
+    }
+    if (kinds & RecordKind::Page) {
+        for (const auto &section : m_sections) {
+            if (!isLeaving(section.get()) && isLeaving(section->page()))
+                section->setPage(nullptr);
+        }
+    }
+    for (Record *row : rows) {
+        if (leaving.contains(row))
+            detachRecord(*row);
+    }
+}
+
+void ModelContext::detachRecord(Record &row)
+{
+    switch (row.kind()) {
+    case RecordKind::Task:
+        return detach(static_cast<TaskItem &>(row));
+    case RecordKind::Project:
+        return detach(static_cast<Project &>(row));
+    case RecordKind::Page:
+        return detach(static_cast<Page &>(row));
+    case RecordKind::Section:
+        return detach(static_cast<Section &>(row));
+    case RecordKind::DayPlan:
+        return detach(static_cast<DayPlan &>(row));
+    }
+}
+
+bool ModelContext::hasChanges() const
+{
+    return !m_unsavedRows.empty() || !m_removedRows.empty();
+}
+
+ModelContext::SaveResult ModelContext::save()
+{
+    if (!hasChanges())
+        return {};
+    ChangeSet changes;
+    changes.written.reserve(m_unsavedRows.size());
+    for (const auto &row : m_unsavedRows) {
+        if (row->m_context == this)
+            changes.written.push_back(row.get());
+    }
+    for (const auto &row : m_removedRows) {
+        if (row->m_context != this)
+            changes.removed.push_back({row->kind(), row->m_rowKey});
+    }
+    if (m_backend) {
+        try {
+            m_backend->write(changes);
+        } catch (const StoreError &error) {
+            return {false, error.description()};
+        } catch (const std::exception &error) {
+            return {false, QString::fromLocal8Bit(error.what())};
+        }
+    }
+    for (const auto &row : m_unsavedRows)
+        row->m_unsaved = false;
+    m_unsavedRows.clear();
+    m_removedRows.clear();
+    return {};
+}
+
+void ModelContext::setUndoHistory(UndoHistory *history)
+{
+    m_undoHistory = history;
+}
+
+void ModelContext::announceStoreSave()
+{
+    Q_EMIT storeSaved();
+}
+
+void ModelContext::markUnsaved(Record &row)
+{
+    if (row.m_unsaved)
+        return;
+    row.m_unsaved = true;
+    m_unsavedRows.push_back(row.shared_from_this());
+}
+
+void ModelContext::noteChangedKind(RecordKind kind)
+{
+    m_changedKinds |= kind;
+    if (m_changeSignalQueued)
+        return;
+    m_changeSignalQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_changeSignalQueued = false;
+            Q_EMIT changed(std::exchange(m_changedKinds, {}));
+        },
+        Qt::QueuedConnection);
+}
+
+UndoHistory *ModelContext::recordingHistory() const
+{
+    return m_undoHistory && m_undoHistory->isRecording() ? m_undoHistory.data() : nullptr;
+}
+
+} // namespace furrow

@@ -1,0 +1,142 @@
+#include "PlannerStore.h"
+
+#include "Calendar.h"
+#include "Clock.h"
+#include "LiveRecords.h"
+#include "Log.h"
+#include "PlannerNotifications.h"
+
+namespace furrow {
+
+namespace {
+
+bool isInSection(const TaskItem &task, const Section *section)
+{
+    const Section *own = task.section();
+    return section ? own && own->id() == section->id() : !own;
+}
+
+bool isOpenIn(const TaskItem &task, const Section *section)
+{
+    return !task.deletedAt() && !task.isDone() && !task.isArchived() && isInSection(task, section);
+}
+
+} // namespace
+
+std::vector<TaskItem *> PlannerStore::allTasks() const
+{
+    std::vector<TaskItem *> result;
+    for (const auto &task : m_context.rows<TaskItem>()) {
+        if (!task->deletedAt())
+            result.push_back(task.get());
+    }
+    return result;
+}
+
+std::vector<TaskItem *> PlannerStore::tasks(const Section *section) const
+{
+    std::vector<TaskItem *> result;
+    for (const auto &task : m_context.rows<TaskItem>()) {
+        if (isOpenIn(*task, section))
+            result.push_back(task.get());
+    }
+    sortByOrder(result);
+    return result;
+}
+
+qint64 PlannerStore::nextOrder(const Section *section) const
+{
+    std::optional<qint64> largest;
+    for (const auto &task : m_context.rows<TaskItem>()) {
+        if (isOpenIn(*task, section))
+            largest = std::max(largest.value_or(task->order()), task->order());
+    }
+    return largest ? *largest + 1 : 0;
+}
+
+std::vector<Project *> PlannerStore::projects() const
+{
+    auto result = live(m_context.fetchAll<Project>());
+    sortByOrder(result);
+    return result;
+}
+
+std::vector<TaskItem *> PlannerStore::archivedTasks() const
+{
+    auto result = archived(m_context.fetchAll<TaskItem>());
+    std::stable_sort(result.begin(), result.end(), [](const TaskItem *a, const TaskItem *b) {
+        return *a->archivedAt() > *b->archivedAt();
+    });
+    return result;
+}
+
+DayPlan *PlannerStore::dayPlan(Instant instant) const
+{
+    const Calendar::Day day = Calendar::dayOf(instant);
+    for (const auto &plan : m_context.rows<DayPlan>()) {
+        if (day.contains(plan->date()))
+            return plan.get();
+    }
+    return nullptr;
+}
+
+qint64 PlannerStore::closedTodayCount() const
+{
+    const Calendar::Day today = Calendar::dayOf(Clock::now());
+    qint64 count = 0;
+    for (const auto &task : m_context.rows<TaskItem>()) {
+        if (task->isActive() && task->isDone() && task->doneAt() && today.contains(*task->doneAt()))
+            ++count;
+    }
+    return count;
+}
+
+void PlannerStore::save()
+{
+    const ModelContext::SaveResult result = m_context.save();
+    if (!result.ok) {
+        logLine(QStringLiteral("save failed — ") + result.error);
+        return;
+    }
+    m_context.announceStoreSave();
+    Q_EMIT PlannerNotifications::center().plannerDidChange();
+}
+
+std::vector<Page *> PlannerStore::livePages() const
+{
+    return live(m_context.fetchAll<Page>());
+}
+
+Page *PlannerStore::ensureStarterPage()
+{
+    if (const auto pages = livePages(); !pages.empty())
+        return pages.front();
+    Page *page = m_context.insert(
+        std::make_shared<Page>(QStringLiteral("Inbox"), QStringLiteral("tray"), 0));
+    const QString names[]
+        = {QStringLiteral("Today"), QStringLiteral("Next"), QStringLiteral("Later")};
+    for (qint64 order = 0; order < 3; ++order)
+        m_context.insert(std::make_shared<Section>(names[order], page, order));
+    save();
+    return page;
+}
+
+bool PlannerStore::undo()
+{
+    UndoHistory *history = m_context.undoHistory();
+    if (!history || !history->undo())
+        return false;
+    save();
+    return true;
+}
+
+bool PlannerStore::redo()
+{
+    UndoHistory *history = m_context.undoHistory();
+    if (!history || !history->redo())
+        return false;
+    save();
+    return true;
+}
+
+} // namespace furrow

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "ModelContext.h"
+
+#include <optional>
+#include <vector>
+
+namespace furrow {
+
+// The one way the program queries and changes the planner's records. A stateless wrapper made
+// on demand around a context; every mutation that changes anything ends with one save(), and
+// refusals (an empty title, closing a done task, …) are silent.
+class PlannerStore
+{
+public:
+    explicit PlannerStore(ModelContext &context)
+        : m_context(context)
+    {}
+
+    ModelContext &context() const { return m_context; }
+
+    // Queries
+    // Every task without tombstone, in fetch order.
+    std::vector<TaskItem *> allTasks() const;
+    // The open, unarchived tasks of a section (by id; null gives the tasks with no section),
+    // by order.
+    std::vector<TaskItem *> tasks(const Section *section) const;
+    std::vector<Project *> projects() const;
+    // Archived tasks without tombstone, most recently archived first.
+    std::vector<TaskItem *> archivedTasks() const;
+    DayPlan *dayPlan(Instant instant) const;
+    qint64 closedTodayCount() const;
+
+    // Saves the context; on success hands off to the backup writer and the icon and posts
+    // "planner.did.change"; on failure logs and leaves the changes pending.
+    void save();
+    Page *ensureStarterPage();
+
+    // Tasks
+    TaskItem *capture(const QString &text, Section *into, Project *defaultProject);
+    void applyInlineEdit(const QString &text, TaskItem &task);
+    void setNote(const QString &note, TaskItem &task);
+    void setDueDate(const OptionalInstant &day, TaskItem &task);
+    void setProject(Project *project, TaskItem &task);
+    void close(TaskItem &task);
+    void reopen(TaskItem &task);
+    void archive(TaskItem &task);
+    void unarchive(TaskItem &task, Section *fallback);
+    bool move(TaskItem &task, Section *target, std::optional<qint64> insertAt);
+    // Renumbers a section's open tasks 0, 1, 2, …; does not save.
+    void reindex(const Section *section);
+
+    // Pages and sections
+    Page *createPage(const QString &name, const QString &iconName);
+    void rename(Page &page, const QString &name);
+    void setIcon(const QString &iconName, Page &page);
+    void deletePage(Page &page);
+    Section *createSection(const QString &name, Page &page);
+    void rename(Section &section, const QString &name);
+    void deleteSection(Section &section);
+
+    // Projects
+    Project *createProject(const QString &name);
+    void deleteProject(Project &project);
+    void normalizeProjectColors();
+    static bool isHexColor(const QString &text);
+    Project *matchProject(const QString &token) const;
+
+    // Day plan and housekeeping
+    // Refreshes today's plan from the tasks; does not save.
+    void stampToday();
+    void purgeArchive(int olderThanDays);
+    void purgeTombstones(int olderThanDays);
+
+    // Undo history: each reverts or reapplies one step and saves; false when there was none.
+    bool undo();
+    bool redo();
+
+private:
+    std::vector<Page *> livePages() const;
+    void reindexPages();
+    qint64 nextOrder(const Section *section) const;
+
+    ModelContext &m_context;
+};
+
+} // namespace furrow

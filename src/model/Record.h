@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Instant.h"
+
+#include <QFlags>
+#include <QString>
+#include <QUuid>
+
+#include <memory>
+
+namespace furrow {
+
+class ModelContext;
+
+enum class RecordKind : quint8 {
+    Task = 0x01,
+    Project = 0x02,
+    Page = 0x04,
+    Section = 0x08,
+    DayPlan = 0x10,
+};
+Q_DECLARE_FLAGS(RecordKinds, RecordKind)
+Q_DECLARE_OPERATORS_FOR_FLAGS(RecordKinds)
+
+// Canonical upper-case 8-4-4-4-12 text of an identifier.
+QString idText(const QUuid &id);
+
+// Base of the five persistent record types. A record belongs to at most one ModelContext; while
+// it does, every field write goes through assign(), which tells the context so that the change
+// is saved, can be undone and refreshes the views.
+class Record : public std::enable_shared_from_this<Record>
+{
+public:
+    Record(const Record &) = delete;
+    Record &operator=(const Record &) = delete;
+    virtual ~Record();
+
+    virtual RecordKind kind() const = 0;
+
+    // The context that holds this row, or null before insertion and after removal.
+    ModelContext *context() const { return m_context; }
+    // The row's position key in its context: unique per kind, ascending in insertion order.
+    qint64 rowKey() const { return m_rowKey; }
+
+protected:
+    Record() = default;
+
+    // Writes one field; a write of an equal value is no change. Defined in RecordAssign.h.
+    template<class Self, class T>
+    void assign(T Self::*field, T value);
+
+private:
+    friend class ModelContext;
+
+    ModelContext *m_context = nullptr;
+    qint64 m_rowKey = 0;
+    bool m_unsaved = false;
+};
+
+} // namespace furrow

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Record.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace furrow {
+
+// What a save hands to the persistent store: the rows to write and the rows to delete.
+struct ChangeSet
+{
+    struct RemovedRow
+    {
+        RecordKind kind;
+        qint64 rowKey;
+    };
+    std::vector<const Record *> written; // inserted or changed rows, in no particular order
+    std::vector<RemovedRow> removed;
+
+    bool isEmpty() const { return written.empty() && removed.empty(); }
+};
+
+// Raised by a store backend when it cannot write; the message is the error's description.
+class StoreError : public std::runtime_error
+{
+public:
+    explicit StoreError(const QString &description)
+        : std::runtime_error(description.toStdString())
+    {}
+    QString description() const { return QString::fromStdString(what()); }
+};
+
+// The persistent store behind a ModelContext. write() applies one change set atomically or
+// throws StoreError and leaves the store as it was.
+class StoreBackend
+{
+public:
+    virtual ~StoreBackend() = default;
+    virtual void write(const ChangeSet &changes) = 0;
+};
+
+} // namespace furrow
