@@ -19,14 +19,14 @@ public:
     const OptionalInstant &closedAt() const { return m_closedAt; }
     qint64 plannedCount() const { return m_plannedCount; }
     qint64 closedCount() const { return m_closedCount; }
-    Instant updatedAt() const { return m_updatedAt; }
+    Instant updatedAt() const override { return m_updatedAt; }
 
     void setDate(Instant date);
     void setStartedAt(const OptionalInstant &startedAt);
     void setClosedAt(const OptionalInstant &closedAt);
     void setPlannedCount(qint64 count);
     void setClosedCount(qint64 count);
-    void setUpdatedAt(Instant updatedAt);
+    void setUpdatedAt(Instant updatedAt) override;
 
 private:
     Instant m_date;

@@ -1,5 +1,7 @@
 #include "ModelContext.h"
 
+#include "Clock.h"
+
 #include <unordered_set>
 
 namespace furrow {
@@ -121,6 +123,22 @@ ModelContext::SaveResult ModelContext::save()
 void ModelContext::setUndoHistory(UndoHistory *history)
 {
     m_undoHistory = history;
+    if (history)
+        history->setReplayFinisher([this] { stampReplayedRows(); });
+}
+
+void ModelContext::stampReplayedRows()
+{
+    // An undone or redone change is a new change: rows it touched get a fresh updatedAt, so that
+    // sync and import see the reverted state as the newest one instead of silently keeping the
+    // state that was undone.
+    const auto rows = std::exchange(m_replayedRows, {});
+    const Instant now = Clock::now();
+    for (const auto &row : rows) {
+        if (row->m_context == this)
+            row->setUpdatedAt(now);
+    }
+    m_replayedRows.clear();
 }
 
 void ModelContext::announceStoreSave()

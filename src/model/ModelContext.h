@@ -85,6 +85,7 @@ private:
     void markUnsaved(Record &row);
     void noteChangedKind(RecordKind kind);
     UndoHistory *recordingHistory() const;
+    void stampReplayedRows();
 
     std::vector<std::shared_ptr<TaskItem>> m_tasks;
     std::vector<std::shared_ptr<Project>> m_projects;
@@ -94,6 +95,7 @@ private:
 
     std::vector<std::shared_ptr<Record>> m_unsavedRows;
     std::vector<std::shared_ptr<Record>> m_removedRows;
+    std::vector<std::shared_ptr<Record>> m_replayedRows;
     qint64 m_nextRowKey = 1;
 
     StoreBackend *m_backend = nullptr;
@@ -195,8 +197,12 @@ void ModelContext::noteFieldChange(Record &row, MakeReversal &&makeReversal)
 {
     markUnsaved(row);
     noteChangedKind(row.kind());
-    if (UndoHistory *history = recordingHistory())
-        history->record(makeReversal());
+    UndoHistory *history = recordingHistory();
+    if (!history)
+        return;
+    history->record(makeReversal());
+    if (history->isReplaying())
+        m_replayedRows.push_back(row.shared_from_this());
 }
 
 } // namespace furrow

@@ -19,14 +19,14 @@ public:
     const QString &name() const { return m_name; }
     const QString &iconName() const { return m_iconName; }
     qint64 order() const { return m_order; }
-    Instant updatedAt() const { return m_updatedAt; }
+    Instant updatedAt() const override { return m_updatedAt; }
     const OptionalInstant &deletedAt() const { return m_deletedAt; }
 
     void setId(const QUuid &id);
     void setName(const QString &name);
     void setIconName(const QString &iconName);
     void setOrder(qint64 order);
-    void setUpdatedAt(Instant updatedAt);
+    void setUpdatedAt(Instant updatedAt) override;
     void setDeletedAt(const OptionalInstant &deletedAt);
 
     bool isLive() const { return !m_deletedAt; }

@@ -29,14 +29,14 @@ public:
     const QString &name() const { return m_name; }
     const QString &colorHex() const { return m_colorHex; }
     qint64 order() const { return m_order; }
-    Instant updatedAt() const { return m_updatedAt; }
+    Instant updatedAt() const override { return m_updatedAt; }
     const OptionalInstant &deletedAt() const { return m_deletedAt; }
 
     void setId(const QUuid &id);
     void setName(const QString &name);
     void setColorHex(const QString &colorHex);
     void setOrder(qint64 order);
-    void setUpdatedAt(Instant updatedAt);
+    void setUpdatedAt(Instant updatedAt) override;
     void setDeletedAt(const OptionalInstant &deletedAt);
 
 private:

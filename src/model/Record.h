@@ -36,6 +36,9 @@ public:
     virtual ~Record();
 
     virtual RecordKind kind() const = 0;
+    // Every record carries the time of its last change, which merges compare.
+    virtual Instant updatedAt() const = 0;
+    virtual void setUpdatedAt(Instant updatedAt) = 0;
 
     // The context that holds this row, or null before insertion and after removal.
     ModelContext *context() const { return m_context; }

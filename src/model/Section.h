@@ -18,14 +18,14 @@ public:
     const QUuid &id() const { return m_id; }
     const QString &name() const { return m_name; }
     qint64 order() const { return m_order; }
-    Instant updatedAt() const { return m_updatedAt; }
+    Instant updatedAt() const override { return m_updatedAt; }
     const OptionalInstant &deletedAt() const { return m_deletedAt; }
     Page *page() const { return m_page; }
 
     void setId(const QUuid &id);
     void setName(const QString &name);
     void setOrder(qint64 order);
-    void setUpdatedAt(Instant updatedAt);
+    void setUpdatedAt(Instant updatedAt) override;
     void setDeletedAt(const OptionalInstant &deletedAt);
     void setPage(Page *page);
 

@@ -25,7 +25,7 @@ public:
     bool isDone() const { return m_isDone; }
     const OptionalInstant &doneAt() const { return m_doneAt; }
     Instant createdAt() const { return m_createdAt; }
-    Instant updatedAt() const { return m_updatedAt; }
+    Instant updatedAt() const override { return m_updatedAt; }
     const OptionalInstant &deletedAt() const { return m_deletedAt; }
     const OptionalInstant &archivedAt() const { return m_archivedAt; }
     const OptionalInstant &snoozedUntil() const { return m_snoozedUntil; }
@@ -40,7 +40,7 @@ public:
     void setDone(bool isDone);
     void setDoneAt(const OptionalInstant &doneAt);
     void setCreatedAt(Instant createdAt);
-    void setUpdatedAt(Instant updatedAt);
+    void setUpdatedAt(Instant updatedAt) override;
     void setDeletedAt(const OptionalInstant &deletedAt);
     void setArchivedAt(const OptionalInstant &archivedAt);
     void setSnoozedUntil(const OptionalInstant &snoozedUntil);

@@ -84,6 +84,8 @@ bool UndoHistory::replay(std::deque<Step> &from, std::deque<Step> &to, Mode mode
     m_mode = mode;
     for (Reversal &reversal : std::views::reverse(step))
         reversal();
+    if (m_replayFinisher)
+        m_replayFinisher();
     m_mode = Mode::Normal;
     if (!m_replayed.empty())
         push(to, std::exchange(m_replayed, {}));

@@ -36,6 +36,13 @@ public:
 
     // Called by the model context for every change it makes while recording.
     void record(Reversal reversal);
+    bool isReplaying() const { return m_mode != Mode::Normal; }
+    // Runs at the end of every undo or redo, before the step is closed; what it changes belongs
+    // to the step.
+    void setReplayFinisher(std::function<void()> finisher)
+    {
+        m_replayFinisher = std::move(finisher);
+    }
 
 Q_SIGNALS:
     void stateChanged(); // canUndo() or canRedo() may have changed
@@ -54,6 +61,7 @@ private:
     bool m_closeQueued = false;
     Step m_replayed;
     Mode m_mode = Mode::Normal;
+    std::function<void()> m_replayFinisher;
     bool m_recordingEnabled = true;
 };
 

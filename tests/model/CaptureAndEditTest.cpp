@@ -1,0 +1,110 @@
+#include "StoreFixture.h"
+
+namespace furrow::test {
+namespace {
+
+class CaptureAndEditTest : public StoreFixture
+{
+protected:
+    Section *today = addSection(QStringLiteral("Today"), addPage(QStringLiteral("Inbox")));
+};
+
+TEST_F(CaptureAndEditTest, capture_withNoTitleLeft_createsNothing)
+{
+    EXPECT_EQ(store.capture(QStringLiteral("   "), today, nullptr), nullptr);
+    EXPECT_EQ(store.capture(QStringLiteral("#home"), today, nullptr), nullptr);
+    EXPECT_TRUE(context.rows<TaskItem>().empty());
+    EXPECT_EQ(saveCount(), 0);
+}
+
+TEST_F(CaptureAndEditTest, capture_withKnownToken_filesUnderThatProject)
+{
+    Project *home = addProject(QStringLiteral("Home"));
+    Project *fallback = addProject(QStringLiteral("Inbox"), 1);
+    TaskItem *task = store.capture(QStringLiteral("Buy milk #home"), today, fallback);
+    ASSERT_NE(task, nullptr);
+    EXPECT_EQ(task->title(), QStringLiteral("Buy milk"));
+    EXPECT_EQ(task->project(), home);
+    EXPECT_EQ(task->section(), today);
+    EXPECT_EQ(saveCount(), 1);
+}
+
+TEST_F(CaptureAndEditTest, capture_withUnknownToken_usesDefaultProject)
+{
+    Project *fallback = addProject(QStringLiteral("Inbox"));
+    TaskItem *task = store.capture(QStringLiteral("Buy milk #nosuch"), today, fallback);
+    EXPECT_EQ(task->project(), fallback);
+}
+
+TEST_F(CaptureAndEditTest, capture_appendsAfterTheLargestOpenKey)
+{
+    addTask(QStringLiteral("a"), today, 0);
+    addTask(QStringLiteral("b"), today, 1);
+    addTask(QStringLiteral("c"), today, 5);
+    TaskItem *done = addTask(QStringLiteral("done"), today, 9);
+    done->setDone(true);
+    EXPECT_EQ(store.capture(QStringLiteral("d"), today, nullptr)->order(), 6);
+    Section *empty = addSection(QStringLiteral("Empty"), nullptr);
+    EXPECT_EQ(store.capture(QStringLiteral("e"), empty, nullptr)->order(), 0);
+}
+
+TEST_F(CaptureAndEditTest, capture_withoutSection_filesIntoTheNoSectionGroup)
+{
+    addTask(QStringLiteral("loose"), nullptr, 4);
+    TaskItem *task = store.capture(QStringLiteral("another"), nullptr, nullptr);
+    EXPECT_EQ(task->section(), nullptr);
+    EXPECT_EQ(task->order(), 5);
+}
+
+TEST_F(CaptureAndEditTest, inlineEdit_projectTokenRules)
+{
+    Project *work = addProject(QStringLiteral("Work"));
+    Project *home = addProject(QStringLiteral("Home"), 1);
+    TaskItem *task = addTask(QStringLiteral("Call"), today, 0, work);
+
+    store.applyInlineEdit(QStringLiteral("Call Bob #nosuch"), *task);
+    EXPECT_EQ(task->title(), QStringLiteral("Call Bob"));
+    EXPECT_EQ(task->project(), work) << "a token that matches nothing keeps the label";
+
+    store.applyInlineEdit(QStringLiteral("Call Bob #home"), *task);
+    EXPECT_EQ(task->project(), home);
+
+    store.applyInlineEdit(QStringLiteral("Call Bob"), *task);
+    EXPECT_EQ(task->project(), nullptr) << "no token removes the label";
+    EXPECT_EQ(saveCount(), 3);
+}
+
+TEST_F(CaptureAndEditTest, inlineEdit_withEmptyTitle_changesNothing)
+{
+    TaskItem *task = addTask(QStringLiteral("Keep me"), today, 0);
+    const Instant stamp = task->updatedAt();
+    Clock::advance(std::chrono::minutes(1));
+    store.applyInlineEdit(QStringLiteral("  #work "), *task);
+    EXPECT_EQ(task->title(), QStringLiteral("Keep me"));
+    EXPECT_EQ(task->updatedAt(), stamp);
+    EXPECT_EQ(saveCount(), 0);
+}
+
+TEST_F(CaptureAndEditTest, fieldEdits_stampAndAlwaysSave)
+{
+    TaskItem *task = addTask(QStringLiteral("t"), today, 0);
+    Project *project = addProject(QStringLiteral("P"));
+    Clock::advance(std::chrono::minutes(1));
+
+    store.setNote(QStringLiteral("  keep spaces  "), *task);
+    EXPECT_EQ(task->note(), QStringLiteral("  keep spaces  "));
+    EXPECT_EQ(task->updatedAt(), Clock::now());
+
+    store.setDueDate(localTime(2026, 3, 14, 18, 30), *task);
+    EXPECT_EQ(task->dueDate(), localTime(2026, 3, 14));
+    store.setDueDate(std::nullopt, *task);
+    EXPECT_FALSE(task->dueDate());
+
+    store.setProject(project, *task);
+    EXPECT_EQ(task->project(), project);
+    store.setProject(project, *task);
+    EXPECT_EQ(saveCount(), 5) << "each edit saves once, even when nothing changed";
+}
+
+} // namespace
+} // namespace furrow::test

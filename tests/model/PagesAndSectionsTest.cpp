@@ -1,0 +1,149 @@
+#include "StoreFixture.h"
+
+#include "model/LiveRecords.h"
+
+namespace furrow::test {
+namespace {
+
+class PagesAndSectionsTest : public StoreFixture
+{
+};
+
+TEST_F(PagesAndSectionsTest, starterPage_isCreatedOnceWithThreeSections)
+{
+    Page *inbox = store.ensureStarterPage();
+    EXPECT_EQ(inbox->name(), QStringLiteral("Inbox"));
+    EXPECT_EQ(inbox->iconName(), QStringLiteral("tray"));
+    EXPECT_EQ(inbox->order(), 0);
+    const auto sections = liveOn(context.fetchAll<Section>(), inbox);
+    ASSERT_EQ(sections.size(), 3u);
+    EXPECT_EQ(sections[0]->name(), QStringLiteral("Today"));
+    EXPECT_EQ(sections[1]->name(), QStringLiteral("Next"));
+    EXPECT_EQ(sections[2]->name(), QStringLiteral("Later"));
+    EXPECT_EQ(orders(sections), (std::vector<qint64>{0, 1, 2}));
+    EXPECT_EQ(saveCount(), 1);
+
+    EXPECT_EQ(store.ensureStarterPage(), inbox);
+    EXPECT_EQ(context.rows<Page>().size(), 1u);
+    EXPECT_EQ(saveCount(), 1);
+}
+
+TEST_F(PagesAndSectionsTest, starterPage_replacesOnlyTombstonedPages)
+{
+    Page *old = addPage(QStringLiteral("Old"));
+    old->setDeletedAt(Clock::now());
+    EXPECT_NE(store.ensureStarterPage(), old);
+    EXPECT_EQ(context.rows<Page>().size(), 2u);
+}
+
+TEST_F(PagesAndSectionsTest, createPage_followsTheLargestLiveOrder)
+{
+    EXPECT_EQ(store.createPage(QStringLiteral("First"), QStringLiteral("house"))->order(), 0);
+    addPage(QStringLiteral("b"), 1);
+    addPage(QStringLiteral("c"), 4);
+    Page *gone = addPage(QStringLiteral("gone"), 9);
+    gone->setDeletedAt(Clock::now());
+    EXPECT_EQ(store.createPage(QStringLiteral(""), QStringLiteral("x"))->order(), 5);
+}
+
+TEST_F(PagesAndSectionsTest, rename_trimsAndIgnoresBlankNames)
+{
+    Page *page = addPage(QStringLiteral("Old"));
+    Section *section = addSection(QStringLiteral("Lane"), page);
+    store.rename(*page, QStringLiteral("  Work \n"));
+    EXPECT_EQ(page->name(), QStringLiteral("Work"));
+    store.rename(*page, QStringLiteral("   "));
+    store.rename(*section, QStringLiteral("\t"));
+    EXPECT_EQ(page->name(), QStringLiteral("Work"));
+    EXPECT_EQ(section->name(), QStringLiteral("Lane"));
+    EXPECT_EQ(saveCount(), 1);
+}
+
+TEST_F(PagesAndSectionsTest, deletePage_archivesOpenTasksAndRenumbersPages)
+{
+    Page *first = addPage(QStringLiteral("First"), 0);
+    Page *page = addPage(QStringLiteral("Doomed"), 1);
+    Page *last = addPage(QStringLiteral("Last"), 2);
+    Section *a = addSection(QStringLiteral("A"), page, 0);
+    Section *b = addSection(QStringLiteral("B"), page, 1);
+    TaskItem *open1 = addTask(QStringLiteral("1"), a, 0);
+    TaskItem *open2 = addTask(QStringLiteral("2"), a, 1);
+    TaskItem *done = addTask(QStringLiteral("done"), a, 2);
+    done->setDone(true);
+    TaskItem *open3 = addTask(QStringLiteral("3"), b, 0);
+    Clock::advance(std::chrono::minutes(1));
+    const Instant now = Clock::now();
+
+    store.deletePage(*page);
+    for (TaskItem *task : {open1, open2, open3}) {
+        EXPECT_EQ(task->section(), nullptr);
+        EXPECT_EQ(task->archivedAt(), now);
+        EXPECT_FALSE(task->isDone());
+    }
+    EXPECT_EQ(done->section(), a);
+    EXPECT_FALSE(done->archivedAt());
+    EXPECT_EQ(a->deletedAt(), now);
+    EXPECT_EQ(b->deletedAt(), now);
+    EXPECT_EQ(page->deletedAt(), now);
+    EXPECT_EQ(first->order(), 0);
+    EXPECT_EQ(last->order(), 1);
+    EXPECT_EQ(saveCount(), 1);
+}
+
+TEST_F(PagesAndSectionsTest, createSection_ordersAmongItsPageOnly)
+{
+    Page *page = addPage(QStringLiteral("P"));
+    Page *other = addPage(QStringLiteral("Q"));
+    addSection(QStringLiteral("x"), other, 10);
+    EXPECT_EQ(store.createSection(QStringLiteral("A"), *page)->order(), 0);
+    addSection(QStringLiteral("B"), page, 3);
+    EXPECT_EQ(store.createSection(QStringLiteral("C"), *page)->order(), 4);
+}
+
+TEST_F(PagesAndSectionsTest, deleteSection_movesOpenTasksToTheFirstOtherLane)
+{
+    Page *page = addPage(QStringLiteral("P"));
+    Section *first = addSection(QStringLiteral("0"), page, 0);
+    Section *second = addSection(QStringLiteral("1"), page, 1);
+    addSection(QStringLiteral("2"), page, 2);
+    TaskItem *moved = addTask(QStringLiteral("moved"), first, 1);
+    TaskItem *own = addTask(QStringLiteral("own"), second, 4);
+    TaskItem *done = addTask(QStringLiteral("done"), first, 0);
+    done->setDone(true);
+
+    store.deleteSection(*first);
+    EXPECT_TRUE(first->deletedAt());
+    EXPECT_EQ(moved->section(), second);
+    EXPECT_FALSE(moved->archivedAt());
+    EXPECT_EQ(done->section(), first);
+    EXPECT_EQ(store.tasks(second), (std::vector<TaskItem *>{moved, own}));
+    EXPECT_EQ(orders(store.tasks(second)), (std::vector<qint64>{0, 1}));
+    EXPECT_EQ(saveCount(), 1);
+}
+
+TEST_F(PagesAndSectionsTest, deleteSection_lastLaneArchivesItsTasks)
+{
+    Page *page = addPage(QStringLiteral("P"));
+    Section *only = addSection(QStringLiteral("only"), page);
+    TaskItem *task = addTask(QStringLiteral("t"), only, 0);
+    store.deleteSection(*only);
+    EXPECT_EQ(task->section(), nullptr);
+    EXPECT_EQ(task->archivedAt(), Clock::now());
+    EXPECT_EQ(store.archivedTasks(), (std::vector<TaskItem *>{task}));
+}
+
+TEST_F(PagesAndSectionsTest, liveFilters_sortStablyAndCompareById)
+{
+    Page *page = addPage(QStringLiteral("P"));
+    Section *b = addSection(QStringLiteral("b"), page, 1);
+    Section *a = addSection(QStringLiteral("a"), page, 0);
+    Section *tie = addSection(QStringLiteral("tie"), page, 1);
+    Section *gone = addSection(QStringLiteral("gone"), page, 0);
+    gone->setDeletedAt(Clock::now());
+    Section *loose = addSection(QStringLiteral("loose"), nullptr, 0);
+    EXPECT_EQ(liveOn(context.fetchAll<Section>(), page), (std::vector<Section *>{a, b, tie}));
+    EXPECT_EQ(liveOn(context.fetchAll<Section>(), nullptr), (std::vector<Section *>{loose}));
+}
+
+} // namespace
+} // namespace furrow::test

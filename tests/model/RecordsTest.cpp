@@ -1,0 +1,87 @@
+#include "StoreFixture.h"
+
+#include "model/Calendar.h"
+
+namespace furrow::test {
+namespace {
+
+using std::chrono::hours;
+
+class RecordsTest : public StoreFixture
+{
+};
+
+TEST_F(RecordsTest, newTask_holdsDefaultsAndEqualStamps)
+{
+    TaskItem task(QStringLiteral("Write"), nullptr, 3, nullptr);
+    EXPECT_FALSE(task.id().isNull());
+    EXPECT_TRUE(task.note().isEmpty());
+    EXPECT_FALSE(task.dueDate());
+    EXPECT_FALSE(task.isDone());
+    EXPECT_EQ(task.createdAt(), task.updatedAt());
+    EXPECT_FALSE(task.doneAt() || task.archivedAt() || task.deletedAt() || task.snoozedUntil());
+    EXPECT_EQ(task.order(), 3);
+}
+
+TEST_F(RecordsTest, newRecords_getDistinctIdsAndDocumentedDefaults)
+{
+    Project project;
+    Page page;
+    EXPECT_NE(project.id(), page.id());
+    EXPECT_EQ(project.colorHex(), QStringLiteral("#E8622A"));
+    EXPECT_EQ(page.iconName(), QStringLiteral("house"));
+}
+
+TEST_F(RecordsTest, idText_isUpperCaseWithoutBraces)
+{
+    const QUuid id(QStringLiteral("{6f1c2d3e-4a5b-4c6d-8e9f-a0b1c2d3e4f5}"));
+    EXPECT_EQ(idText(id), QStringLiteral("6F1C2D3E-4A5B-4C6D-8E9F-A0B1C2D3E4F5"));
+}
+
+TEST_F(RecordsTest, dayPlan_storesStartOfTheGivenDay)
+{
+    const DayPlan plan(localTime(2026, 3, 3, 23, 59), std::nullopt);
+    EXPECT_EQ(plan.date(), localTime(2026, 3, 3));
+    EXPECT_FALSE(plan.startedAt());
+}
+
+TEST_F(RecordsTest, isOverdue_onlyForOpenTasksDueBeforeToday)
+{
+    TaskItem task;
+    EXPECT_FALSE(task.isOverdue()) << "no due date";
+    task.setDueDate(localTime(2026, 3, 10));
+    EXPECT_FALSE(task.isOverdue()) << "due today";
+    task.setDueDate(localTime(2026, 3, 9));
+    EXPECT_TRUE(task.isOverdue()) << "due yesterday";
+    task.setDone(true);
+    EXPECT_FALSE(task.isOverdue()) << "done";
+}
+
+TEST_F(RecordsTest, archivedAndTombstonedTask_isArchivedButNotActive)
+{
+    TaskItem task;
+    task.setArchivedAt(Clock::now());
+    task.setDeletedAt(Clock::now());
+    EXPECT_TRUE(task.isArchived());
+    EXPECT_FALSE(task.isActive());
+}
+
+TEST_F(RecordsTest, calendar_addsWholeDaysAcrossDaylightSavingChange)
+{
+    // Europe/Berlin moves to summer time on 29 March 2026: that day has 23 hours.
+    const Instant before = localTime(2026, 3, 28, 12);
+    EXPECT_EQ(Calendar::addingDays(before, 2), localTime(2026, 3, 30, 12));
+    EXPECT_EQ(*Calendar::addingDays(before, 2) - before, hours(47));
+    const Calendar::Day day = Calendar::dayOf(localTime(2026, 3, 29, 12));
+    EXPECT_EQ(day.end - day.start, hours(23));
+}
+
+TEST_F(RecordsTest, calendar_keepsSubMillisecondPartWhenAddingDays)
+{
+    const Instant precise = localTime(2026, 3, 1, 9) + std::chrono::microseconds(1500);
+    EXPECT_EQ(*Calendar::addingDays(precise, -1),
+              localTime(2026, 2, 28, 9) + std::chrono::microseconds(1500));
+}
+
+} // namespace
+} // namespace furrow::test
