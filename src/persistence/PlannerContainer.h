@@ -1,0 +1,57 @@
+#pragma once
+
+#include "SqliteStore.h"
+
+#include "model/ModelContext.h"
+
+#include <QLockFile>
+
+#include <memory>
+#include <stdexcept>
+
+namespace furrow {
+
+// Raised when another process holds the store; nothing was opened or moved.
+class StoreInUseError : public std::runtime_error
+{
+public:
+    explicit StoreInUseError(const QString &description)
+        : std::runtime_error(description.toStdString())
+    {}
+};
+
+// Raised when not even a clean store can be opened; what() is the complete fatal message.
+class FatalStoreError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The planner's one persistent store: the SQLite file under its lock and the context holding its
+// rows, whose saves write to the file. A file that cannot be opened as a store is moved aside
+// under a time-stamped name and a clean store takes its place, so the planner always starts; the
+// backup file is what brings the old data back.
+class PlannerContainer
+{
+public:
+    // $XDG_DATA_HOME/Furrow/furrow.store
+    static QString defaultStorePath();
+
+    static std::unique_ptr<PlannerContainer> open(const QString &storePath);
+    ~PlannerContainer();
+
+    ModelContext &context() { return *m_context; }
+    const QString &storePath() const { return m_storePath; }
+
+private:
+    PlannerContainer(const QString &storePath, std::unique_ptr<QLockFile> lock);
+    bool tryOpen(QString *error);
+    void moveAside(const QString &error);
+
+    QString m_storePath;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<SqliteStore> m_store;
+    std::unique_ptr<ModelContext> m_context;
+};
+
+} // namespace furrow

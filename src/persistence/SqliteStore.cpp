@@ -1,0 +1,333 @@
+#include "SqliteStore.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace furrow {
+
+namespace {
+
+// Column lists, in binding order; the first column of every table is the row key.
+const QStringList kTaskColumns{"row_key",       "id",          "title",      "note",
+                               "due_date",      "sort_order",  "is_done",    "done_at",
+                               "created_at",    "updated_at",  "deleted_at", "archived_at",
+                               "snoozed_until", "project_row", "section_row"};
+const QStringList kProjectColumns{"row_key",    "id",         "name",      "color_hex",
+                                  "sort_order", "updated_at", "deleted_at"};
+const QStringList kPageColumns{"row_key",    "id",         "name",      "icon_name",
+                               "sort_order", "updated_at", "deleted_at"};
+const QStringList kSectionColumns{"row_key",    "id",         "name",    "sort_order",
+                                  "updated_at", "deleted_at", "page_row"};
+const QStringList kDayPlanColumns{"row_key",       "date",         "started_at", "closed_at",
+                                  "planned_count", "closed_count", "updated_at"};
+
+const char *const kSchema = R"(
+CREATE TABLE task(
+    row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, title TEXT NOT NULL, note TEXT NOT NULL,
+    due_date INTEGER, sort_order INTEGER NOT NULL, is_done INTEGER NOT NULL, done_at INTEGER,
+    created_at INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER,
+    archived_at INTEGER, snoozed_until INTEGER, project_row INTEGER, section_row INTEGER);
+CREATE TABLE project(
+    row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, name TEXT NOT NULL, color_hex TEXT NOT NULL,
+    sort_order INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER);
+CREATE TABLE page(
+    row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, name TEXT NOT NULL, icon_name TEXT NOT NULL,
+    sort_order INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER);
+CREATE TABLE section(
+    row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, name TEXT NOT NULL,
+    sort_order INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER, page_row INTEGER);
+CREATE TABLE day_plan(
+    row_key INTEGER PRIMARY KEY, date INTEGER NOT NULL, started_at INTEGER, closed_at INTEGER,
+    planned_count INTEGER NOT NULL, closed_count INTEGER NOT NULL, updated_at INTEGER NOT NULL);
+PRAGMA user_version = 1;
+)";
+
+// The statements of one table.
+struct Table
+{
+    Table(SqliteDatabase &db, const QString &name, const QStringList &columns)
+        : select(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY row_key")
+                         .arg(columns.join(u','), name)
+                         .toUtf8()
+                         .constData())
+        , upsert(db, QStringLiteral("INSERT OR REPLACE INTO %1(%2) VALUES(%3)")
+                         .arg(name, columns.join(u','),
+                              QStringList(columns.size(), QStringLiteral("?")).join(u','))
+                         .toUtf8()
+                         .constData())
+        , remove(db,
+                 QStringLiteral("DELETE FROM %1 WHERE row_key = ?").arg(name).toUtf8().constData())
+    {}
+
+    SqliteStatement select;
+    SqliteStatement upsert;
+    SqliteStatement remove;
+};
+
+std::optional<qint64> microseconds(const OptionalInstant &instant)
+{
+    if (!instant)
+        return std::nullopt;
+    return microsecondsSinceEpoch(*instant);
+}
+
+OptionalInstant optionalInstant(const SqliteStatement &row, int column)
+{
+    if (row.isNull(column))
+        return std::nullopt;
+    return instantFromMicroseconds(row.integer(column));
+}
+
+Instant instant(const SqliteStatement &row, int column)
+{
+    return instantFromMicroseconds(row.integer(column));
+}
+
+QUuid uuid(const SqliteStatement &row, int column)
+{
+    return QUuid::fromString(row.text(column));
+}
+
+// The row key of a referenced row that is in the store, or none.
+std::optional<qint64> reference(const Record *row)
+{
+    if (!row || !row->context())
+        return std::nullopt;
+    return row->rowKey();
+}
+
+template<class T>
+T *lookup(const QHash<qint64, T *> &rows, const SqliteStatement &row, int column)
+{
+    return row.isNull(column) ? nullptr : rows.value(row.integer(column), nullptr);
+}
+
+} // namespace
+
+struct SqliteStore::Statements
+{
+    explicit Statements(SqliteDatabase &db)
+        : tasks(db, QStringLiteral("task"), kTaskColumns)
+        , projects(db, QStringLiteral("project"), kProjectColumns)
+        , pages(db, QStringLiteral("page"), kPageColumns)
+        , sections(db, QStringLiteral("section"), kSectionColumns)
+        , dayPlans(db, QStringLiteral("day_plan"), kDayPlanColumns)
+    {}
+
+    Table &of(RecordKind kind)
+    {
+        switch (kind) {
+        case RecordKind::Task:
+            return tasks;
+        case RecordKind::Project:
+            return projects;
+        case RecordKind::Page:
+            return pages;
+        case RecordKind::Section:
+            return sections;
+        case RecordKind::DayPlan:
+            break;
+        }
+        return dayPlans;
+    }
+
+    Table tasks;
+    Table projects;
+    Table pages;
+    Table sections;
+    Table dayPlans;
+};
+
+SqliteStore::SqliteStore(const QString &path)
+    : m_db(path)
+{
+    prepareSchema();
+    // Preparing every statement also checks that each table has every column.
+    m_statements = std::make_unique<Statements>(m_db);
+}
+
+SqliteStore::~SqliteStore() = default;
+
+void SqliteStore::prepareSchema()
+{
+    // Check before changing anything: a file that is not ours is set aside untouched.
+    const qint64 version = m_db.queryInteger("PRAGMA user_version");
+    if (version != 0 && version != kSchemaVersion)
+        throw StoreError(
+            QStringLiteral("schema version %1, expected %2").arg(version).arg(kSchemaVersion));
+    if (version == 0 && m_db.queryInteger("SELECT count(*) FROM sqlite_schema") != 0)
+        throw StoreError(QStringLiteral("the file holds tables of another program"));
+
+    m_db.queryText("PRAGMA journal_mode = WAL");
+    m_db.execute("PRAGMA synchronous = FULL");
+    if (version == kSchemaVersion)
+        return;
+    m_db.execute("BEGIN IMMEDIATE");
+    try {
+        m_db.execute(kSchema);
+        m_db.execute("COMMIT");
+    } catch (const StoreError &) {
+        m_db.rollbackQuietly();
+        throw;
+    }
+}
+
+void SqliteStore::loadInto(ModelContext &context)
+{
+    QHash<qint64, Project *> projects;
+    QHash<qint64, Page *> pages;
+    QHash<qint64, Section *> sections;
+
+    for (SqliteStatement &row = m_statements->projects.select; row.step();) {
+        auto project = std::make_shared<Project>(row.text(2), row.text(3), row.integer(4));
+        project->setId(uuid(row, 1));
+        project->setUpdatedAt(instant(row, 5));
+        project->setDeletedAt(optionalInstant(row, 6));
+        projects.insert(row.integer(0), context.insertStored(project, row.integer(0)));
+    }
+    for (SqliteStatement &row = m_statements->pages.select; row.step();) {
+        auto page = std::make_shared<Page>(row.text(2), row.text(3), row.integer(4));
+        page->setId(uuid(row, 1));
+        page->setUpdatedAt(instant(row, 5));
+        page->setDeletedAt(optionalInstant(row, 6));
+        pages.insert(row.integer(0), context.insertStored(page, row.integer(0)));
+    }
+    for (SqliteStatement &row = m_statements->sections.select; row.step();) {
+        auto section
+            = std::make_shared<Section>(row.text(2), lookup(pages, row, 6), row.integer(3));
+        section->setId(uuid(row, 1));
+        section->setUpdatedAt(instant(row, 4));
+        section->setDeletedAt(optionalInstant(row, 5));
+        sections.insert(row.integer(0), context.insertStored(section, row.integer(0)));
+    }
+    for (SqliteStatement &row = m_statements->tasks.select; row.step();) {
+        auto task = std::make_shared<TaskItem>(row.text(2), lookup(sections, row, 14),
+                                               row.integer(5), lookup(projects, row, 13));
+        task->setId(uuid(row, 1));
+        task->setNote(row.text(3));
+        task->setDueDate(optionalInstant(row, 4));
+        task->setDone(row.integer(6) != 0);
+        task->setDoneAt(optionalInstant(row, 7));
+        task->setCreatedAt(instant(row, 8));
+        task->setUpdatedAt(instant(row, 9));
+        task->setDeletedAt(optionalInstant(row, 10));
+        task->setArchivedAt(optionalInstant(row, 11));
+        task->setSnoozedUntil(optionalInstant(row, 12));
+        context.insertStored(task, row.integer(0));
+    }
+    for (SqliteStatement &row = m_statements->dayPlans.select; row.step();) {
+        auto plan = std::make_shared<DayPlan>();
+        plan->setDate(instant(row, 1));
+        plan->setStartedAt(optionalInstant(row, 2));
+        plan->setClosedAt(optionalInstant(row, 3));
+        plan->setPlannedCount(row.integer(4));
+        plan->setClosedCount(row.integer(5));
+        plan->setUpdatedAt(instant(row, 6));
+        context.insertStored(plan, row.integer(0));
+    }
+}
+
+namespace {
+
+void bindRow(SqliteStatement &s, const TaskItem &task)
+{
+    s.bind(2, idText(task.id()));
+    s.bind(3, task.title());
+    s.bind(4, task.note());
+    s.bind(5, microseconds(task.dueDate()));
+    s.bind(6, task.order());
+    s.bind(7, qint64(task.isDone()));
+    s.bind(8, microseconds(task.doneAt()));
+    s.bind(9, microsecondsSinceEpoch(task.createdAt()));
+    s.bind(10, microsecondsSinceEpoch(task.updatedAt()));
+    s.bind(11, microseconds(task.deletedAt()));
+    s.bind(12, microseconds(task.archivedAt()));
+    s.bind(13, microseconds(task.snoozedUntil()));
+    s.bind(14, reference(task.project()));
+    s.bind(15, reference(task.section()));
+}
+
+void bindRow(SqliteStatement &s, const Project &project)
+{
+    s.bind(2, idText(project.id()));
+    s.bind(3, project.name());
+    s.bind(4, project.colorHex());
+    s.bind(5, project.order());
+    s.bind(6, microsecondsSinceEpoch(project.updatedAt()));
+    s.bind(7, microseconds(project.deletedAt()));
+}
+
+void bindRow(SqliteStatement &s, const Page &page)
+{
+    s.bind(2, idText(page.id()));
+    s.bind(3, page.name());
+    s.bind(4, page.iconName());
+    s.bind(5, page.order());
+    s.bind(6, microsecondsSinceEpoch(page.updatedAt()));
+    s.bind(7, microseconds(page.deletedAt()));
+}
+
+void bindRow(SqliteStatement &s, const Section &section)
+{
+    s.bind(2, idText(section.id()));
+    s.bind(3, section.name());
+    s.bind(4, section.order());
+    s.bind(5, microsecondsSinceEpoch(section.updatedAt()));
+    s.bind(6, microseconds(section.deletedAt()));
+    s.bind(7, reference(section.page()));
+}
+
+void bindRow(SqliteStatement &s, const DayPlan &plan)
+{
+    s.bind(2, microsecondsSinceEpoch(plan.date()));
+    s.bind(3, microseconds(plan.startedAt()));
+    s.bind(4, microseconds(plan.closedAt()));
+    s.bind(5, plan.plannedCount());
+    s.bind(6, plan.closedCount());
+    s.bind(7, microsecondsSinceEpoch(plan.updatedAt()));
+}
+
+void bindRecord(SqliteStatement &s, const Record &row)
+{
+    s.bind(1, row.rowKey());
+    switch (row.kind()) {
+    case RecordKind::Task:
+        return bindRow(s, static_cast<const TaskItem &>(row));
+    case RecordKind::Project:
+        return bindRow(s, static_cast<const Project &>(row));
+    case RecordKind::Page:
+        return bindRow(s, static_cast<const Page &>(row));
+    case RecordKind::Section:
+        return bindRow(s, static_cast<const Section &>(row));
+    case RecordKind::DayPlan:
+        return bindRow(s, static_cast<const DayPlan &>(row));
+    }
+}
+
+} // namespace
+
+void SqliteStore::write(const ChangeSet &changes)
+{
+    if (changes.isEmpty())
+        return;
+    m_db.execute("BEGIN IMMEDIATE");
+    try {
+        for (const ChangeSet::RemovedRow &removed : changes.removed) {
+            SqliteStatement &statement = m_statements->of(removed.kind).remove;
+            statement.bind(1, removed.rowKey);
+            statement.run();
+        }
+        for (const Record *row : changes.written) {
+            SqliteStatement &statement = m_statements->of(row->kind()).upsert;
+            bindRecord(statement, *row);
+            statement.run();
+        }
+        m_db.execute("COMMIT");
+    } catch (const StoreError &) {
+        // The context keeps its changes; the next save writes them again.
+        m_db.rollbackQuietly();
+        throw;
+    }
+}
+
+} // namespace furrow
