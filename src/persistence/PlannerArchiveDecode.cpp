@@ -43,7 +43,7 @@ public:
         , m_path(std::move(path))
     {
         if (!m_value.is_object())
-            fail(QStringLiteral("должен быть объектом"), m_path);
+            fail(QStringLiteral("значение должно быть объектом"), m_path);
     }
 
     template<class T>
@@ -71,7 +71,7 @@ public:
         if (it == m_value.end() || it->is_null())
             fail(QStringLiteral("отсутствует обязательный ключ"), pathOf(key));
         if (!it->is_array())
-            fail(QStringLiteral("должен быть списком"), pathOf(key));
+            fail(QStringLiteral("значение должно быть списком"), pathOf(key));
         return *it;
     }
 
@@ -100,17 +100,17 @@ qint64 FieldReader::read<qint64>(const json &value, const QString &path)
     if (value.is_number_integer()) {
         if (value.is_number_unsigned()
             && value.get<quint64>() > quint64(std::numeric_limits<qint64>::max()))
-            fail(QStringLiteral("число вне допустимого диапазона"), path);
+            fail(QStringLiteral("значение вне допустимого диапазона"), path);
         return value.get<qint64>();
     }
-    fail(QStringLiteral("должно быть целым числом"), path);
+    fail(QStringLiteral("значение должно быть целым числом"), path);
 }
 
 template<>
 bool FieldReader::read<bool>(const json &value, const QString &path)
 {
     if (!value.is_boolean())
-        fail(QStringLiteral("должно быть логическим значением"), path);
+        fail(QStringLiteral("значение должно быть true или false"), path);
     return value.get<bool>();
 }
 
@@ -118,7 +118,7 @@ template<>
 QString FieldReader::read<QString>(const json &value, const QString &path)
 {
     if (!value.is_string())
-        fail(QStringLiteral("должно быть строкой"), path);
+        fail(QStringLiteral("значение должно быть строкой"), path);
     return QString::fromStdString(value.get_ref<const std::string &>());
 }
 
