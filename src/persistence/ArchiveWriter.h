@@ -47,7 +47,7 @@ public:
     QString path() const { return m_path; }
 
 Q_SIGNALS:
-    // One write finished; emitted on the writer's own thread.
+    // One write finished (or failed and was logged); emitted on the worker thread.
     void writeFinished(bool succeeded);
 
 private:
