@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/PlannerStore.h"
+
+#include <QString>
+
+namespace furrow {
+
+// Export and import of the planner as a backup document, without any window: the caller picks
+// the file and shows the alert text of a failure.
+namespace PlannerArchiveIO {
+
+struct Outcome
+{
+    bool succeeded = true;
+    QString alertText; // the warning to show when the command failed
+};
+
+// Writes a snapshot of the store to `path` (folders created, file replaced atomically).
+// Fails with "Не удалось выгрузить: " and the error's description.
+Outcome exportTo(const PlannerStore &store, const QString &path);
+// Reads and decodes the whole file, then merges it into the store. Fails with "Не удалось
+// прочитать файл: " and the description, leaving the store untouched.
+Outcome importFrom(PlannerStore &store, const QString &path);
+
+} // namespace PlannerArchiveIO
+} // namespace furrow

@@ -1,0 +1,193 @@
+#include "PlannerSnapshot.h"
+
+#include "model/Calendar.h"
+#include "model/LiveRecords.h"
+
+#include <QHash>
+
+namespace furrow::PlannerSnapshot {
+
+namespace {
+
+PlannerArchive::TaskRecord taskRecord(const TaskItem &task)
+{
+    PlannerArchive::TaskRecord record;
+    record.id = task.id();
+    record.title = task.title();
+    if (const Section *section = task.section())
+        record.section = section->name();
+    record.order = task.order();
+    record.note = task.note();
+    record.dueDate = task.dueDate();
+    record.isDone = task.isDone();
+    record.doneAt = task.doneAt();
+    record.createdAt = task.createdAt();
+    record.updatedAt = task.updatedAt();
+    record.deletedAt = task.deletedAt();
+    if (const Project *project = task.project())
+        record.projectID = project->id();
+    return record;
+}
+
+// Rows by id; of two rows with one id the later one wins, as a plain overwrite gives.
+template<class T>
+QHash<QUuid, T *> rowsById(const ModelContext &context)
+{
+    QHash<QUuid, T *> map;
+    map.reserve(qsizetype(context.rows<T>().size()));
+    for (const auto &row : context.rows<T>())
+        map.insert(row->id(), row.get());
+    return map;
+}
+
+// Where tasks that the merge creates are filed. The document carries only a section's name,
+// and a task without a section is shown on no page, so a new task goes to the first live
+// section with that name (pages, then sections, in their order), else to the first live
+// section of all.
+class SectionPlacement
+{
+public:
+    explicit SectionPlacement(PlannerStore &store)
+        : m_store(store)
+    {}
+
+    Section *sectionFor(const std::optional<QString> &name)
+    {
+        if (!m_ready)
+            prepare();
+        if (name) {
+            if (Section *named = m_byName.value(name->normalized(QString::NormalizationForm_C)))
+                return named;
+        }
+        return m_first;
+    }
+
+private:
+    void prepare()
+    {
+        m_ready = true;
+        ModelContext &context = m_store.context();
+        if (live(context.fetchAll<Page>()).empty())
+            m_store.ensureStarterPage();
+        const auto sections = context.fetchAll<Section>();
+        for (Page *page : live(context.fetchAll<Page>())) {
+            for (Section *section : liveOn(sections, page)) {
+                if (!m_first)
+                    m_first = section;
+                const QString key = section->name().normalized(QString::NormalizationForm_C);
+                if (!m_byName.contains(key))
+                    m_byName.insert(key, section);
+            }
+        }
+    }
+
+    PlannerStore &m_store;
+    bool m_ready = false;
+    Section *m_first = nullptr;
+    QHash<QString, Section *> m_byName;
+};
+
+void mergeProjects(ModelContext &context, const PlannerArchive &archive,
+                   QHash<QUuid, Project *> &projects)
+{
+    for (const auto &r : archive.projects) {
+        if (Project *p = projects.value(r.id)) {
+            if (r.updatedAt > p->updatedAt()) {
+                p->setName(r.name);
+                p->setColorHex(r.colorHex);
+                p->setOrder(r.order);
+                p->setUpdatedAt(r.updatedAt);
+                p->setDeletedAt(r.deletedAt);
+            }
+            continue;
+        }
+        auto created = std::make_shared<Project>(r.name, r.colorHex, r.order);
+        created->setId(r.id);
+        created->setUpdatedAt(r.updatedAt);
+        created->setDeletedAt(r.deletedAt);
+        projects.insert(r.id, context.insert(std::move(created)));
+    }
+}
+
+void apply(const PlannerArchive::TaskRecord &r, TaskItem &task, Project *project)
+{
+    task.setTitle(r.title);
+    task.setOrder(r.order);
+    task.setNote(r.note.value_or(QString()));
+    task.setDueDate(r.dueDate);
+    task.setDone(r.isDone);
+    task.setDoneAt(r.doneAt);
+    task.setUpdatedAt(r.updatedAt);
+    task.setDeletedAt(r.deletedAt);
+    task.setProject(project);
+}
+
+void mergeTasks(PlannerStore &store, const PlannerArchive &archive,
+                const QHash<QUuid, Project *> &projects)
+{
+    ModelContext &context = store.context();
+    QHash<QUuid, TaskItem *> tasks = rowsById<TaskItem>(context);
+    SectionPlacement placement(store);
+    for (const auto &r : archive.tasks) {
+        Project *project = r.projectID ? projects.value(*r.projectID) : nullptr;
+        if (TaskItem *t = tasks.value(r.id)) {
+            if (r.updatedAt > t->updatedAt())
+                apply(r, *t, project);
+            continue;
+        }
+        auto created
+            = std::make_shared<TaskItem>(r.title, placement.sectionFor(r.section), 0, nullptr);
+        created->setId(r.id);
+        created->setCreatedAt(r.createdAt);
+        TaskItem *t = context.insert(std::move(created));
+        tasks.insert(r.id, t);
+        apply(r, *t, project);
+    }
+}
+
+void mergeDays(ModelContext &context, const PlannerArchive &archive)
+{
+    // Plans created below are not matched by later records of the same document.
+    const std::vector<DayPlan *> plans = context.fetchAll<DayPlan>();
+    for (const auto &r : archive.days) {
+        const Calendar::Day day = Calendar::dayOf(r.date);
+        const auto match = std::find_if(plans.begin(), plans.end(), [&](const DayPlan *plan) {
+            return day.contains(plan->date());
+        });
+        if (match == plans.end())
+            context.insert(std::make_shared<DayPlan>(r.date, r.startedAt));
+        else if (!(*match)->startedAt())
+            (*match)->setStartedAt(r.startedAt);
+    }
+}
+
+} // namespace
+
+PlannerArchive snapshot(const PlannerStore &store)
+{
+    const ModelContext &context = store.context();
+    PlannerArchive archive;
+    archive.projects.reserve(context.rows<Project>().size());
+    for (const auto &p : context.rows<Project>())
+        archive.projects.push_back(
+            {p->id(), p->name(), p->colorHex(), p->order(), p->updatedAt(), p->deletedAt()});
+    archive.tasks.reserve(context.rows<TaskItem>().size());
+    for (const auto &task : context.rows<TaskItem>())
+        archive.tasks.push_back(taskRecord(*task));
+    archive.days.reserve(context.rows<DayPlan>().size());
+    for (const auto &plan : context.rows<DayPlan>())
+        archive.days.push_back({plan->date(), plan->startedAt()});
+    return archive;
+}
+
+void restore(PlannerStore &store, const PlannerArchive &archive)
+{
+    // Projects first, so that tasks can link to the projects the same document adds.
+    QHash<QUuid, Project *> projects = rowsById<Project>(store.context());
+    mergeProjects(store.context(), archive, projects);
+    mergeTasks(store, archive, projects);
+    mergeDays(store.context(), archive);
+    store.save();
+}
+
+} // namespace furrow::PlannerSnapshot
