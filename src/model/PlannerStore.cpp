@@ -109,15 +109,23 @@ std::vector<Page *> PlannerStore::livePages() const
 
 Page *PlannerStore::ensureStarterPage()
 {
+    const bool missing = livePages().empty();
+    Page *page = insertStarterPageIfMissing();
+    if (missing)
+        save();
+    return page;
+}
+
+Page *PlannerStore::insertStarterPageIfMissing()
+{
     if (const auto pages = livePages(); !pages.empty())
         return pages.front();
-    Page *page = m_context.insert(
-        std::make_shared<Page>(QStringLiteral("Inbox"), QStringLiteral("tray"), 0));
-    const QString names[]
-        = {QStringLiteral("Today"), QStringLiteral("Next"), QStringLiteral("Later")};
+    Page *page = m_context.insert(std::make_shared<Page>(QStringLiteral("Inbox"),
+                                                         QStringLiteral("tray"), 0));
+    const QString names[] = {QStringLiteral("Today"), QStringLiteral("Next"),
+                             QStringLiteral("Later")};
     for (qint64 order = 0; order < 3; ++order)
         m_context.insert(std::make_shared<Section>(names[order], page, order));
-    save();
     return page;
 }
 

@@ -35,6 +35,8 @@ public:
     // "planner.did.change"; on failure logs and leaves the changes pending.
     void save();
     Page *ensureStarterPage();
+    // The same without saving, for operations that save once at their end.
+    Page *insertStarterPageIfMissing();
 
     // Tasks
     TaskItem *capture(const QString &text, Section *into, Project *defaultProject);

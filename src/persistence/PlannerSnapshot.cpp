@@ -67,8 +67,7 @@ private:
     {
         m_ready = true;
         ModelContext &context = m_store.context();
-        if (live(context.fetchAll<Page>()).empty())
-            m_store.ensureStarterPage();
+        m_store.insertStarterPageIfMissing();
         const auto sections = context.fetchAll<Section>();
         for (Page *page : live(context.fetchAll<Page>())) {
             for (Section *section : liveOn(sections, page)) {

@@ -2,6 +2,10 @@
 
 #include "persistence/PlannerSnapshot.h"
 
+#include "model/PlannerNotifications.h"
+
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
 using namespace furrow;
@@ -170,7 +174,9 @@ TEST_F(PlannerSnapshotTest, restore_filesNewTasksIntoALiveSectionThatAPageShows)
 
     ModelContext bare; // no pages at all: the starter page is made to show the tasks
     PlannerStore bareStore(bare);
+    QSignalSpy saves(&PlannerNotifications::center(), &PlannerNotifications::plannerDidChange);
     PlannerSnapshot::restore(bareStore, archive);
+    EXPECT_EQ(saves.count(), 1) << "the starter page is saved with the merge, not before it";
     for (const auto &task : bare.rows<TaskItem>()) {
         ASSERT_TRUE(task->section());
         EXPECT_EQ(task->section()->page()->name(), "Inbox");
