@@ -1,0 +1,107 @@
+#include "CommandLine.h"
+
+#include <QFileInfo>
+
+namespace furrow {
+
+namespace {
+
+struct Verb
+{
+    const char *name;
+    CommandLine::Action action;
+    bool takesArgument;
+};
+
+constexpr Verb kVerbs[] = {
+    {"add", CommandLine::Action::Add, true},
+    {"export", CommandLine::Action::Export, true},
+    {"import", CommandLine::Action::Import, true},
+};
+
+} // namespace
+
+std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QString *error)
+{
+    CommandLine command;
+    QStringList rest = arguments;
+    if (rest.removeAll(QStringLiteral("--seed-demo")) > 0)
+        command.seedDemo = true;
+    if (rest.isEmpty())
+        return command;
+
+    const QString first = rest.takeFirst();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        command.action = Action::Help;
+    } else if (first == QLatin1String("--version")) {
+        command.action = Action::Version;
+    } else {
+        const auto verb = std::find_if(std::begin(kVerbs), std::end(kVerbs), [&](const Verb &v) {
+            return first == QLatin1String(v.name);
+        });
+        if (verb == std::end(kVerbs)) {
+            *error = QStringLiteral("unknown command or option: %1").arg(first);
+            return std::nullopt;
+        }
+        if (rest.isEmpty()) {
+            *error = QStringLiteral("%1 needs an argument").arg(first);
+            return std::nullopt;
+        }
+        command.action = verb->action;
+        command.argument = rest.takeFirst();
+    }
+    if (!rest.isEmpty()) {
+        *error = QStringLiteral("unexpected argument: %1").arg(rest.first());
+        return std::nullopt;
+    }
+    if (command.seedDemo && command.action != Action::Start) {
+        *error = QStringLiteral("--seed-demo cannot be combined with %1").arg(first);
+        return std::nullopt;
+    }
+    return command;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Usage: furrow [--seed-demo]\n"
+        "       furrow add TEXT | export FILE | import FILE\n"
+        "       furrow --help | --version\n"
+        "\n"
+        "Without a command, starts the planner (or brings the running one forward).\n"
+        "\n"
+        "  --seed-demo   fill a store holding fewer than 3 tasks with demo data\n"
+        "  add TEXT      file TEXT as a task in the first section of the first page;\n"
+        "                \"#project\" or #\"a name\" in TEXT names its project\n"
+        "  export FILE   write the whole planner to FILE as a JSON backup document\n"
+        "  import FILE   merge a backup document into the planner (adds and updates,\n"
+        "                never deletes)\n"
+        "\n"
+        "Commands go through the running planner when there is one.\n");
+}
+
+bool CommandLine::isHeadless() const
+{
+    return action == Action::Add || action == Action::Export || action == Action::Import;
+}
+
+QStringList CommandLine::toArguments() const
+{
+    switch (action) {
+    case Action::Start:
+        return seedDemo ? QStringList{QStringLiteral("--seed-demo")} : QStringList{};
+    case Action::Add:
+        return {QStringLiteral("add"), argument};
+    case Action::Export:
+        return {QStringLiteral("export"), QFileInfo(argument).absoluteFilePath()};
+    case Action::Import:
+        return {QStringLiteral("import"), QFileInfo(argument).absoluteFilePath()};
+    case Action::Help:
+        return {QStringLiteral("--help")};
+    case Action::Version:
+        return {QStringLiteral("--version")};
+    }
+    return {};
+}
+
+} // namespace furrow

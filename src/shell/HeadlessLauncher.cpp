@@ -1,0 +1,97 @@
+#include "HeadlessLauncher.h"
+
+#include "HeadlessCommands.h"
+#include "SingleInstance.h"
+
+#include "persistence/ArchiveWriter.h"
+#include "persistence/PlannerContainer.h"
+#include "persistence/PlannerFile.h"
+
+#include <QEventLoop>
+#include <QThread>
+
+#include <cstdio>
+
+namespace furrow {
+
+namespace {
+
+// How long to wait for a planner that holds the store but does not answer yet (it is starting).
+constexpr int kStartingPlannerRetries = 20;
+constexpr int kRetryPauseMs = 100;
+
+void write(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int finish(const SingleInstance::Reply &reply)
+{
+    printOut(reply.output);
+    printError(reply.errorOutput);
+    return reply.exitCode;
+}
+
+int runOn(PlannerContainer &container, const CommandLine &command)
+{
+    ArchiveWriter &writer = ArchiveWriter::shared();
+    writer.attachTo(container.context());
+    SingleInstance::Reply reply;
+    QEventLoop loop;
+    bool answered = false;
+    HeadlessCommands::execute(command, container.context(), [&](const SingleInstance::Reply &r) {
+        reply = r;
+        answered = true;
+        loop.quit();
+    });
+    if (!answered)
+        loop.exec();
+    // The backup file must hold what this process saved before it goes.
+    writer.flush();
+    return finish(reply);
+}
+
+} // namespace
+
+void printOut(const QString &text)
+{
+    write(stdout, text);
+}
+
+void printError(const QString &text)
+{
+    write(stderr, text);
+}
+
+int runHeadless(const CommandLine &command)
+{
+    const QString storePath = PlannerContainer::defaultStorePath();
+    const SingleInstance instance(storePath);
+    const QStringList arguments = command.toArguments();
+    if (const auto reply = instance.forward(arguments))
+        return finish(*reply);
+
+    PlannerFile::migrateLegacyBackup();
+    for (int attempt = 0;; ++attempt) {
+        try {
+            auto container = PlannerContainer::open(storePath);
+            return runOn(*container, command);
+        } catch (const StoreInUseError &busy) {
+            // A planner that is still starting holds the store before it listens.
+            if (const auto reply = instance.forward(arguments))
+                return finish(*reply);
+            if (attempt == kStartingPlannerRetries) {
+                printError(QString::fromUtf8(busy.what()) + u'\n');
+                return 1;
+            }
+            QThread::msleep(kRetryPauseMs);
+        } catch (const FatalStoreError &fatal) {
+            printError(QString::fromUtf8(fatal.what()) + u'\n');
+            return 1;
+        }
+    }
+}
+
+} // namespace furrow
