@@ -66,6 +66,7 @@ ColorSwatchGrid::ColorSwatchGrid(const QString &selectedHex, int columns, QWidge
     layout->addWidget(new StepLabel(QStringLiteral("COLOUR")));
     auto *grid = new QGridLayout;
     grid->setSpacing(8);
+    grid->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addLayout(grid);
 
     struct Entry

@@ -3,7 +3,8 @@
 #include "FontLoader.h"
 #include "model/PlannerStore.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFontDatabase>
 
 namespace furrow::Theme {
 
@@ -42,7 +43,7 @@ QFont face(const QString &postScriptName, qreal size, QFont::Weight weight)
 {
     if (const auto font = FontLoader::font(postScriptName, size))
         return *font;
-    QFont fallback = QGuiApplication::font();
+    QFont fallback = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     fallback.setPointSizeF(size * 0.75);
     fallback.setWeight(weight);
     return fallback;
@@ -63,6 +64,46 @@ QFont sans(qreal size, QFont::Weight weight)
     else if (weight == QFont::Medium)
         name = QStringLiteral("InstrumentSans-Medium");
     return face(name, size, weight);
+}
+
+QPalette palette()
+{
+    QPalette colors;
+    const std::pair<QPalette::ColorRole, QColor> roles[] = {
+        {QPalette::Window, paper},
+        {QPalette::WindowText, ink},
+        {QPalette::Base, card},
+        {QPalette::AlternateBase, paper},
+        {QPalette::Text, ink},
+        {QPalette::PlaceholderText, line},
+        {QPalette::Button, card},
+        {QPalette::ButtonText, ink},
+        {QPalette::BrightText, card},
+        {QPalette::Highlight, bright},
+        {QPalette::HighlightedText, pine},
+        {QPalette::Link, pine},
+        {QPalette::LinkVisited, pine},
+        {QPalette::ToolTipBase, ink},
+        {QPalette::ToolTipText, card},
+        {QPalette::Light, card},
+        {QPalette::Midlight, backdrop},
+        {QPalette::Mid, hair},
+        {QPalette::Dark, line},
+        {QPalette::Shadow, gray},
+    };
+    for (const auto &[role, color] : roles)
+        colors.setColor(role, color);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        colors.setColor(QPalette::Disabled, role, muted);
+    }
+    return colors;
+}
+
+void applyToApplication()
+{
+    QApplication::setPalette(palette());
+    QApplication::setFont(body());
 }
 
 QFont panelTitle()

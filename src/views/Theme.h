@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 
 #include <optional>
 
@@ -41,6 +42,12 @@ QFont slab(qreal size, QFont::Weight weight = QFont::Normal);
 QFont sans(qreal size, QFont::Weight weight = QFont::Normal);
 // The bundled face of that PostScript name, or the system font of the same size and weight.
 QFont face(const QString &postScriptName, qreal size, QFont::Weight weight);
+
+// The application's palette: paper windows, card fields, ink text, lime selection.
+QPalette palette();
+// Sets that palette and the body font as the application's defaults; call once the bundled
+// fonts are registered.
+void applyToApplication();
 
 QFont panelTitle();
 QFont stepTitle();

@@ -3,8 +3,8 @@
 #include "views/FontLoader.h"
 #include "views/TailwindPalette.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
-#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -111,7 +111,7 @@ TEST(Theme, faces_resolveToTheBundledWeights)
 TEST(Theme, face_thatCannotBeLoaded_fallsBackToTheSystemFont)
 {
     const QFont font = Theme::face(QStringLiteral("NoSuch-Face"), 13, QFont::Medium);
-    EXPECT_EQ(font.family(), QGuiApplication::font().family());
+    EXPECT_EQ(font.family(), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
     EXPECT_EQ(font.weight(), QFont::Medium);
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 13 * 0.75);
 }

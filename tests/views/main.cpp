@@ -1,4 +1,5 @@
 #include "views/FontLoader.h"
+#include "views/Theme.h"
 
 #include <QApplication>
 
@@ -6,8 +7,11 @@
 
 int main(int argc, char **argv)
 {
+    // Widgets settle at once; the tests that check an animation turn motion back on.
+    qputenv("FURROW_REDUCE_MOTION", "1");
     QApplication app(argc, argv);
     furrow::FontLoader::registerBundledFonts();
+    furrow::Theme::applyToApplication();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
