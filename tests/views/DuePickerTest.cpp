@@ -4,6 +4,7 @@
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/DayCell.h"
+#include "views/MenuController.h"
 #include "views/MonthCalendar.h"
 #include "views/PillButton.h"
 #include "views/Theme.h"
@@ -190,9 +191,11 @@ TEST_F(DuePickerTest, choiceForATaskDeletedMeanwhile_onlyDismisses)
 TEST_F(DuePickerTest, rendersThePicker)
 {
     PlannerStore(context).setDueDate(berlin(2021, 8, 19), *task);
-    DuePicker picker(context, *task);
-    picker.setFixedWidth(320);
-    picker.adjustSize();
-    picker.show();
-    saveRendering(&picker, QStringLiteral("due-picker"));
+    QWidget window;
+    window.resize(400, 500);
+    window.setAutoFillBackground(true);
+    MenuController menus(&window);
+    window.show();
+    menus.show(330, QRect(340, 12, 24, 24), new DuePicker(context, *task));
+    saveRendering(&window, QStringLiteral("due-picker"));
 }

@@ -192,9 +192,6 @@ TEST_F(MenuWindow, withMotion_popupFadesInAndOut)
 TEST_F(MenuWindow, rendersAnOpenMenu)
 {
     window.setAutoFillBackground(true);
-    QPalette colors = window.palette();
-    colors.setColor(QPalette::Window, Theme::paper);
-    window.setPalette(colors);
     opener->move(300, 40);
     auto *sheet = new MenuSheet(menus);
     sheet->addCaption(QStringLiteral("Move to"));
@@ -208,5 +205,6 @@ TEST_F(MenuWindow, rendersAnOpenMenu)
     sheet->addRow(QStringLiteral("Clear the date"), QStringLiteral("calendar"), {});
     sheet->addRow(QStringLiteral("Drop to archive"), QStringLiteral("tray.and.arrow.down"), {});
     menus->show(210, opener, sheet);
+    QTest::mouseMove(row(menus, QStringLiteral("Next")));
     saveRendering(&window, QStringLiteral("menu"));
 }

@@ -117,9 +117,6 @@ TEST(PageIconPicker, rendersInAPopup)
     QWidget window;
     window.resize(400, 460);
     window.setAutoFillBackground(true);
-    QPalette colors = window.palette();
-    colors.setColor(QPalette::Window, Theme::paper);
-    window.setPalette(colors);
     MenuController menus(&window);
     window.show();
     auto *picker = new PageIconPicker(QStringLiteral("tray"));
@@ -127,4 +124,19 @@ TEST(PageIconPicker, rendersInAPopup)
     saveRendering(&window, QStringLiteral("icon-picker"));
     picker->setQuery(QStringLiteral("ch"));
     saveRendering(&window, QStringLiteral("icon-search"));
+}
+
+TEST(PageIconPicker, escapeInTheSearchField_closesThePopup)
+{
+    QWidget window;
+    window.resize(400, 460);
+    MenuController menus(&window);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto *picker = new PageIconPicker(QStringLiteral("tray"));
+    menus.show(356, QRect(360, 8, 24, 24), picker);
+    ASSERT_TRUE(picker->searchField()->hasFocus());
+    QTest::keyClick(picker->searchField(), Qt::Key_Escape);
+    EXPECT_FALSE(menus.isOpen());
 }
