@@ -139,7 +139,10 @@ void MenuHost::dismiss()
     if (m_snapshot.isNull() && !Motion::reduceMotion())
         m_snapshot = m_card->grab();
     m_card->hide();
-    // Clicks during the fade-out go to the window.
+    // Keys and clicks during the fade-out already go to the window.
+    if (m_returnFocus)
+        m_returnFocus->setFocus(Qt::PopupFocusReason);
+    m_returnFocus = nullptr;
     setAttribute(Qt::WA_TransparentForMouseEvents, true);
     m_appearance->setTarget(0);
 }
@@ -155,10 +158,6 @@ void MenuHost::finishDismissal()
     m_card->setGraphicsEffect(nullptr);
     m_snapshot = {};
     hide();
-    if (m_returnFocus && !m_menus.isOpen())
-        m_returnFocus->setFocus(Qt::PopupFocusReason);
-    if (!m_menus.isOpen())
-        m_returnFocus = nullptr;
 }
 
 void MenuHost::layoutPopup()
