@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building and testing Furrow needs on Debian 12; skips what is present.
+# Installs what building and testing Furrow needs on Debian 12 and fetches the bundled fonts
+# and icons through npm; skips what is present.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
     build-essential cmake ninja-build pkg-config git
@@ -8,6 +10,8 @@ packages=(
     libsqlite3-dev nlohmann-json3-dev libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
 )
+# node and npm fetch the fonts and icons; any recent installation will do.
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -24,4 +28,11 @@ if ((${#missing[@]})); then
     echo "setup: installing ${missing[*]}"
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Fonts (SIL OFL) and icons (MIT) at the exact versions of third_party/package-lock.json.
+assets=third_party
+if [[ ! "$assets/node_modules/.package-lock.json" -nt "$assets/package-lock.json" ]]; then
+    echo "setup: fetching fonts and icons"
+    npm ci --prefix "$assets" --ignore-scripts --no-audit --no-fund --loglevel=error
 fi

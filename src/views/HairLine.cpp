@@ -1,0 +1,28 @@
+#include "HairLine.h"
+
+#include "Theme.h"
+
+#include <QPainter>
+
+namespace furrow {
+
+HairLine::HairLine(QWidget *parent)
+    : QWidget(parent)
+{
+    setFixedHeight(1);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void HairLine::setOpacity(qreal opacity)
+{
+    m_opacity = opacity;
+    update();
+}
+
+void HairLine::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), Theme::withOpacity(Theme::hair, m_opacity));
+}
+
+} // namespace furrow

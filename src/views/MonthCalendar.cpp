@@ -1,0 +1,150 @@
+#include "MonthCalendar.h"
+
+#include "DayCell.h"
+#include "IconButton.h"
+#include "Theme.h"
+#include "model/Clock.h"
+
+#include <QDateTime>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+
+namespace furrow {
+
+namespace {
+
+constexpr int kCellCount = 42;
+
+// The calendar's names are English whatever the system language.
+const QLocale &english()
+{
+    static const QLocale locale(QLocale::English, QLocale::UnitedStates);
+    return locale;
+}
+
+IconButton *chevron(const QString &symbol, const QString &name, QWidget *parent)
+{
+    auto *button = new IconButton(symbol, 14, parent);
+    button->setAccessibleName(name);
+    button->setSide(28);
+    return button;
+}
+
+} // namespace
+
+MonthCalendar::MonthCalendar(QWidget *parent)
+    : QWidget(parent)
+    , m_month(toLocalDateTime(Clock::now()).date())
+    , m_title(new QLabel(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+
+    auto *head = new QHBoxLayout;
+    auto *back = chevron(QStringLiteral("chevron.left"), QStringLiteral("Previous month"), this);
+    auto *forward = chevron(QStringLiteral("chevron.right"), QStringLiteral("Next month"), this);
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setFont(Theme::sans(14, QFont::Medium));
+    QPalette titleColors = m_title->palette();
+    titleColors.setColor(QPalette::WindowText, Theme::ink);
+    m_title->setPalette(titleColors);
+    head->addWidget(back);
+    head->addWidget(m_title, 1);
+    head->addWidget(forward);
+    layout->addLayout(head);
+    connect(back, &QAbstractButton::clicked, this, [this] { stepMonth(-1); });
+    connect(forward, &QAbstractButton::clicked, this, [this] { stepMonth(1); });
+
+    auto *grid = new QGridLayout;
+    grid->setSpacing(2);
+    const QStringList weekdays = weekdaySymbols();
+    for (int column = 0; column < 7; ++column) {
+        auto *label = new QLabel(weekdays[column], this);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(Theme::sans(11, QFont::Medium));
+        QPalette colors = label->palette();
+        colors.setColor(QPalette::WindowText, Theme::muted);
+        label->setPalette(colors);
+        grid->addWidget(label, 0, column);
+        grid->setColumnStretch(column, 1);
+    }
+    for (int i = 0; i < kCellCount; ++i) {
+        auto *cell = new DayCell(this);
+        grid->addWidget(cell, 1 + i / 7, i % 7, Qt::AlignCenter);
+        m_cells.append(cell);
+        connect(cell, &QAbstractButton::clicked, this,
+                [this, cell] { Q_EMIT picked(cell->date()); });
+    }
+    layout->addLayout(grid);
+    refresh();
+}
+
+std::vector<MonthCalendar::Cell> MonthCalendar::cells(QDate month)
+{
+    const QDate first(month.year(), month.month(), 1);
+    const int days = first.daysInMonth();
+    // Qt numbers weekdays from Monday (1) to Sunday (7), so Monday-first weeks lead with
+    // dayOfWeek − 1 days of the month before.
+    const int lead = first.dayOfWeek() - 1;
+    std::vector<Cell> result;
+    result.reserve(kCellCount);
+    for (int i = lead; i >= 1; --i)
+        result.push_back({first.addDays(-i), false});
+    for (int d = 0; d < days; ++d)
+        result.push_back({first.addDays(d), true});
+    while (result.size() < kCellCount || result.size() % 7 != 0)
+        result.push_back({result.back().date.addDays(1), false});
+    return result;
+}
+
+QString MonthCalendar::title(QDate month)
+{
+    return english().toString(QDate(month.year(), month.month(), 1), QStringLiteral("MMMM yyyy"));
+}
+
+QStringList MonthCalendar::weekdaySymbols()
+{
+    QStringList symbols;
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        symbols.append(english().dayName(day, QLocale::ShortFormat).left(2));
+    return symbols;
+}
+
+void MonthCalendar::setMonth(QDate month)
+{
+    m_month = month;
+    refresh();
+}
+
+void MonthCalendar::stepMonth(int months)
+{
+    setMonth(m_month.addMonths(months));
+}
+
+void MonthCalendar::setSelected(std::optional<QDate> day)
+{
+    m_selected = day;
+    refresh();
+}
+
+QString MonthCalendar::titleText() const
+{
+    return m_title->text();
+}
+
+void MonthCalendar::refresh()
+{
+    m_title->setText(title(m_month));
+    const QDate today = toLocalDateTime(Clock::now()).date();
+    const std::vector<Cell> shown = cells(m_month);
+    for (int i = 0; i < kCellCount; ++i) {
+        const Cell &cell = shown[std::size_t(i)];
+        m_cells[i]->setDay(cell.date, cell.inMonth, m_selected == cell.date, cell.date == today);
+    }
+}
+
+} // namespace furrow
