@@ -1,13 +1,13 @@
-#include "views/DuePicker.h"
+#include "views/pickers/DuePicker.h"
 #include "QtPrinters.h"
 #include "Rendering.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
-#include "views/DayCell.h"
-#include "views/MenuController.h"
-#include "views/MonthCalendar.h"
-#include "views/PillButton.h"
-#include "views/Theme.h"
+#include "views/menus/MenuController.h"
+#include "views/pickers/DayCell.h"
+#include "views/pickers/MonthCalendar.h"
+#include "views/theme/Theme.h"
+#include "views/widgets/PillButton.h"
 
 #include <QDateTime>
 #include <QSignalSpy>

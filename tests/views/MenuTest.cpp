@@ -1,10 +1,10 @@
 #include "Rendering.h"
-#include "views/AnchoredButton.h"
-#include "views/MenuController.h"
-#include "views/MenuHost.h"
-#include "views/MenuRow.h"
-#include "views/MenuSheet.h"
-#include "views/Theme.h"
+#include "views/menus/AnchoredButton.h"
+#include "views/menus/MenuController.h"
+#include "views/menus/MenuHost.h"
+#include "views/menus/MenuRow.h"
+#include "views/menus/MenuSheet.h"
+#include "views/theme/Theme.h"
 
 #include <QLabel>
 #include <QPointer>

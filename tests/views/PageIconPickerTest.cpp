@@ -1,10 +1,10 @@
-#include "views/PageIconPicker.h"
+#include "views/pickers/PageIconPicker.h"
 #include "QtPrinters.h"
 #include "Rendering.h"
-#include "views/IconCell.h"
-#include "views/MenuController.h"
-#include "views/PageIcons.h"
-#include "views/Theme.h"
+#include "views/menus/MenuController.h"
+#include "views/pickers/IconCell.h"
+#include "views/theme/PageIcons.h"
+#include "views/theme/Theme.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #include "Rendering.h"
 
-#include "views/Theme.h"
+#include "views/theme/Theme.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "views/Theme.h"
+#include "views/theme/Theme.h"
 #include "QtPrinters.h"
-#include "views/FontLoader.h"
-#include "views/TailwindPalette.h"
+#include "views/theme/FontLoader.h"
+#include "views/theme/TailwindPalette.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

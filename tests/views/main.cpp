@@ -1,5 +1,5 @@
-#include "views/FontLoader.h"
-#include "views/Theme.h"
+#include "views/theme/FontLoader.h"
+#include "views/theme/Theme.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
-#include "ProjectTag.h"
+#include "views/widgets/ProjectTag.h"
 
-#include "Theme.h"
 #include "model/Project.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "Motion.h"
+#include "views/theme/Motion.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,8 +1,8 @@
-#include "AnchoredButton.h"
+#include "views/menus/AnchoredButton.h"
 
-#include "Icon.h"
-#include "MenuController.h"
-#include "Theme.h"
+#include "views/menus/MenuController.h"
+#include "views/theme/Icon.h"
+#include "views/theme/Theme.h"
 
 namespace furrow {
 

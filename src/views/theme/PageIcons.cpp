@@ -1,4 +1,4 @@
-#include "PageIcons.h"
+#include "views/theme/PageIcons.h"
 
 namespace furrow::PageIcons {
 

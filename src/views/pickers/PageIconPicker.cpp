@@ -1,12 +1,12 @@
-#include "PageIconPicker.h"
+#include "views/pickers/PageIconPicker.h"
 
-#include "IconButton.h"
-#include "IconCell.h"
-#include "IconView.h"
-#include "LiftedSurface.h"
-#include "PageIcons.h"
-#include "StepLabel.h"
-#include "Theme.h"
+#include "views/pickers/IconCell.h"
+#include "views/theme/IconView.h"
+#include "views/theme/PageIcons.h"
+#include "views/theme/Theme.h"
+#include "views/widgets/IconButton.h"
+#include "views/widgets/LiftedSurface.h"
+#include "views/widgets/StepLabel.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

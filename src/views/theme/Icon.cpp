@@ -1,4 +1,4 @@
-#include "Icon.h"
+#include "views/theme/Icon.h"
 
 #include <QFile>
 #include <QImage>

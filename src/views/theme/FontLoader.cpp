@@ -1,4 +1,4 @@
-#include "FontLoader.h"
+#include "views/theme/FontLoader.h"
 
 #include <QDirIterator>
 #include <QFile>

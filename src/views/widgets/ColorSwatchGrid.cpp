@@ -1,8 +1,8 @@
-#include "ColorSwatchGrid.h"
+#include "views/widgets/ColorSwatchGrid.h"
 
-#include "StepLabel.h"
-#include "TailwindPalette.h"
-#include "Theme.h"
+#include "views/theme/TailwindPalette.h"
+#include "views/theme/Theme.h"
+#include "views/widgets/StepLabel.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>

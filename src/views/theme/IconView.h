@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Icon.h"
+#include "views/theme/Icon.h"
 
 #include <QWidget>
 

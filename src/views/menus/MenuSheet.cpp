@@ -1,8 +1,8 @@
-#include "MenuSheet.h"
+#include "views/menus/MenuSheet.h"
 
-#include "MenuController.h"
-#include "MenuRow.h"
-#include "Theme.h"
+#include "views/menus/MenuController.h"
+#include "views/menus/MenuRow.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

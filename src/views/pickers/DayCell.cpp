@@ -1,6 +1,6 @@
-#include "DayCell.h"
+#include "views/pickers/DayCell.h"
 
-#include "Theme.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "EasedValue.h"
+#include "views/theme/EasedValue.h"
 
-#include "Motion.h"
+#include "views/theme/Motion.h"
 
 namespace furrow {
 

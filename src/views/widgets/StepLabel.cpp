@@ -1,6 +1,6 @@
-#include "StepLabel.h"
+#include "views/widgets/StepLabel.h"
 
-#include "Theme.h"
+#include "views/theme/Theme.h"
 
 namespace furrow {
 

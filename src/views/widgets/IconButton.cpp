@@ -1,7 +1,7 @@
-#include "IconButton.h"
+#include "views/widgets/IconButton.h"
 
-#include "Icon.h"
-#include "Theme.h"
+#include "views/theme/Icon.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 

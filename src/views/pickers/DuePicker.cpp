@@ -1,11 +1,11 @@
-#include "DuePicker.h"
+#include "views/pickers/DuePicker.h"
 
-#include "HairLine.h"
-#include "MonthCalendar.h"
-#include "PillButton.h"
 #include "model/Calendar.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
+#include "views/pickers/MonthCalendar.h"
+#include "views/widgets/HairLine.h"
+#include "views/widgets/PillButton.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>

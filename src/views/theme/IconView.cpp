@@ -1,6 +1,6 @@
-#include "IconView.h"
+#include "views/theme/IconView.h"
 
-#include "Theme.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 

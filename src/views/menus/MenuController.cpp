@@ -1,6 +1,6 @@
-#include "MenuController.h"
+#include "views/menus/MenuController.h"
 
-#include "MenuHost.h"
+#include "views/menus/MenuHost.h"
 
 namespace furrow {
 

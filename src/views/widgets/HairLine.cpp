@@ -1,6 +1,6 @@
-#include "HairLine.h"
+#include "views/widgets/HairLine.h"
 
-#include "Theme.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 

@@ -1,9 +1,9 @@
-#include "MonthCalendar.h"
+#include "views/pickers/MonthCalendar.h"
 
-#include "DayCell.h"
-#include "IconButton.h"
-#include "Theme.h"
 #include "model/Clock.h"
+#include "views/pickers/DayCell.h"
+#include "views/theme/Theme.h"
+#include "views/widgets/IconButton.h"
 
 #include <QDateTime>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
-#include "MenuHost.h"
+#include "views/menus/MenuHost.h"
 
-#include "EasedValue.h"
-#include "MenuController.h"
-#include "Motion.h"
-#include "Theme.h"
+#include "views/menus/MenuController.h"
+#include "views/theme/EasedValue.h"
+#include "views/theme/Motion.h"
+#include "views/theme/Theme.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IconButton.h"
+#include "views/widgets/IconButton.h"
 
 #include <functional>
 

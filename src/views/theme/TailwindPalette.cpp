@@ -1,4 +1,4 @@
-#include "TailwindPalette.h"
+#include "views/theme/TailwindPalette.h"
 
 #include "model/Project.h"
 

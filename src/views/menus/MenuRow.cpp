@@ -1,7 +1,7 @@
-#include "MenuRow.h"
+#include "views/menus/MenuRow.h"
 
-#include "Icon.h"
-#include "Theme.h"
+#include "views/theme/Icon.h"
+#include "views/theme/Theme.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "TaskBox.h"
+#include "views/widgets/TaskBox.h"
 
-#include "Icon.h"
-#include "Theme.h"
+#include "views/theme/Icon.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
-#include "PillButton.h"
+#include "views/widgets/PillButton.h"
 
-#include "EasedValue.h"
-#include "Icon.h"
-#include "Theme.h"
+#include "views/theme/EasedValue.h"
+#include "views/theme/Icon.h"
+#include "views/theme/Theme.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "IconCell.h"
+#include "views/pickers/IconCell.h"
 
-#include "Icon.h"
-#include "Theme.h"
+#include "views/theme/Icon.h"
+#include "views/theme/Theme.h"
 
 #include <QPainter>
 

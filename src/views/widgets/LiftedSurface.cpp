@@ -1,6 +1,6 @@
-#include "LiftedSurface.h"
+#include "views/widgets/LiftedSurface.h"
 
-#include "Theme.h"
+#include "views/theme/Theme.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "Theme.h"
+#include "views/theme/Theme.h"
 
-#include "FontLoader.h"
 #include "model/PlannerStore.h"
+#include "views/theme/FontLoader.h"
 
 #include <QApplication>
 #include <QFontDatabase>
