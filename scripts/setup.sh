@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libsqlite3-dev nlohmann-json3-dev libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    python3 python3-cryptography
 )
 
 missing=()
