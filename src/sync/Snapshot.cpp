@@ -9,8 +9,8 @@ namespace furrow {
 
 namespace {
 
-template<class T, class Key>
-QHash<Key, T *> &mapOf(Snapshot::Maps<Key> &maps)
+template<class T>
+QHash<QUuid, T *> &mapOf(Snapshot::Maps &maps)
 {
     if constexpr (std::is_same_v<T, Project>)
         return maps.projects;
@@ -22,10 +22,10 @@ QHash<Key, T *> &mapOf(Snapshot::Maps<Key> &maps)
         return maps.tasks;
 }
 
-template<class T, class Key>
-const QHash<Key, T *> &mapOf(const Snapshot::Maps<Key> &maps)
+template<class T>
+const QHash<QUuid, T *> &mapOf(const Snapshot::Maps &maps)
 {
-    return mapOf<T>(const_cast<Snapshot::Maps<Key> &>(maps));
+    return mapOf<T>(const_cast<Snapshot::Maps &>(maps));
 }
 
 // Two rows may share an identifier; the later one wins, as it does when the map is built.
@@ -53,7 +53,7 @@ void collectChanges(const Map &map, double after, std::vector<SyncRecord> &out)
 }
 
 template<class T>
-T *lookup(const Snapshot::Box &box, const Snapshot::Maps<QUuid> &own, const QUuid &id)
+T *lookup(const Snapshot::Box &box, const Snapshot::Maps &own, const QUuid &id)
 {
     if (T *found = mapOf<T>(box).value(id))
         return found;
@@ -122,7 +122,7 @@ bool Snapshot::applyEntity(const SyncRecord &record, Links &links)
     const std::optional<QUuid> id = parseSyncId(record.id);
     if (!id)
         return false;
-    T *object = lookup<T>(*m_box, m_own, *id);
+    T *object = lookup<T>(m_box, m_own, *id);
     if (!object)
         object = add(std::make_shared<T>(), *id);
     // Equal times keep the local object.
@@ -144,7 +144,7 @@ T *Snapshot::add(std::shared_ptr<T> object, const QUuid &id)
     // The earliest time there is: any incoming record is newer.
     object->setUpdatedAt(distantPast());
     T *added = m_context.insert(std::move(object));
-    mapOf<T>(*m_box).insert(id, added);
+    mapOf<T>(m_box).insert(id, added);
     return added;
 }
 
@@ -156,33 +156,28 @@ DayPlan *Snapshot::addDay(const SyncRecord &record)
     auto plan = std::make_shared<DayPlan>(day, std::nullopt);
     plan->setUpdatedAt(distantPast());
     DayPlan *added = m_context.insert(std::move(plan));
-    m_box->days.insert(record.id, added);
+    m_box.days.insert(record.id, added);
     return added;
 }
 
 Project *Snapshot::project(const QUuid &id) const
 {
-    return lookup<Project>(*m_box, m_own, id);
+    return lookup<Project>(m_box, m_own, id);
 }
 
 Page *Snapshot::page(const QUuid &id) const
 {
-    return lookup<Page>(*m_box, m_own, id);
+    return lookup<Page>(m_box, m_own, id);
 }
 
 Section *Snapshot::section(const QUuid &id) const
 {
-    return lookup<Section>(*m_box, m_own, id);
-}
-
-TaskItem *Snapshot::task(const QUuid &id) const
-{
-    return lookup<TaskItem>(*m_box, m_own, id);
+    return lookup<Section>(m_box, m_own, id);
 }
 
 DayPlan *Snapshot::day(const QString &id) const
 {
-    if (DayPlan *found = m_box->days.value(id))
+    if (DayPlan *found = m_box.days.value(id))
         return found;
     return m_days.value(id);
 }

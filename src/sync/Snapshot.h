@@ -25,16 +25,15 @@ class TaskItem;
 class Snapshot
 {
 public:
-    template<class Key>
     struct Maps
     {
-        QHash<Key, Project *> projects;
-        QHash<Key, Page *> pages;
-        QHash<Key, Section *> sections;
-        QHash<Key, TaskItem *> tasks;
+        QHash<QUuid, Project *> projects;
+        QHash<QUuid, Page *> pages;
+        QHash<QUuid, Section *> sections;
+        QHash<QUuid, TaskItem *> tasks;
     };
     // The objects created during the cycle.
-    struct Box : Maps<QUuid>
+    struct Box : Maps
     {
         QHash<QString, DayPlan *> days;
     };
@@ -51,12 +50,11 @@ public:
     // it when the record is strictly newer. Answers whether it changed anything.
     bool applyOne(const SyncRecord &record, Links &links);
 
+    // Lookups by identity, in the box first.
     Project *project(const QUuid &id) const;
     Page *page(const QUuid &id) const;
     Section *section(const QUuid &id) const;
-    TaskItem *task(const QUuid &id) const;
     DayPlan *day(const QString &id) const;
-    const Box &box() const { return *m_box; }
 
 private:
     template<class T>
@@ -66,9 +64,9 @@ private:
     DayPlan *addDay(const SyncRecord &record);
 
     ModelContext &m_context;
-    Maps<QUuid> m_own;
+    Maps m_own;
     QHash<QString, DayPlan *> m_days;
-    std::shared_ptr<Box> m_box = std::make_shared<Box>();
+    Box m_box;
 };
 
 } // namespace furrow
