@@ -12,6 +12,8 @@ namespace furrow {
 namespace {
 
 const QString kSealedMember = QStringLiteral("e");
+// The fixed salt of the key derivation, the same on every machine.
+constexpr QByteArrayView kSalt = "vemqa.salt.k7";
 
 const char *failureName(SyncCrypto::Failure failure)
 {
@@ -25,11 +27,6 @@ SyncCrypto::Error::Error(Failure failure)
     , m_failure(failure)
 {}
 
-QByteArrayView SyncCrypto::salt()
-{
-    return "vemqa.salt.k7";
-}
-
 std::optional<SyncCrypto> SyncCrypto::fromPhrase(const QString &phrase)
 {
     const QString trimmed = phrase.trimmed();
@@ -37,7 +34,7 @@ std::optional<SyncCrypto> SyncCrypto::fromPhrase(const QString &phrase)
         return std::nullopt;
     QByteArray material = trimmed.toUtf8();
     SyncCrypto crypto;
-    const bool derived = CryptoPrimitives::hkdfSha256(material, salt(), {}, crypto.m_key.data(),
+    const bool derived = CryptoPrimitives::hkdfSha256(material, kSalt, {}, crypto.m_key.data(),
                                                       crypto.m_key.size());
     OPENSSL_cleanse(material.data(), std::size_t(material.size()));
     if (!derived)

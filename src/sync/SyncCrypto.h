@@ -50,9 +50,6 @@ public:
     static std::vector<SyncRecord> open(std::vector<SyncRecord> records, const SyncCrypto *crypto,
                                         qint64 &unreadable);
 
-    // The fixed salt of the key derivation, the same on every machine.
-    static QByteArrayView salt();
-
 private:
     SyncCrypto() = default;
 

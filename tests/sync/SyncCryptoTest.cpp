@@ -124,22 +124,6 @@ TEST(SyncCrypto, open_refusesTamperedOrMalformedBoxes)
         EXPECT_FALSE(key.open(text)) << text.toStdString();
 }
 
-TEST(SyncCrypto, open_refusesAnAuthenticPlaintextThatIsNoBody)
-{
-    // The same key as SyncCrypto derives, to seal plaintexts a body never has.
-    unsigned char keyBytes[32];
-    ASSERT_TRUE(CryptoPrimitives::hkdfSha256("phrase", SyncCrypto::salt(), {}, keyBytes, 32));
-    const QByteArray rawKey(reinterpret_cast<const char *>(keyBytes), 32);
-    const auto sealRaw = [&](const QByteArray &plaintext) {
-        return SyncBase64::encode(
-            *CryptoPrimitives::aesGcmSeal(rawKey, QByteArray(12, 7), plaintext));
-    };
-    const SyncCrypto key = crypto(QStringLiteral("phrase"));
-    EXPECT_EQ(key.open(sealRaw("{}")), SyncBody{});
-    for (const char *plaintext : {"[1]", R"({"a":[1]})", "nope", ""})
-        EXPECT_FALSE(key.open(sealRaw(plaintext))) << plaintext;
-}
-
 TEST(SyncCrypto, openRecords_countsWhatCannotBeOpenedAndPassesUnsealedBodies)
 {
     const SyncCrypto key = crypto(QStringLiteral("phrase"));

@@ -87,19 +87,6 @@ TEST_F(SyncMapping, syncRecord_ofATask_carriesEveryFieldAndItsRelationsById)
     EXPECT_EQ(out.body, expected);
 }
 
-TEST_F(SyncMapping, syncRecord_ofADay_isKeyedByItsLocalDate)
-{
-    auto *plan = m_context.insert(std::make_shared<DayPlan>(kNow, std::nullopt));
-    plan->setPlannedCount(5);
-    plan->setClosedCount(2);
-    const SyncRecord out = syncRecord(*plan);
-    EXPECT_EQ(out.id, QStringLiteral("2024-12-05"));
-    EXPECT_FALSE(out.deleted);
-    EXPECT_EQ(out.body.at(QStringLiteral("date")), SyncValue::number(1733353200000));
-    EXPECT_EQ(out.body.at(QStringLiteral("startedAt")), SyncValue::blank());
-    EXPECT_EQ(out.body.at(QStringLiteral("planned")), SyncValue::number(5));
-}
-
 TEST_F(SyncMapping, records_roundTripIntoAnotherStore)
 {
     auto *page = m_context.insert(std::make_shared<Page>(QStringLiteral("Work"), "briefcase", 1));
@@ -235,17 +222,6 @@ TEST_F(SyncMapping, links_resolveAfterEveryPageSoOrderOfArrivalDoesNotMatter)
     EXPECT_EQ(task->section()->page()->name(), QStringLiteral("Work"));
 }
 
-TEST_F(SyncMapping, blankProject_clearsTheTasksProject)
-{
-    auto *project = m_context.insert(std::make_shared<Project>(QStringLiteral("P"), "#000000", 0));
-    auto *task
-        = m_context.insert(std::make_shared<TaskItem>(QStringLiteral("T"), nullptr, 0, project));
-    EXPECT_EQ(apply({record("task", idText(task->id()), 1733500000000,
-                            {{"project", SyncValue::blank()}})}),
-              1);
-    EXPECT_FALSE(task->project());
-}
-
 TEST_F(SyncMapping, dayRecordForAnUnknownDate_createsAPlan)
 {
     // 3 March 2024, 23:59 in Berlin; the plan keeps the start of that day.
@@ -263,19 +239,6 @@ TEST_F(SyncMapping, dayRecordForAnUnknownDate_createsAPlan)
     EXPECT_EQ(m_context.rows<DayPlan>().back()->date(),
               Calendar::startOfDay(at(lateEvening + 60000)));
     EXPECT_EQ(apply({record("day", "2024-03-03", 4000, {{"planned", SyncValue::number(9)}})}), 0);
-}
-
-TEST_F(SyncMapping, rowsSharingAnIdentifier_theLaterOneIsUpdated)
-{
-    auto *first = m_context.insert(
-        std::make_shared<TaskItem>(QStringLiteral("first"), nullptr, 0, nullptr));
-    auto *second = m_context.insert(
-        std::make_shared<TaskItem>(QStringLiteral("second"), nullptr, 0, nullptr));
-    second->setId(first->id());
-    EXPECT_EQ(apply({record("task", idText(first->id()), 1733500000000, {{"title", text("new")}})}),
-              1);
-    EXPECT_EQ(first->title(), QStringLiteral("first"));
-    EXPECT_EQ(second->title(), QStringLiteral("new"));
 }
 
 } // namespace
