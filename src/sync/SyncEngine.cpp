@@ -1,0 +1,265 @@
+#include "SyncEngine.h"
+
+#include "Snapshot.h"
+#include "SyncCrypto.h"
+#include "SyncMerge.h"
+#include "model/Clock.h"
+#include "model/ModelContext.h"
+#include "model/PlannerNotifications.h"
+
+#include <QEventLoop>
+
+namespace furrow {
+
+namespace {
+
+// Keeps what a cycle merges and saves out of the user's undo history.
+class UndoPause
+{
+public:
+    explicit UndoPause(UndoHistory *history)
+        : m_history(history)
+        , m_wasRecording(history && history->isRecording())
+    {
+        if (m_history)
+            m_history->setRecordingEnabled(false);
+    }
+    ~UndoPause()
+    {
+        if (m_history)
+            m_history->setRecordingEnabled(m_wasRecording);
+    }
+    UndoPause(const UndoPause &) = delete;
+    UndoPause &operator=(const UndoPause &) = delete;
+
+private:
+    UndoHistory *m_history;
+    bool m_wasRecording;
+};
+
+QString unreadableMessage(qint64 count)
+{
+    if (count == 1)
+        return QStringLiteral("одна запись не прочиталась — проверьте секретную фразу");
+    return QString::number(count)
+           + QStringLiteral(" записей не прочитались — проверьте секретную фразу");
+}
+
+} // namespace
+
+// What one cycle carries from its first request to its end.
+struct SyncEngine::Cycle
+{
+    QUrl url;
+    QString token;
+    QString device;
+    std::optional<SyncCrypto> crypto;
+    double newest = 0;
+    qint64 since = 0;
+    qint64 unreadable = 0;
+    // The opened records of every page received so far. They are merged only once the last
+    // page has arrived, so a cycle that fails on a later page changes nothing.
+    std::vector<std::vector<SyncRecord>> pages;
+    Finished finished;
+};
+
+SyncEngine::SyncEngine(ModelContext &context, QObject *parent)
+    : SyncEngine(context, Timing(), parent)
+{}
+
+SyncEngine::SyncEngine(ModelContext &context, Timing timing, QObject *parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_timing(timing)
+    , m_exchange(timing.transferTimeout)
+    , m_address(m_settings.address())
+    , m_token(m_settings.token())
+    , m_phrase(m_settings.phrase())
+    , m_isOn(m_settings.isOn())
+{
+    m_status = m_isOn ? SyncStatus::idle() : SyncStatus::off();
+    m_timer.setInterval(m_timing.period);
+    m_timer.callOnTimeout(this, [this] { sync(); });
+    m_nudge.setSingleShot(true);
+    m_nudge.setInterval(m_timing.nudge);
+    m_nudge.callOnTimeout(this, [this] { sync(); });
+    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerDidChange, this,
+            &SyncEngine::scheduleNudge);
+}
+
+SyncEngine::~SyncEngine() = default;
+
+void SyncEngine::setAddress(const QString &address)
+{
+    m_address = address;
+    m_settings.setAddress(address);
+}
+
+void SyncEngine::setToken(const QString &token)
+{
+    m_token = token;
+    m_settings.setToken(token);
+}
+
+void SyncEngine::setPhrase(const QString &phrase)
+{
+    m_phrase = phrase;
+    m_settings.setPhrase(phrase);
+}
+
+void SyncEngine::setOn(bool on)
+{
+    m_isOn = on;
+    m_settings.setOn(on);
+    setStatus(on ? SyncStatus::idle() : SyncStatus::off());
+    if (on)
+        start();
+    else
+        stop();
+}
+
+void SyncEngine::start()
+{
+    if (!m_isOn)
+        return;
+    stop();
+    m_timer.start();
+    QMetaObject::invokeMethod(
+        this, [this] { sync(); }, Qt::QueuedConnection);
+}
+
+void SyncEngine::stop()
+{
+    m_timer.stop();
+    m_nudge.stop();
+}
+
+void SyncEngine::scheduleNudge()
+{
+    if (m_isOn)
+        m_nudge.start();
+}
+
+void SyncEngine::setStatus(const SyncStatus &status)
+{
+    m_status = status;
+    Q_EMIT statusChanged(m_status);
+}
+
+void SyncEngine::sync(Finished finished)
+{
+    const std::optional<QUrl> url = endpoint();
+    // A token of spaces counts as present; only the empty one stops the cycle.
+    if (!m_isOn || isRunning() || !url || m_token.isEmpty()) {
+        if (finished)
+            finished(false);
+        return;
+    }
+    if (m_phrase.trimmed().isEmpty()) {
+        setStatus(SyncStatus::failed(
+            QStringLiteral("Задайте секретную фразу — без неё задачи ушли бы читаемыми")));
+        if (finished)
+            finished(false);
+        return;
+    }
+    // Set before anything is announced, so a cycle requested meanwhile returns at once.
+    m_cycle = std::make_unique<Cycle>();
+    m_cycle->url = *url;
+    m_cycle->token = m_token;
+    m_cycle->finished = std::move(finished);
+    beginCycle();
+}
+
+bool SyncEngine::syncAndWait()
+{
+    std::optional<bool> clean;
+    QEventLoop loop;
+    sync([&](bool result) {
+        clean = result;
+        loop.quit();
+    });
+    if (!clean)
+        loop.exec();
+    return *clean;
+}
+
+void SyncEngine::beginCycle()
+{
+    setStatus(SyncStatus::running());
+    const Snapshot snapshot(m_context);
+    const double mark = m_settings.mark();
+    m_cycle->newest = snapshot.newest(mark);
+    m_cycle->since = m_settings.cursor();
+    m_cycle->device = m_settings.device();
+    std::vector<SyncRecord> outgoing;
+    try {
+        m_cycle->crypto = SyncCrypto::fromPhrase(m_phrase);
+        for (const SyncRecord &record : snapshot.changes(mark))
+            outgoing.push_back(m_cycle->crypto->sealed(record));
+    } catch (const SyncCrypto::Error &error) {
+        endCycle(
+            SyncStatus::failed(QStringLiteral("не удалось зашифровать — ") + error.description()),
+            false);
+        return;
+    }
+    sendPage(std::move(outgoing));
+}
+
+void SyncEngine::sendPage(std::vector<SyncRecord> changes)
+{
+    const SyncRequest request{m_cycle->device, m_cycle->since, std::move(changes)};
+    m_exchange.send(request, m_cycle->url, m_cycle->token,
+                    [this](SyncExchange::Outcome outcome) { receivePage(std::move(outcome)); });
+}
+
+void SyncEngine::receivePage(SyncExchange::Outcome outcome)
+{
+    if (const QString *failure = std::get_if<QString>(&outcome)) {
+        endCycle(SyncStatus::failed(*failure), false);
+        return;
+    }
+    SyncResponse &response = std::get<SyncResponse>(outcome);
+    const SyncCrypto *crypto = m_cycle->crypto ? &*m_cycle->crypto : nullptr;
+    m_cycle->pages.push_back(
+        SyncCrypto::open(std::move(response.changes), crypto, m_cycle->unreadable));
+    m_cycle->since = response.seq;
+    if (response.more)
+        sendPage({});
+    else
+        completeCycle();
+}
+
+void SyncEngine::completeCycle()
+{
+    qint64 applied = 0;
+    ModelContext::SaveResult saved;
+    {
+        const UndoPause pause(m_context.undoHistory());
+        applied = SyncMerge::applyPages(m_context, m_cycle->pages);
+        // Saved directly rather than through the planner store: a cycle's own changes must not
+        // announce a local change, which would nudge another cycle.
+        if (m_context.hasChanges())
+            saved = m_context.save();
+    }
+    if (!saved.ok) {
+        endCycle(SyncStatus::failed(saved.error), false);
+        return;
+    }
+    m_settings.setProgress(m_cycle->since, m_cycle->newest);
+    const qint64 unreadable = m_cycle->unreadable;
+    if (unreadable > 0)
+        endCycle(SyncStatus::failed(unreadableMessage(unreadable)), false);
+    else
+        endCycle(SyncStatus::done(Clock::now(), applied), true);
+}
+
+void SyncEngine::endCycle(const SyncStatus &status, bool clean)
+{
+    const Finished finished = std::move(m_cycle->finished);
+    m_cycle.reset();
+    setStatus(status);
+    if (finished)
+        finished(clean);
+}
+
+} // namespace furrow

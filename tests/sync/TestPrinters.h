@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+// Readable failure messages for texts.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
