@@ -17,6 +17,7 @@ constexpr Verb kVerbs[] = {
     {"add", CommandLine::Action::Add, true},
     {"export", CommandLine::Action::Export, true},
     {"import", CommandLine::Action::Import, true},
+    {"sync", CommandLine::Action::Sync, false},
 };
 
 } // namespace
@@ -43,12 +44,14 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
             *error = QStringLiteral("unknown command or option: %1").arg(first);
             return std::nullopt;
         }
-        if (rest.isEmpty()) {
-            *error = QStringLiteral("%1 needs an argument").arg(first);
-            return std::nullopt;
-        }
         command.action = verb->action;
-        command.argument = rest.takeFirst();
+        if (verb->takesArgument) {
+            if (rest.isEmpty()) {
+                *error = QStringLiteral("%1 needs an argument").arg(first);
+                return std::nullopt;
+            }
+            command.argument = rest.takeFirst();
+        }
     }
     if (!rest.isEmpty()) {
         *error = QStringLiteral("unexpected argument: %1").arg(rest.first());
@@ -65,7 +68,7 @@ QString CommandLine::usage()
 {
     return QStringLiteral(
         "Usage: furrow [--seed-demo]\n"
-        "       furrow add TEXT | export FILE | import FILE\n"
+        "       furrow add TEXT | export FILE | import FILE | sync\n"
         "       furrow --help | --version\n"
         "\n"
         "Without a command, starts the planner (or brings the running one forward).\n"
@@ -76,13 +79,16 @@ QString CommandLine::usage()
         "  export FILE   write the whole planner to FILE as a JSON backup document\n"
         "  import FILE   merge a backup document into the planner (adds and updates,\n"
         "                never deletes)\n"
+        "  sync          run one sync cycle with the saved settings and print its\n"
+        "                outcome; exits 0 only when it completed with nothing unreadable\n"
         "\n"
         "Commands go through the running planner when there is one.\n");
 }
 
 bool CommandLine::isHeadless() const
 {
-    return action == Action::Add || action == Action::Export || action == Action::Import;
+    return action == Action::Add || action == Action::Export || action == Action::Import
+           || action == Action::Sync;
 }
 
 QStringList CommandLine::toArguments() const
@@ -96,6 +102,8 @@ QStringList CommandLine::toArguments() const
         return {QStringLiteral("export"), QFileInfo(argument).absoluteFilePath()};
     case Action::Import:
         return {QStringLiteral("import"), QFileInfo(argument).absoluteFilePath()};
+    case Action::Sync:
+        return {QStringLiteral("sync")};
     case Action::Help:
         return {QStringLiteral("--help")};
     case Action::Version:

@@ -10,7 +10,7 @@ namespace furrow {
 // works on the store (through the running planner when there is one).
 struct CommandLine
 {
-    enum class Action { Start, Add, Export, Import, Help, Version };
+    enum class Action { Start, Add, Export, Import, Sync, Help, Version };
 
     Action action = Action::Start;
     QString argument; // the text to add, or the file to export to or import from

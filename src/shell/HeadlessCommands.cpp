@@ -5,6 +5,8 @@
 #include "model/PlannerStore.h"
 #include "persistence/DemoSeed.h"
 #include "persistence/PlannerArchiveIO.h"
+#include "sync/SyncEngine.h"
+#include "sync/SyncStatusText.h"
 
 namespace furrow::HeadlessCommands {
 
@@ -39,6 +41,24 @@ SingleInstance::Reply add(const QString &text, ModelContext &context)
     return {};
 }
 
+// One sync cycle; a cycle already under way (started by the timer) is waited for instead.
+void sync(SyncEngine &engine, const SingleInstance::Respond &respond)
+{
+    const auto answer = [&engine, respond](bool clean) {
+        respond({clean ? 0 : 1, SyncStatusText::describe(engine.status()) + u'\n', {}});
+    };
+    if (!engine.isRunning())
+        return engine.sync(answer);
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(&engine, &SyncEngine::statusChanged, &engine,
+                                   [connection, answer](const SyncStatus &status) {
+                                       if (status.kind == SyncStatus::Kind::Running)
+                                           return;
+                                       QObject::disconnect(*connection);
+                                       answer(status.kind == SyncStatus::Kind::Done);
+                                   });
+}
+
 SingleInstance::Reply fromOutcome(const PlannerArchiveIO::Outcome &outcome)
 {
     return outcome.succeeded ? SingleInstance::Reply{} : failure(outcome.alertText);
@@ -46,7 +66,7 @@ SingleInstance::Reply fromOutcome(const PlannerArchiveIO::Outcome &outcome)
 
 } // namespace
 
-void execute(const CommandLine &command, ModelContext &context,
+void execute(const CommandLine &command, ModelContext &context, SyncEngine &engine,
              const SingleInstance::Respond &respond)
 {
     PlannerStore store(context);
@@ -57,6 +77,8 @@ void execute(const CommandLine &command, ModelContext &context,
         return respond(fromOutcome(PlannerArchiveIO::exportTo(store, command.argument)));
     case CommandLine::Action::Import:
         return respond(fromOutcome(PlannerArchiveIO::importFrom(store, command.argument)));
+    case CommandLine::Action::Sync:
+        return sync(engine, respond);
     case CommandLine::Action::Start:
         if (command.seedDemo) {
             DemoSeed::run(context);

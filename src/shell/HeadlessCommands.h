@@ -6,13 +6,14 @@
 namespace furrow {
 
 class ModelContext;
+class SyncEngine;
 
 // Runs one headless command (add, export, import, the demo seed) on a store's context and answers
 // with the exit code and the text for the terminal. The running planner uses it for command lines
 // handed to it, a lone `furrow` process for its own.
 namespace HeadlessCommands {
 
-void execute(const CommandLine &command, ModelContext &context,
+void execute(const CommandLine &command, ModelContext &context, SyncEngine &engine,
              const SingleInstance::Respond &respond);
 
 } // namespace HeadlessCommands

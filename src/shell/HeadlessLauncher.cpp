@@ -6,6 +6,7 @@
 #include "persistence/ArchiveWriter.h"
 #include "persistence/PlannerContainer.h"
 #include "persistence/PlannerFile.h"
+#include "sync/SyncEngine.h"
 
 #include <QEventLoop>
 #include <QThread>
@@ -41,11 +42,13 @@ int runOn(PlannerContainer &container, const CommandLine &command)
     SingleInstance::Reply reply;
     QEventLoop loop;
     bool answered = false;
-    HeadlessCommands::execute(command, container.context(), [&](const SingleInstance::Reply &r) {
-        reply = r;
-        answered = true;
-        loop.quit();
-    });
+    SyncEngine engine(container.context());
+    HeadlessCommands::execute(command, container.context(), engine,
+                              [&](const SingleInstance::Reply &r) {
+                                  reply = r;
+                                  answered = true;
+                                  loop.quit();
+                              });
     if (!answered)
         loop.exec();
     // The backup file must hold what this process saved before it goes.
