@@ -1,0 +1,81 @@
+#include "BackupCommands.h"
+
+#include "model/PlannerStore.h"
+#include "persistence/ArchiveWriter.h"
+#include "persistence/PlannerArchiveIO.h"
+#include "persistence/PlannerFile.h"
+#include "persistence/PlannerSnapshot.h"
+
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace furrow::BackupCommands {
+
+namespace {
+
+const QString kJsonFilter = QStringLiteral("JSON (*.json)");
+
+void warn(QWidget *parent, const QString &text)
+{
+    QMessageBox::warning(parent, QStringLiteral("Furrow"), text);
+}
+
+// Asks the desktop's file manager to show the file selected; without one, opens its folder.
+void showInFileManager(const QString &path)
+{
+    QDBusInterface fileManager(QStringLiteral("org.freedesktop.FileManager1"),
+                               QStringLiteral("/org/freedesktop/FileManager1"),
+                               QStringLiteral("org.freedesktop.FileManager1"),
+                               QDBusConnection::sessionBus());
+    if (fileManager.isValid()) {
+        const QDBusMessage reply = fileManager.call(
+            QStringLiteral("ShowItems"), QStringList{QUrl::fromLocalFile(path).toString()},
+            QString());
+        if (reply.type() != QDBusMessage::ErrorMessage)
+            return;
+    }
+    const QString folder = QFileInfo(path).path();
+    QDir().mkpath(folder);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+} // namespace
+
+void exportWithDialog(ModelContext &context, QWidget *parent)
+{
+    const QString path = QFileDialog::getSaveFileName(
+        parent, QStringLiteral("Export"),
+        QDir::home().filePath(QStringLiteral("planner.json")), kJsonFilter);
+    if (path.isEmpty())
+        return;
+    const PlannerStore store(context);
+    if (const auto outcome = PlannerArchiveIO::exportTo(store, path); !outcome.succeeded)
+        warn(parent, outcome.alertText);
+}
+
+void importWithDialog(ModelContext &context, QWidget *parent)
+{
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Import"),
+                                                      QDir::homePath(), kJsonFilter);
+    if (path.isEmpty())
+        return;
+    PlannerStore store(context);
+    if (const auto outcome = PlannerArchiveIO::importFrom(store, path); !outcome.succeeded)
+        warn(parent, outcome.alertText);
+}
+
+void revealBackup(ModelContext &context)
+{
+    const PlannerStore store(context);
+    ArchiveWriter::shared().scheduleWrite(PlannerSnapshot::snapshot(store));
+    showInFileManager(PlannerFile::backupPath());
+}
+
+} // namespace furrow::BackupCommands

@@ -1,0 +1,62 @@
+#include "PlannerCommands.h"
+
+#include "model/PlannerNotifications.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QWidget>
+
+namespace furrow {
+
+PlannerCommands::PlannerCommands(Handlers handlers, QObject *parent)
+    : QObject(parent)
+{
+    const auto focusInput = [] { Q_EMIT PlannerNotifications::center().plannerFocusInput(); };
+    m_newTask = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_N), focusInput);
+    m_newTaskInTasks = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                              focusInput);
+    m_undo = action(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), handlers.undo);
+    m_redo = action(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                    handlers.redo);
+    m_export = action(QStringLiteral("Export…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                      handlers.exportFile);
+    m_import = action(QStringLiteral("Import…"), {}, handlers.importFile);
+    m_revealBackup = action(QStringLiteral("Show Backup File"), {}, handlers.revealBackup);
+    m_archive = action(QStringLiteral("Archive"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
+                       [] { Q_EMIT PlannerNotifications::center().plannerOpenArchive(); });
+    m_quit = action(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), handlers.quit);
+}
+
+QAction *PlannerCommands::action(const QString &text, const QKeySequence &shortcut,
+                                 std::function<void()> handler)
+{
+    auto *created = new QAction(text, this);
+    created->setShortcut(shortcut);
+    created->setShortcutContext(Qt::ApplicationShortcut);
+    connect(created, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    return created;
+}
+
+QMenuBar *PlannerCommands::createMenuBar(QWidget *window) const
+{
+    auto *bar = new QMenuBar(window);
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    file->addAction(m_newTask);
+    file->addSeparator();
+    file->addActions({m_export, m_import, m_revealBackup});
+    file->addSeparator();
+    file->addAction(m_quit);
+    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->addActions({m_undo, m_redo});
+    QMenu *tasks = bar->addMenu(QStringLiteral("&Tasks"));
+    tasks->addActions({m_newTaskInTasks, m_archive});
+    return bar;
+}
+
+void PlannerCommands::attachShortcuts(QWidget *window) const
+{
+    window->addActions({m_newTask, m_newTaskInTasks, m_undo, m_redo, m_export, m_import,
+                        m_revealBackup, m_archive, m_quit});
+}
+
+} // namespace furrow
