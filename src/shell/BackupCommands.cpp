@@ -35,9 +35,9 @@ void showInFileManager(const QString &path)
                                QStringLiteral("org.freedesktop.FileManager1"),
                                QDBusConnection::sessionBus());
     if (fileManager.isValid()) {
-        const QDBusMessage reply = fileManager.call(
-            QStringLiteral("ShowItems"), QStringList{QUrl::fromLocalFile(path).toString()},
-            QString());
+        const QDBusMessage reply
+            = fileManager.call(QStringLiteral("ShowItems"),
+                               QStringList{QUrl::fromLocalFile(path).toString()}, QString());
         if (reply.type() != QDBusMessage::ErrorMessage)
             return;
     }
@@ -51,8 +51,8 @@ void showInFileManager(const QString &path)
 void exportWithDialog(ModelContext &context, QWidget *parent)
 {
     const QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("Export"),
-        QDir::home().filePath(QStringLiteral("planner.json")), kJsonFilter);
+        parent, QStringLiteral("Export"), QDir::home().filePath(QStringLiteral("planner.json")),
+        kJsonFilter);
     if (path.isEmpty())
         return;
     const PlannerStore store(context);

@@ -11,10 +11,12 @@ namespace furrow {
 PlannerCommands::PlannerCommands(Handlers handlers, QObject *parent)
     : QObject(parent)
 {
-    const auto focusInput = [] { Q_EMIT PlannerNotifications::center().plannerFocusInput(); };
+    const auto focusInput = [] {
+        Q_EMIT PlannerNotifications::center().plannerFocusInput();
+    };
     m_newTask = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_N), focusInput);
-    m_newTaskInTasks = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_T),
-                              focusInput);
+    m_newTaskInTasks
+        = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_T), focusInput);
     m_undo = action(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), handlers.undo);
     m_redo = action(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                     handlers.redo);

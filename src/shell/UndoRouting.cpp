@@ -29,8 +29,9 @@ std::optional<TextHistory> focusedTextHistory(Direction direction)
     if (auto *line = qobject_cast<QLineEdit *>(focus)) {
         if (line->isReadOnly())
             return std::nullopt;
-        return TextHistory{undo ? line->isUndoAvailable() : line->isRedoAvailable(),
-                           [line, undo] { undo ? line->undo() : line->redo(); }};
+        return TextHistory{undo ? line->isUndoAvailable() : line->isRedoAvailable(), [line, undo] {
+                               undo ? line->undo() : line->redo();
+                           }};
     }
     QTextDocument *document = nullptr;
     if (auto *text = qobject_cast<QTextEdit *>(focus); text && !text->isReadOnly())
@@ -40,7 +41,9 @@ std::optional<TextHistory> focusedTextHistory(Direction direction)
     if (!document)
         return std::nullopt;
     return TextHistory{undo ? document->isUndoAvailable() : document->isRedoAvailable(),
-                       [document, undo] { undo ? document->undo() : document->redo(); }};
+                       [document, undo] {
+                           undo ? document->undo() : document->redo();
+                       }};
 }
 
 void route(Direction direction, ModelContext &context)
