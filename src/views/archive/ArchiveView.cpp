@@ -8,6 +8,7 @@
 #include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/QuietScrollArea.h"
+#include "views/widgets/Stacks.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QButtonGroup>
@@ -23,21 +24,13 @@ namespace {
 
 constexpr int kSide = 32;
 
-QVBoxLayout *stack(QWidget *widget, int spacing)
-{
-    auto *layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    return layout;
-}
-
 } // namespace
 
 ArchiveView::ArchiveView(ModelContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
 {
-    auto *layout = stack(this, 18);
+    auto *layout = Stacks::column(this, 18);
     layout->setContentsMargins(0, 28, 0, 0);
     layout->addWidget(buildHead());
     m_area = new QuietScrollArea(this);
@@ -49,7 +42,7 @@ ArchiveView::ArchiveView(ModelContext &context, QWidget *parent)
 QWidget *ArchiveView::buildHead()
 {
     auto *head = new QWidget(this);
-    auto *layout = stack(head, 2);
+    auto *layout = Stacks::column(head, 2);
     layout->setContentsMargins(kSide, 0, kSide, 0);
     layout->addWidget(
         new TextLabel(QStringLiteral("What is behind you"), Theme::slab(13), Theme::gray, head));
@@ -148,7 +141,7 @@ void ArchiveView::rebuild()
 {
     const int scrolled = m_area->verticalScrollBar()->value();
     auto *body = new QWidget;
-    auto *layout = stack(body, 0);
+    auto *layout = Stacks::column(body, 0);
     layout->setContentsMargins(kSide, 0, kSide, 28);
     if (m_tab == Tab::Done)
         fillDone(layout);

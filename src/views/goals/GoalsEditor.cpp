@@ -5,12 +5,12 @@
 #include "views/widgets/LiftedSurface.h"
 #include "views/widgets/LimitedLineEdit.h"
 #include "views/widgets/PillButton.h"
+#include "views/widgets/Stacks.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QVBoxLayout>
 
 namespace furrow {
 
@@ -52,9 +52,7 @@ LimitedLineEdit *plainField(qsizetype limit, const QString &placeholder, const Q
 GoalsEditor::GoalsEditor(const Goals &goals, QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    auto *layout = Stacks::column(this, 12);
     auto *title = new TextLabel(QStringLiteral("Three goals for the quarter"), Theme::slab(19),
                                 Theme::ink, this);
     layout->addWidget(title);
@@ -95,9 +93,7 @@ QWidget *GoalsEditor::buildSlot(const Vector &goal)
 QWidget *GoalsEditor::buildButtons()
 {
     auto *row = new QWidget(this);
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    auto *layout = Stacks::row(row, 8);
     m_cancel = new PillButton(QStringLiteral("Cancel"), PillButton::Kind::Normal, row);
     m_done = new PillButton(QStringLiteral("Done"), PillButton::Kind::Primary, row);
     layout->addStretch();

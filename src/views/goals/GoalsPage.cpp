@@ -7,6 +7,7 @@
 #include "views/theme/Theme.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/QuietScrollArea.h"
+#include "views/widgets/Stacks.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QApplication>
@@ -19,14 +20,6 @@ namespace furrow {
 namespace {
 
 constexpr int kContentWidth = 620;
-
-QVBoxLayout *stack(QWidget *widget, int spacing)
-{
-    auto *layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    return layout;
-}
 
 } // namespace
 
@@ -45,7 +38,7 @@ GoalsPage::GoalsPage(VectorStore &store, QWidget *parent)
     row->setContentsMargins(36, 6, 36, 36);
     auto *column = new QWidget(content);
     column->setMaximumWidth(kContentWidth);
-    m_column = stack(column, 0);
+    m_column = Stacks::column(column, 0);
     m_column->addStretch();
     row->addWidget(column, 1);
     row->addStretch(0);
@@ -115,7 +108,7 @@ void GoalsPage::showState()
 QWidget *GoalsPage::buildInvitation()
 {
     auto *body = new QWidget;
-    auto *layout = stack(body, 10);
+    auto *layout = Stacks::column(body, 10);
     layout->addWidget(new TextLabel(QStringLiteral("What is this quarter for?"), Theme::slab(19),
                                     Theme::ink, body));
     auto *text = new TextLabel(
@@ -133,7 +126,7 @@ QWidget *GoalsPage::buildInvitation()
 QWidget *GoalsPage::buildCards()
 {
     auto *body = new QWidget;
-    auto *layout = stack(body, 10);
+    auto *layout = Stacks::column(body, 10);
     layout->addWidget(new TextLabel(QStringLiteral("Does today move any of these?"),
                                     Theme::slab(19), Theme::ink, body));
     layout->addSpacing(6);
