@@ -7,6 +7,7 @@
 #include "views/archive/ArchiveContent.h"
 #include "views/archive/ArchiveRow.h"
 #include "views/archive/ArchiveWindow.h"
+#include "views/widgets/FadingSnapshot.h"
 #include "views/widgets/PillButton.h"
 
 #include <QLocale>
@@ -279,4 +280,19 @@ TEST_F(ArchiveTest, rendersBothTabs)
     window.view()->setTab(ArchiveView::Tab::Dropped);
     QCoreApplication::processEvents();
     saveRendering(&window, QStringLiteral("archive-dropped"));
+}
+
+TEST_F(ArchiveTest, withMotion_theListFadesOverAfterAPutBack)
+{
+    archived(QStringLiteral("dropped"), localTime(2026, 3, 9));
+    ArchiveWindow window(context);
+    window.present();
+    window.view()->setTab(ArchiveView::Tab::Dropped);
+    qunsetenv("FURROW_REDUCE_MOTION");
+    window.view()->rows().front()->putBackButton()->click();
+    qputenv("FURROW_REDUCE_MOTION", "1");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.view()->rows().isEmpty());
+    EXPECT_NE(window.findChild<FadingSnapshot *>(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.findChild<FadingSnapshot *>(); }, 2000));
 }

@@ -5,6 +5,7 @@
 #include "views/archive/ArchiveContent.h"
 #include "views/archive/ArchiveRow.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/FadingSnapshot.h"
 #include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/QuietScrollArea.h"
@@ -115,6 +116,9 @@ void ArchiveView::putBack(const QUuid &taskId)
     PlannerStore store(m_context);
     for (TaskItem *task : store.archivedTasks()) {
         if (task->id() == taskId) {
+            // The list is rebuilt without the task on the next turn; the old one fades out
+            // over it.
+            FadingSnapshot::cover(m_area->viewport(), 150);
             store.unarchive(*task, ArchiveContent::fallbackSection(m_context));
             return;
         }
