@@ -63,9 +63,9 @@ PageRow::PageRow(const QUuid &pageId, MenuController &menus, QWidget *parent)
     m_count->setAlignment(Qt::AlignCenter);
     auto *slot = new QWidget(this);
     slot->setFixedSize(kTrailingSlot, kTrailingSlot);
-    auto *slotLayout = new QStackedLayout(slot);
-    slotLayout->addWidget(m_count);
-    slotLayout->addWidget(m_menu);
+    m_slot = new QStackedLayout(slot);
+    m_slot->addWidget(m_count);
+    m_slot->addWidget(m_menu);
 
     contentLayout()->setContentsMargins(3, 0, 3, 0);
     contentLayout()->setSpacing(4);
@@ -181,8 +181,7 @@ void PageRow::updateLook()
 {
     // The menu button stays while its popup is open, so focus can return to it on close.
     const bool menuShown = isHovered() || ownsOpenPopup() || (hasFocusWithin() && !isEditing());
-    auto *slot = static_cast<QStackedLayout *>(m_menu->parentWidget()->layout());
-    slot->setCurrentWidget(menuShown ? static_cast<QWidget *>(m_menu) : m_count);
+    m_slot->setCurrentWidget(menuShown ? static_cast<QWidget *>(m_menu) : m_count);
     m_name->setColor(isSelected() ? Theme::ink : Theme::gray);
     m_icon->setColors(isSelected() ? Theme::ink : Theme::gray, Theme::ink);
 }

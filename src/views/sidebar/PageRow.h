@@ -6,6 +6,7 @@
 #include <QUuid>
 
 class QLineEdit;
+class QStackedLayout;
 
 namespace furrow {
 
@@ -73,6 +74,8 @@ private:
     QLineEdit *m_editor;
     TextLabel *m_count;
     MenuButton *m_menu;
+    // The trailing slot: the count, or the menu button in its place.
+    QStackedLayout *m_slot;
     // The popup this row opened last, while it exists.
     QPointer<QWidget> m_popup;
 };
