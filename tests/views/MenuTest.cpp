@@ -1,4 +1,5 @@
 #include "Rendering.h"
+#include "ViewTestSupport.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/menus/MenuController.h"
 #include "views/menus/MenuHost.h"
@@ -100,11 +101,7 @@ protected:
 
 MenuRow *row(MenuController *menus, const QString &title)
 {
-    for (MenuRow *candidate : menus->host()->findChildren<MenuRow *>()) {
-        if (candidate->text() == title)
-            return candidate;
-    }
-    return nullptr;
+    return test::menuRow(*menus, title);
 }
 
 } // namespace

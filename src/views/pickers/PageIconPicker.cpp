@@ -6,14 +6,13 @@
 #include "views/theme/Theme.h"
 #include "views/widgets/IconButton.h"
 #include "views/widgets/LiftedSurface.h"
+#include "views/widgets/QuietScrollArea.h"
 #include "views/widgets/StepLabel.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace furrow {
@@ -22,22 +21,6 @@ namespace {
 
 constexpr int kColumns = 9;
 constexpr int kBodyHeight = 318;
-
-QScrollArea *quietScrollArea(QWidget *parent)
-{
-    auto *area = new QScrollArea(parent);
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setFixedHeight(kBodyHeight);
-    area->viewport()->setAutoFillBackground(false);
-    area->verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { width: 6px; background: transparent; margin: 2px 0; }"
-        "QScrollBar::handle:vertical { background: #E5E2D6; border-radius: 3px; min-height: 24px; }"
-        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
-        "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }"));
-    return area;
-}
 
 } // namespace
 
@@ -51,7 +34,8 @@ PageIconPicker::PageIconPicker(const QString &selected, QWidget *parent)
     layout->setSpacing(10);
     layout->addWidget(buildSearchRow());
 
-    m_area = quietScrollArea(this);
+    m_area = new QuietScrollArea(this);
+    m_area->setFixedHeight(kBodyHeight);
     auto *body = new QWidget;
     auto *bodyLayout = new QVBoxLayout(body);
     bodyLayout->setContentsMargins(0, 0, 4, 0);
@@ -64,8 +48,7 @@ PageIconPicker::PageIconPicker(const QString &selected, QWidget *parent)
     m_nothingFound->setContentsMargins(4, 6, 4, 6);
     bodyLayout->addWidget(m_nothingFound);
     bodyLayout->addStretch();
-    m_area->setWidget(body);
-    body->setAutoFillBackground(false); // the card shows through
+    m_area->setContent(body);
     layout->addWidget(m_area);
     showQuery();
 }

@@ -4,12 +4,12 @@
 
 class QLabel;
 class QLineEdit;
-class QScrollArea;
 
 namespace furrow {
 
 class IconButton;
 class IconCell;
+class QuietScrollArea;
 
 // Lets the user choose a page icon from the grouped catalogue, or from the matches of a
 // search. The page's current icon is highlighted; a click emits `picked`.
@@ -45,7 +45,7 @@ private:
 
     QString m_selected;
     QLineEdit *m_search;
-    QScrollArea *m_area;
+    QuietScrollArea *m_area;
     IconButton *m_clear;
     QWidget *m_catalogue;
     QList<IconCell *> m_catalogueCells;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+namespace furrow {
+
+class ArchiveView;
+class ModelContext;
+
+// The "archive" window: the archive view on paper, 560 × 520 by default.
+class ArchiveWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ArchiveWindow(ModelContext &context, QWidget *parent = nullptr);
+
+    ArchiveView *view() const { return m_view; }
+
+    // Shows the window (restored if minimised), raises it and gives it the focus.
+    void present();
+
+private:
+    ArchiveView *m_view;
+};
+
+} // namespace furrow

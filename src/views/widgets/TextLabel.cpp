@@ -1,0 +1,55 @@
+#include "views/widgets/TextLabel.h"
+
+#include <QPainter>
+
+namespace furrow {
+
+TextLabel::TextLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
+    : QLabel(text, parent)
+{
+    setFont(font);
+    setColor(color);
+}
+
+void TextLabel::setColor(const QColor &color)
+{
+    QPalette colors = palette();
+    colors.setColor(QPalette::WindowText, color);
+    setPalette(colors);
+}
+
+QColor TextLabel::color() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void TextLabel::setElided(bool elided)
+{
+    m_elided = elided;
+    setWordWrap(false);
+    setSizePolicy(elided ? QSizePolicy::Ignored : QSizePolicy::Preferred, QSizePolicy::Preferred);
+    updateGeometry();
+    update();
+}
+
+QSize TextLabel::minimumSizeHint() const
+{
+    if (!m_elided)
+        return QLabel::minimumSizeHint();
+    return {0, QLabel::minimumSizeHint().height()};
+}
+
+void TextLabel::paintEvent(QPaintEvent *event)
+{
+    if (!m_elided) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(color());
+    const QRect area = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+    painter.drawText(area, int(alignment()) | Qt::TextSingleLine, shown);
+}
+
+} // namespace furrow

@@ -1,0 +1,298 @@
+#include "views/archive/ArchiveView.h"
+#include "QtPrinters.h"
+#include "Rendering.h"
+#include "ViewTestSupport.h"
+#include "model/Clock.h"
+#include "model/PlannerStore.h"
+#include "views/archive/ArchiveContent.h"
+#include "views/archive/ArchiveRow.h"
+#include "views/archive/ArchiveWindow.h"
+#include "views/widgets/FadingSnapshot.h"
+#include "views/widgets/PillButton.h"
+
+#include <QLocale>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace furrow;
+using furrow::test::localTime;
+
+namespace {
+
+// An in-memory planner with the clock at 10:00 on Tuesday, 10 March 2026.
+class ArchiveTest : public testing::Test
+{
+protected:
+    ArchiveTest() { Clock::setNow(localTime(2026, 3, 10, 10)); }
+    ~ArchiveTest() override { Clock::useSystemTime(); }
+
+    Page *addPage(const QString &name, qint64 order)
+    {
+        return context.insert(std::make_shared<Page>(name, QStringLiteral("folder"), order));
+    }
+    Section *addSection(const QString &name, Page *page, qint64 order)
+    {
+        return context.insert(std::make_shared<Section>(name, page, order));
+    }
+    // A task in the archive, done when it has a close time or `done` says so.
+    TaskItem *archived(const QString &title, Instant archivedAt, OptionalInstant doneAt = {},
+                       bool done = false, Section *section = nullptr)
+    {
+        auto *task = context.insert(std::make_shared<TaskItem>(title, section, 0, nullptr));
+        task->setArchivedAt(archivedAt);
+        task->setDone(done || doneAt.has_value());
+        task->setDoneAt(doneAt);
+        return task;
+    }
+
+    static QStringList titles(const std::vector<TaskItem *> &tasks)
+    {
+        QStringList result;
+        for (const TaskItem *task : tasks)
+            result.append(task->title());
+        return result;
+    }
+
+    ModelContext context;
+};
+
+} // namespace
+
+TEST_F(ArchiveTest, doneTasks_groupByClosingDayNewestFirstInClosingOrder)
+{
+    archived(QStringLiteral("later"), localTime(2026, 3, 10, 9), localTime(2026, 3, 10, 9));
+    archived(QStringLiteral("earlier"), localTime(2026, 3, 10, 9), localTime(2026, 3, 10, 8));
+    archived(QStringLiteral("no close time"), localTime(2026, 3, 9, 15), {}, true);
+    archived(QStringLiteral("dropped"), localTime(2026, 3, 9, 15));
+    archived(QStringLiteral("tombstoned"), localTime(2026, 3, 8), localTime(2026, 3, 8))
+        ->setDeletedAt(Clock::now());
+
+    const auto groups = ArchiveContent::doneByDay(context);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].day, localTime(2026, 3, 10));
+    EXPECT_EQ(titles(groups[0].tasks), QStringList({"earlier", "later"}));
+    EXPECT_EQ(groups[1].day, localTime(2026, 3, 9));
+    EXPECT_EQ(titles(groups[1].tasks), QStringList({"no close time"}));
+    EXPECT_EQ(titles(ArchiveContent::dropped(context)), QStringList({"dropped"}));
+    EXPECT_EQ(ArchiveContent::countText(1), QStringLiteral("one thing"));
+    EXPECT_EQ(ArchiveContent::countText(2), QStringLiteral("2 things"));
+}
+
+struct LabelCase
+{
+    const char *name;
+    QDate day;
+    const char *expected;
+};
+
+class ArchiveDayLabel : public testing::TestWithParam<LabelCase>
+{
+};
+
+TEST_P(ArchiveDayLabel, isEnglishWhateverTheLocale)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const Instant day
+        = localTime(GetParam().day.year(), GetParam().day.month(), GetParam().day.day());
+    EXPECT_EQ(ArchiveContent::dayLabel(day, localTime(2026, 3, 10, 10)),
+              QString::fromUtf8(GetParam().expected));
+    QLocale::setDefault(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Archive, ArchiveDayLabel,
+                         testing::Values(LabelCase{"today", {2026, 3, 10}, "Today"},
+                                         LabelCase{"yesterday", {2026, 3, 9}, "Yesterday"},
+                                         LabelCase{"thisYear", {2026, 3, 1}, "Sunday, 01 March"},
+                                         LabelCase{"newYear", {2026, 1, 2}, "Friday, 02 January"},
+                                         LabelCase{"lastYear", {2025, 12, 30}, "30 December 2025"}),
+                         [](const testing::TestParamInfo<LabelCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+struct DaysLeftCase
+{
+    const char *name;
+    Instant archivedAt;
+    Instant now;
+    const char *expected;
+};
+
+class ArchiveDaysLeft : public testing::TestWithParam<DaysLeftCase>
+{
+};
+
+TEST_P(ArchiveDaysLeft, countsWholeCalendarDays)
+{
+    TaskItem task(QStringLiteral("t"), nullptr, 0, nullptr);
+    task.setArchivedAt(GetParam().archivedAt);
+    EXPECT_EQ(ArchiveContent::daysLeftText(task, GetParam().now),
+              QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Archive, ArchiveDaysLeft,
+    testing::Values(DaysLeftCase{"justNow", localTime(2026, 3, 10, 9), localTime(2026, 3, 10, 10),
+                                 "30 days left"},
+                    DaysLeftCase{"29DaysAgo", localTime(2026, 2, 9, 10), localTime(2026, 3, 10, 10),
+                                 "1 day left"},
+                    DaysLeftCase{"29DaysAgoLaterInTheDay", localTime(2026, 2, 9, 11),
+                                 localTime(2026, 3, 10, 10), "2 days left"},
+                    DaysLeftCase{"30DaysAgo", localTime(2026, 2, 8, 10), localTime(2026, 3, 10, 10),
+                                 "0 days left"},
+                    DaysLeftCase{"45DaysAgo", localTime(2026, 1, 24, 10),
+                                 localTime(2026, 3, 10, 10), "0 days left"},
+                    // 29 calendar days, one hour short of 29 × 24 hours.
+                    DaysLeftCase{"acrossTheClockChange", localTime(2026, 3, 9, 10),
+                                 localTime(2026, 4, 7, 10), "1 day left"},
+                    DaysLeftCase{"stampedInTheFuture", localTime(2026, 3, 12, 10),
+                                 localTime(2026, 3, 10, 10), "30 days left"}),
+    [](const testing::TestParamInfo<DaysLeftCase> &info) { return std::string(info.param.name); });
+
+namespace {
+
+ArchiveRow *rowTitled(const ArchiveView &view, const QString &title)
+{
+    for (ArchiveRow *row : view.rows()) {
+        if (row->title() == title)
+            return row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(ArchiveTest, putBack_goesToTheFirstPageWithALiveSectionWhenItsOwnIsGone)
+{
+    Page *empty = addPage(QStringLiteral("No lanes"), 0);
+    addSection(QStringLiteral("Deleted"), empty, 0)->setDeletedAt(Clock::now());
+    Page *work = addPage(QStringLiteral("Work"), 1);
+    addSection(QStringLiteral("Later"), work, 1);
+    Section *first = addSection(QStringLiteral("Now"), work, 0);
+    Section *gone = addSection(QStringLiteral("Gone"), work, 2);
+    gone->setDeletedAt(Clock::now());
+    TaskItem *homeless
+        = archived(QStringLiteral("homeless"), localTime(2026, 3, 9), {}, false, gone);
+    TaskItem *orphan = archived(QStringLiteral("orphan"), localTime(2026, 3, 8));
+
+    ArchiveWindow window(context);
+    window.present();
+    ArchiveView *view = window.view();
+    QTest::mouseClick(view->tabButton(ArchiveView::Tab::Dropped), Qt::LeftButton);
+    QTest::mouseClick(rowTitled(*view, QStringLiteral("homeless"))->putBackButton(),
+                      Qt::LeftButton);
+    EXPECT_EQ(homeless->section(), first);
+    EXPECT_FALSE(homeless->isArchived());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rowTitled(*view, QStringLiteral("homeless")), nullptr);
+
+    // With no live section anywhere the task comes back open, in no section.
+    PlannerStore(context).deletePage(*work);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(rowTitled(*view, QStringLiteral("orphan"))->putBackButton(), Qt::LeftButton);
+    EXPECT_EQ(orphan->section(), nullptr);
+    EXPECT_FALSE(orphan->isArchived());
+    EXPECT_FALSE(orphan->isDone());
+}
+
+TEST_F(ArchiveTest, reopen_bringsADoneTaskBackToItsOwnSection)
+{
+    Section *lane = addSection(QStringLiteral("Today"), addPage(QStringLiteral("Inbox"), 0), 0);
+    TaskItem *task = archived(QStringLiteral("filed"), localTime(2026, 3, 9), localTime(2026, 3, 9),
+                              true, lane);
+    ArchiveWindow window(context);
+    window.present();
+    QTest::mouseClick(rowTitled(*window.view(), QStringLiteral("filed"))->putBackButton(),
+                      Qt::LeftButton);
+    EXPECT_EQ(task->section(), lane);
+    EXPECT_FALSE(task->isDone());
+    EXPECT_FALSE(task->doneAt());
+    EXPECT_EQ(PlannerStore(context).tasks(lane), std::vector<TaskItem *>{task});
+}
+
+TEST_F(ArchiveTest, tabs_switchTheLineAndTheEmptyText)
+{
+    ArchiveWindow window(context);
+    window.present();
+    ArchiveView *view = window.view();
+    EXPECT_EQ(view->lineText(), QStringLiteral("Every day you closed, and what it held."));
+    EXPECT_EQ(view->emptyText(),
+              QStringLiteral("Nothing filed yet. Close a day and it lands here."));
+    EXPECT_TRUE(view->tabButton(ArchiveView::Tab::Done)->isChecked());
+
+    QTest::mouseClick(view->tabButton(ArchiveView::Tab::Dropped), Qt::LeftButton);
+    EXPECT_EQ(view->tab(), ArchiveView::Tab::Dropped);
+    EXPECT_EQ(view->lineText(), QStringLiteral("Kept for 30 days, then gone for good."));
+    EXPECT_EQ(view->emptyText(), QStringLiteral("Nothing dropped. The shelf is doing fine."));
+    EXPECT_FALSE(view->tabButton(ArchiveView::Tab::Done)->isChecked());
+
+    QTest::mouseClick(view->tabButton(ArchiveView::Tab::Done), Qt::LeftButton);
+    EXPECT_EQ(view->lineText(), QStringLiteral("Every day you closed, and what it held."));
+}
+
+TEST_F(ArchiveTest, showingTheWindow_purgesDroppedTasksOlderThanThirtyDays)
+{
+    TaskItem *old = archived(QStringLiteral("old"), localTime(2026, 2, 7, 10));
+    TaskItem *recent = archived(QStringLiteral("recent"), localTime(2026, 2, 9, 10));
+    TaskItem *oldDone
+        = archived(QStringLiteral("old done"), localTime(2025, 6, 1), localTime(2025, 6, 1));
+    ArchiveWindow window(context);
+    window.present();
+    EXPECT_TRUE(old->deletedAt());
+    EXPECT_FALSE(recent->deletedAt());
+    EXPECT_FALSE(oldDone->deletedAt());
+
+    // Again on every showing, not only the first.
+    window.hide();
+    Clock::setNow(localTime(2026, 3, 12, 10));
+    window.present();
+    EXPECT_TRUE(recent->deletedAt());
+}
+
+// Not a check: leaves renderings/archive-done.png and archive-dropped.png for people to review.
+TEST_F(ArchiveTest, rendersBothTabs)
+{
+    Project *home = context.insert(
+        std::make_shared<Project>(QStringLiteral("Home"), Project::paletteHex(5), 0));
+    Project *work = context.insert(
+        std::make_shared<Project>(QStringLiteral("Design"), Project::paletteHex(8), 1));
+    archived(QStringLiteral("Send the invoice"), localTime(2026, 3, 10, 9),
+             localTime(2026, 3, 10, 9))
+        ->setProject(work);
+    archived(QStringLiteral("Water the plants"), localTime(2026, 3, 10, 9),
+             localTime(2026, 3, 10, 8));
+    archived(QStringLiteral("Book the dentist"), localTime(2026, 3, 9, 18),
+             localTime(2026, 3, 9, 17))
+        ->setProject(home);
+    archived(QStringLiteral("Archive the 2024 files"), localTime(2026, 3, 6),
+             localTime(2026, 3, 5));
+    archived(QStringLiteral("Try the new coffee place"), localTime(2026, 3, 9, 12))
+        ->setProject(home);
+    archived(QStringLiteral("Rewrite the pricing page from scratch"), localTime(2026, 2, 20))
+        ->setProject(work);
+    archived(QStringLiteral("Learn the ukulele"), localTime(2026, 2, 9, 12));
+
+    ArchiveWindow window(context);
+    window.present();
+    QCoreApplication::processEvents();
+    saveRendering(&window, QStringLiteral("archive-done"));
+    window.view()->setTab(ArchiveView::Tab::Dropped);
+    QCoreApplication::processEvents();
+    saveRendering(&window, QStringLiteral("archive-dropped"));
+}
+
+TEST_F(ArchiveTest, withMotion_theListFadesOverAfterAPutBack)
+{
+    archived(QStringLiteral("dropped"), localTime(2026, 3, 9));
+    ArchiveWindow window(context);
+    window.present();
+    window.view()->setTab(ArchiveView::Tab::Dropped);
+    qunsetenv("FURROW_REDUCE_MOTION");
+    window.view()->rows().front()->putBackButton()->click();
+    qputenv("FURROW_REDUCE_MOTION", "1");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.view()->rows().isEmpty());
+    EXPECT_NE(window.findChild<FadingSnapshot *>(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.findChild<FadingSnapshot *>(); }, 2000));
+}
