@@ -157,7 +157,11 @@ void paintCentred(QPainter &painter, const QRectF &rect, qreal size, const QPixm
     if (pixmap.isNull())
         return;
     const QRectF target(rect.center().x() - size / 2, rect.center().y() - size / 2, size, size);
+    // The pixmap's pixels rarely map one to one onto the target (rounding, scaled painters).
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(target, pixmap, QRectF(pixmap.rect()));
+    painter.restore();
 }
 
 qreal ratioOf(const QPainter &painter)
