@@ -29,9 +29,10 @@ int serve(const ServerOptions &options, sigset_t signals)
     settings.certPath = options.certPath;
     settings.keyPath = options.keyPath;
     SyncServer server(store, tokens, log, settings);
-    server.bind(options.host, options.port);
+    ServerOptions bound = options;
+    bound.port = server.bind(options.host, options.port);
     log.note(std::string("слушает ") + (server.isSecure() ? "https://" : "http://")
-             + options.listenText() + ", база " + options.databasePath
+             + bound.listenText() + ", база " + options.databasePath
              + ", токенов: " + std::to_string(tokens.size()));
 
     std::atomic<bool> failed = false;

@@ -2,6 +2,7 @@
 #include "RandomEditor.h"
 #include "RawHttp.h"
 #include "ServerHarness.h"
+#include "TestCertificate.h"
 
 #include "model/Clock.h"
 #include "sync/SyncCrypto.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +227,39 @@ TEST_F(EndToEndTest, pushAboveTheBodyLimit_reportsTooLarge_andKeepsItsChanges)
     EXPECT_FALSE(a->sync());
     EXPECT_EQ(a->engine().status(), SyncStatus::failed(QStringLiteral("слишком большая посылка")));
     EXPECT_EQ(server.recordCount(), 0);
+}
+
+TEST_F(EndToEndTest, overHttps_syncsWhenTheCertificateIsTrusted)
+{
+    SyncServer::Settings settings = ServerHarness::defaultSettings();
+    settings.certPath = m_folders.filePath(QStringLiteral("cert.pem")).toStdString();
+    settings.keyPath = m_folders.filePath(QStringLiteral("key.pem")).toStdString();
+    test::writeSelfSignedCertificate(QString::fromStdString(settings.certPath),
+                                     QString::fromStdString(settings.keyPath));
+    ServerHarness server(settings);
+    ASSERT_TRUE(server.url().startsWith(u"https://"));
+    const auto untrusting = planner(server, QStringLiteral("untrusting"));
+    EXPECT_FALSE(untrusting->sync());
+    EXPECT_EQ(untrusting->engine().status(),
+              SyncStatus::failed(QStringLiteral("не сошёлся сертификат")));
+
+    // Engines made from now on trust the certificate.
+    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = original;
+    trusting.addCaCertificates(
+        QSslCertificate::fromPath(QString::fromStdString(settings.certPath)));
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    const auto a = planner(server, QStringLiteral("a"));
+    const auto b = planner(server, QStringLiteral("b"));
+    PlannerStore store = a->store();
+    Page *page = store.createPage(QStringLiteral("Page-tls"), QStringLiteral("house"));
+    store.capture(QStringLiteral("Task-tls"),
+                  store.createSection(QStringLiteral("Section-tls"), *page), nullptr);
+    syncCleanly(*a);
+    syncCleanly(*b);
+    QSslConfiguration::setDefaultConfiguration(original);
+    EXPECT_EQ(a->records(), b->records());
+    EXPECT_EQ(server.recordCount(), 3);
 }
 
 } // namespace

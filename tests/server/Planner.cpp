@@ -4,7 +4,18 @@
 #include "persistence/PlannerSnapshot.h"
 #include "sync/SyncRecordMapping.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+
+namespace furrow {
+void PrintTo(const SyncRecord &record, std::ostream *out)
+{
+    nlohmann::json json;
+    record.toJson(json);
+    *out << json.dump();
+}
+} // namespace furrow
 
 namespace furrow::test {
 

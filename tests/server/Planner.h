@@ -5,10 +5,18 @@
 #include "sync/SyncEngine.h"
 #include "sync/wire/SyncRecord.h"
 
+#include "sync/TestPrinters.h"
+
 #include <QString>
 
 #include <map>
 #include <memory>
+#include <ostream>
+
+namespace furrow {
+// Failure messages show a record as its JSON.
+void PrintTo(const SyncRecord &record, std::ostream *out);
+} // namespace furrow
 
 namespace furrow::test {
 

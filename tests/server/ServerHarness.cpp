@@ -46,7 +46,9 @@ void ServerHarness::stop()
 
 QString ServerHarness::url() const
 {
-    return QStringLiteral("http://127.0.0.1:%1/v1/sync").arg(m_port);
+    const QString scheme
+        = m_settings.certPath.empty() ? QStringLiteral("http") : QStringLiteral("https");
+    return QStringLiteral("%1://127.0.0.1:%2/v1/sync").arg(scheme).arg(m_port);
 }
 
 QString ServerHarness::databasePath() const
