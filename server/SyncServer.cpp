@@ -185,10 +185,9 @@ bool SyncServer::authorise(const httplib::Request &request, httplib::Response &r
     return true;
 }
 
-// Reads the body up to the limit. A declared length above it is refused unread, and a chunked
-// body is dropped as soon as it grows past it.
-bool SyncServer::readBody(const httplib::Request &request, httplib::Response &response,
-                          const httplib::ContentReader &reader, std::string &body) const
+// Refuses, unread, a body the server would not take: compressed, of an unclear length, or
+// declared larger than the limit. Answers whether there is a body to read.
+bool SyncServer::acceptsFraming(const httplib::Request &request, httplib::Response &response) const
 {
     const std::string encoding = request.get_header_value("Content-Encoding");
     if (!encoding.empty() && !equalsIgnoringCase(encoding, "identity")) {
@@ -206,20 +205,29 @@ bool SyncServer::readBody(const httplib::Request &request, httplib::Response &re
         refuse(response, 400, "unsupported transfer encoding");
         return false;
     }
-    if (hasLength) {
-        const auto length = parseLength(request.get_header_value("Content-Length"));
-        if (!length) {
-            refuse(response, 400, "bad Content-Length");
-            return false;
-        }
-        if (*length > m_settings.maxBody) {
-            refuse(response, 413, "body too large");
-            return false;
-        }
+    if (!hasLength)
+        return true;
+    const auto length = parseLength(request.get_header_value("Content-Length"));
+    if (!length) {
+        refuse(response, 400, "bad Content-Length");
+        return false;
     }
+    if (*length > m_settings.maxBody) {
+        refuse(response, 413, "body too large");
+        return false;
+    }
+    return true;
+}
+
+// Reads the body up to the limit; a chunked body is dropped as soon as it grows past it.
+bool SyncServer::readBody(const httplib::Request &request, httplib::Response &response,
+                          const httplib::ContentReader &reader, std::string &body) const
+{
+    if (!acceptsFraming(request, response))
+        return false;
     // Without a length and not chunked there is no body; reading would wait for the peer to
     // close the connection.
-    if (!hasLength && !hasTransfer)
+    if (!request.has_header("Content-Length") && !request.has_header("Transfer-Encoding"))
         return true;
     bool tooLarge = false;
     const bool complete = reader([&](const char *data, std::size_t size) {

@@ -58,6 +58,7 @@ private:
     void serveSync(const httplib::Request &request, httplib::Response &response,
                    const httplib::ContentReader &reader);
     bool authorise(const httplib::Request &request, httplib::Response &response);
+    bool acceptsFraming(const httplib::Request &request, httplib::Response &response) const;
     bool readBody(const httplib::Request &request, httplib::Response &response,
                   const httplib::ContentReader &reader, std::string &body) const;
     void logRequest(const httplib::Request &request, const httplib::Response &response);
