@@ -7,7 +7,7 @@
 
 #include <cctype>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace furrow {
 
@@ -49,10 +49,11 @@ TokenSet TokenSet::fromText(std::string_view text)
 TokenSet TokenSet::fromFile(const std::string &path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    if (!file || !(content << file.rdbuf()) || file.bad())
+    std::string text;
+    if (file)
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (!file || file.bad())
         throw ServerError("не удалось прочитать файл токенов " + path);
-    std::string text = std::move(content).str();
     TokenSet set = fromText(text);
     // The clear tokens are not kept in memory longer than needed.
     OPENSSL_cleanse(text.data(), text.size());
