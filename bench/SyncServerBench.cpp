@@ -1,6 +1,7 @@
 // Load check of the sync server on loopback: clients push sealed records concurrently and every
 // record is then counted in the database. The baseline is one client pushing the same number of
-// records alone, in requests of the same size.
+// records alone, in requests of the same size. Concurrent clients are separate devices, so their
+// answers also hand each of them the others' records (counted as handed_back).
 
 #include "server/RequestLog.h"
 #include "server/SyncServer.h"
@@ -28,10 +29,10 @@ constexpr int kRequestsPerClient = 20;
 constexpr int kRecordsPerRequest = kRecordsPerClient / kRequestsPerClient;
 const std::string kToken = "bench-token";
 
-// The request bodies of one client: records with sealed bodies of a typical task's size.
-std::vector<std::string> clientBodies(int client, int requests)
+// The requests of one client: records with sealed bodies of a typical task's size.
+std::vector<SyncRequest> clientRequests(int client, int requests)
 {
-    std::vector<std::string> bodies;
+    std::vector<SyncRequest> bodies;
     const QString device = QStringLiteral("device-%1").arg(client);
     for (int request = 0; request < requests; ++request) {
         SyncRequest sync{device, 0, {}};
@@ -45,22 +46,29 @@ std::vector<std::string> clientBodies(int client, int requests)
                                     false,
                                     {{QStringLiteral("e"), SyncValue::text(box.toBase64())}}});
         }
-        bodies.push_back(sync.encode().toStdString());
+        bodies.push_back(std::move(sync));
     }
     return bodies;
 }
 
-// Pushes the bodies one request after another; answers how many records the server accepted.
-long long push(int port, const std::vector<std::string> &bodies)
+// Pushes the requests one after another, each from the cursor the answer before gave, as the
+// planner does; answers how many records the server accepted and counts those it handed back.
+long long push(int port, std::vector<SyncRequest> &requests, std::atomic<long long> &received)
 {
     httplib::Client client("127.0.0.1", port);
     client.set_bearer_token_auth(kToken.c_str());
     long long accepted = 0;
-    for (const std::string &body : bodies) {
-        const auto reply = client.Post("/v1/sync", body, "application/json");
+    qint64 since = 0;
+    for (SyncRequest &request : requests) {
+        request.since = since;
+        const auto reply
+            = client.Post("/v1/sync", request.encode().toStdString(), "application/json");
         if (!reply || reply->status != 200)
             return -1;
-        accepted += SyncResponse::decode(QByteArray::fromStdString(reply->body)).accepted;
+        const SyncResponse response = SyncResponse::decode(QByteArray::fromStdString(reply->body));
+        accepted += response.accepted;
+        received += qint64(response.changes.size());
+        since = response.seq;
     }
     return accepted;
 }
@@ -81,15 +89,17 @@ void pushConcurrently(benchmark::State &state)
         SyncServer server(store, tokens, log, SyncServer::Settings());
         const int port = server.bind("127.0.0.1", 0);
         std::thread serving([&] { server.run(); });
-        std::vector<std::vector<std::string>> bodies;
+        std::vector<std::vector<SyncRequest>> bodies;
         for (int client = 0; client < clients; ++client)
-            bodies.push_back(clientBodies(client, requests));
+            bodies.push_back(clientRequests(client, requests));
         std::atomic<long long> accepted = 0;
+        std::atomic<long long> received = 0;
         state.ResumeTiming();
 
         std::vector<std::thread> running;
         for (int client = 0; client < clients; ++client)
-            running.emplace_back([&, client] { accepted += push(port, bodies[std::size_t(client)]); });
+            running.emplace_back(
+                [&, client] { accepted += push(port, bodies[std::size_t(client)], received); });
         for (std::thread &thread : running)
             thread.join();
 
@@ -99,6 +109,7 @@ void pushConcurrently(benchmark::State &state)
         serving.join();
         if (accepted != expected || stored != expected)
             state.SkipWithError("records were lost");
+        state.counters["handed_back"] = double(received);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * expected);

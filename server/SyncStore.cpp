@@ -82,7 +82,7 @@ SyncResponse SyncStore::exchange(const SyncRequest &request, qint64 pageSize)
         const qint64 since = request.since < 0 || request.since > lastSeq ? 0 : request.since;
         SyncResponse response;
         response.accepted = store(request, lastSeq);
-        fillPage(request, since, pageSize, response);
+        fillPage(request, since, lastSeq, pageSize, response);
         m_db.execute("COMMIT");
         return response;
     } catch (...) {
@@ -119,28 +119,29 @@ qint64 SyncStore::store(const SyncRequest &request, qint64 &lastSeq)
     return accepted;
 }
 
-void SyncStore::fillPage(const SyncRequest &request, qint64 since, qint64 pageSize,
+void SyncStore::fillPage(const SyncRequest &request, qint64 since, qint64 lastSeq, qint64 pageSize,
                          SyncResponse &response)
 {
-    SqliteStatement rows(m_db, "SELECT kind, id, updated_at, deleted, sealed, device, seq"
-                               " FROM records WHERE seq > ?1 ORDER BY seq");
+    // One row more than fits tells whether more remain.
+    SqliteStatement rows(m_db, "SELECT kind, id, updated_at, deleted, sealed, seq FROM records"
+                               " WHERE seq > ?1 AND device <> ?2 ORDER BY seq LIMIT ?3");
     rows.bind(1, since);
-    // The cursor moves past every row looked at, the requester's own included, so that they
-    // are not looked at again; it stops before the first row that did not fit.
-    response.seq = since;
+    rows.bind(2, request.device);
+    rows.bind(3, pageSize + 1);
+    // The cursor moves past every row up to the first one that did not fit, the requester's
+    // own writes included, so that those are not looked at again.
+    response.seq = lastSeq;
     while (rows.step()) {
-        if (rows.text(5) != request.device) {
-            if (qint64(response.changes.size()) == pageSize) {
-                response.more = true;
-                break;
-            }
-            response.changes.push_back({rows.text(0),
-                                        rows.text(1),
-                                        rows.integer(2),
-                                        rows.integer(3) != 0,
-                                        {{kSealed, SyncValue::text(rows.text(4))}}});
+        if (qint64(response.changes.size()) == pageSize) {
+            response.more = true;
+            response.seq = rows.integer(5) - 1;
+            break;
         }
-        response.seq = rows.integer(6);
+        response.changes.push_back({rows.text(0),
+                                    rows.text(1),
+                                    rows.integer(2),
+                                    rows.integer(3) != 0,
+                                    {{kSealed, SyncValue::text(rows.text(4))}}});
     }
 }
 

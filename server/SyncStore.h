@@ -30,7 +30,7 @@ public:
 private:
     void createSchema();
     qint64 store(const SyncRequest &request, qint64 &lastSeq);
-    void fillPage(const SyncRequest &request, qint64 since, qint64 pageSize,
+    void fillPage(const SyncRequest &request, qint64 since, qint64 lastSeq, qint64 pageSize,
                   SyncResponse &response);
 
     SqliteDatabase m_db;
