@@ -45,14 +45,6 @@ TEST(TokenSetTest, readsOneTokenPerLine_andComparesWholeTokens)
     EXPECT_TRUE(tokens.accepts("gamma two"));
     for (const char *refused : {"", "alpha", "alpha-12", "#beta", "beta", "ALPHA-1"})
         EXPECT_FALSE(tokens.accepts(refused)) << refused;
-
-    const std::pair<const char *, const char *> headers[] = {
-        {"Bearer abc", "abc"}, {"bearer \tabc  ", "abc"}, {"Bearer", ""},
-        {"Bearerabc", ""},     {"Basic abc", ""},         {"", ""},
-        {"Bearer a b", "a b"},
-    };
-    for (const auto &[header, token] : headers)
-        EXPECT_EQ(TokenSet::bearerToken(header), token) << header;
 }
 
 TEST(TokenSetTest, fileWithoutTokensOrUnreadable_isAnError)
