@@ -1,0 +1,130 @@
+// Load check of the sync server on loopback: clients push sealed records concurrently and every
+// record is then counted in the database. The baseline is one client pushing the same number of
+// records alone, in requests of the same size. Concurrent clients are separate devices, so their
+// answers also hand each of them the others' records (counted as handed_back).
+
+#include "server/RequestLog.h"
+#include "server/SyncServer.h"
+#include "server/SyncStore.h"
+#include "server/TokenSet.h"
+#include "sync/wire/SyncRequest.h"
+#include "sync/wire/SyncResponse.h"
+
+#include <httplib.h>
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <thread>
+
+namespace furrow {
+namespace {
+
+constexpr int kRecordsPerClient = 1'000;
+constexpr int kRequestsPerClient = 20;
+constexpr int kRecordsPerRequest = kRecordsPerClient / kRequestsPerClient;
+const std::string kToken = "bench-token";
+
+// The requests of one client: records with sealed bodies of a typical task's size.
+std::vector<SyncRequest> clientRequests(int client, int requests)
+{
+    std::vector<SyncRequest> bodies;
+    const QString device = QStringLiteral("device-%1").arg(client);
+    for (int request = 0; request < requests; ++request) {
+        SyncRequest sync{device, 0, {}};
+        for (int n = 0; n < kRecordsPerRequest; ++n) {
+            QByteArray box(28 + 300, Qt::Uninitialized);
+            QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(box.data()),
+                                                  box.size() / 4);
+            sync.changes.push_back({QStringLiteral("task"),
+                                    QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(),
+                                    1733400000000 + n,
+                                    false,
+                                    {{QStringLiteral("e"), SyncValue::text(box.toBase64())}}});
+        }
+        bodies.push_back(std::move(sync));
+    }
+    return bodies;
+}
+
+// Pushes the requests one after another, each from the cursor the answer before gave, as the
+// planner does; answers how many records the server accepted and counts those it handed back.
+long long push(int port, std::vector<SyncRequest> &requests, std::atomic<long long> &received)
+{
+    httplib::Client client("127.0.0.1", port);
+    client.set_bearer_token_auth(kToken.c_str());
+    long long accepted = 0;
+    qint64 since = 0;
+    for (SyncRequest &request : requests) {
+        request.since = since;
+        const auto reply
+            = client.Post("/v1/sync", request.encode().toStdString(), "application/json");
+        if (!reply || reply->status != 200)
+            return -1;
+        const SyncResponse response = SyncResponse::decode(QByteArray::fromStdString(reply->body));
+        accepted += response.accepted;
+        received += qint64(response.changes.size());
+        since = response.seq;
+    }
+    return accepted;
+}
+
+void pushConcurrently(benchmark::State &state)
+{
+    const int clients = int(state.range(0));
+    // The baseline client sends as many requests as all concurrent clients together.
+    const int requests = kRequestsPerClient * 8 / clients;
+    const long long expected = (long long)clients * requests * kRecordsPerRequest;
+    std::ostringstream discarded;
+    RequestLog log(discarded);
+    const TokenSet tokens = TokenSet::fromText(kToken);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir folder;
+        SyncStore store(folder.filePath(QStringLiteral("sync.db")));
+        SyncServer server(store, tokens, log, SyncServer::Settings());
+        const int port = server.bind("127.0.0.1", 0);
+        std::thread serving([&] { server.run(); });
+        std::vector<std::vector<SyncRequest>> bodies;
+        for (int client = 0; client < clients; ++client)
+            bodies.push_back(clientRequests(client, requests));
+        std::atomic<long long> accepted = 0;
+        std::atomic<long long> received = 0;
+        state.ResumeTiming();
+
+        std::vector<std::thread> running;
+        for (int client = 0; client < clients; ++client)
+            running.emplace_back(
+                [&, client] { accepted += push(port, bodies[std::size_t(client)], received); });
+        for (std::thread &thread : running)
+            thread.join();
+
+        state.PauseTiming();
+        const long long stored = store.recordCount();
+        server.stop();
+        serving.join();
+        if (accepted != expected || stored != expected)
+            state.SkipWithError("records were lost");
+        state.counters["handed_back"] = double(received);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * expected);
+    state.counters["records"] = double(expected);
+}
+
+BENCHMARK(pushConcurrently)
+    ->ArgName("clients")
+    ->Arg(1)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+} // namespace
+} // namespace furrow
+
+BENCHMARK_MAIN();

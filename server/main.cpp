@@ -1,0 +1,83 @@
+#include "RequestLog.h"
+#include "ServerError.h"
+#include "ServerOptions.h"
+#include "SyncServer.h"
+#include "SyncStore.h"
+#include "TokenSet.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <iostream>
+#include <thread>
+
+using namespace furrow;
+
+namespace {
+
+// Serves until SIGTERM or SIGINT. The signals are blocked before any thread starts, so only the
+// wait here receives them; the serving thread wakes it with SIGUSR1 if listening fails.
+int serve(const ServerOptions &options, sigset_t signals)
+{
+    RequestLog log(std::cout);
+    const TokenSet tokens = TokenSet::fromFile(options.tokensPath);
+    SyncStore store(QString::fromStdString(options.databasePath));
+    SyncServer::Settings settings;
+    settings.maxBody = options.maxBody;
+    settings.pageSize = options.pageSize;
+    settings.certPath = options.certPath;
+    settings.keyPath = options.keyPath;
+    SyncServer server(store, tokens, log, settings);
+    ServerOptions bound = options;
+    bound.port = server.bind(options.host, options.port);
+    log.note(std::string("слушает ") + (server.isSecure() ? "https://" : "http://")
+             + bound.listenText() + ", база " + options.databasePath
+             + ", токенов: " + std::to_string(tokens.size()));
+
+    std::atomic<bool> failed = false;
+    const pthread_t waiter = pthread_self();
+    std::thread serving([&] {
+        if (!server.run()) {
+            failed = true;
+            pthread_kill(waiter, SIGUSR1);
+        }
+    });
+    int received = 0;
+    sigwait(&signals, &received);
+    server.stop();
+    serving.join();
+    log.note(failed ? "не удалось принимать соединения" : "остановлен");
+    return failed ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    ServerOptions options;
+    try {
+        options = ServerOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const ServerError &error) {
+        std::cerr << "furrow-sync-server: " << error.what() << '\n';
+        return 2;
+    }
+    if (options.help) {
+        std::cout << ServerOptions::usage();
+        return 0;
+    }
+    // A peer that hangs up while its answer is written must not end the server.
+    signal(SIGPIPE, SIG_IGN);
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    try {
+        return serve(options, signals);
+    } catch (const ServerError &error) {
+        std::cerr << "furrow-sync-server: " << error.what() << '\n';
+        return 1;
+    }
+}
