@@ -1,5 +1,5 @@
 #include "shell/CommandLine.h"
-#include "shell/HeadlessLauncher.h"
+#include "shell/StoreLauncher.h"
 
 #include <QCoreApplication>
 
@@ -30,8 +30,8 @@ int main(int argc, char *argv[])
             printError(CommandLine::usage());
             return 2;
         }
-        return runHeadless(*command);
+        return StoreLauncher::runHeadless(*command);
     default:
-        return runHeadless(*command);
+        return StoreLauncher::runHeadless(*command);
     }
 }

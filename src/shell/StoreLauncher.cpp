@@ -1,4 +1,4 @@
-#include "HeadlessLauncher.h"
+#include "StoreLauncher.h"
 
 #include "HeadlessCommands.h"
 #include "SingleInstance.h"
@@ -39,10 +39,10 @@ int runOn(PlannerContainer &container, const CommandLine &command)
 {
     ArchiveWriter &writer = ArchiveWriter::shared();
     writer.attachTo(container.context());
+    SyncEngine engine(container.context());
     SingleInstance::Reply reply;
     QEventLoop loop;
     bool answered = false;
-    SyncEngine engine(container.context());
     HeadlessCommands::execute(command, container.context(), engine,
                               [&](const SingleInstance::Reply &r) {
                                   reply = r;
@@ -68,7 +68,7 @@ void printError(const QString &text)
     write(stderr, text);
 }
 
-int runHeadless(const CommandLine &command)
+StoreLauncher::Opened StoreLauncher::openOrHandOver(const CommandLine &command)
 {
     const QString storePath = PlannerContainer::defaultStorePath();
     const SingleInstance instance(storePath);
@@ -79,8 +79,7 @@ int runHeadless(const CommandLine &command)
     PlannerFile::migrateLegacyBackup();
     for (int attempt = 0;; ++attempt) {
         try {
-            auto container = PlannerContainer::open(storePath);
-            return runOn(*container, command);
+            return PlannerContainer::open(storePath);
         } catch (const StoreInUseError &busy) {
             // A planner that is still starting holds the store before it listens.
             if (const auto reply = instance.forward(arguments))
@@ -95,6 +94,14 @@ int runHeadless(const CommandLine &command)
             return 1;
         }
     }
+}
+
+int StoreLauncher::runHeadless(const CommandLine &command)
+{
+    Opened opened = openOrHandOver(command);
+    if (const int *exitCode = std::get_if<int>(&opened))
+        return *exitCode;
+    return runOn(*std::get<std::unique_ptr<PlannerContainer>>(opened), command);
 }
 
 } // namespace furrow
