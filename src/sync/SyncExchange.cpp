@@ -58,8 +58,12 @@ void SyncExchange::send(const SyncRequest &request, const QUrl &url, const QStri
     QNetworkReply *reply = m_manager.post(http, request.encode());
     m_reply = reply;
     const bool secure = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, secure, done] {
+    QObject::connect(reply, &QNetworkReply::finished, reply, [this, reply, secure, done] {
         reply->deleteLater();
+        // A connection that failed (a refused certificate above all) must not be reused by the
+        // next cycle, which would fail the same way after the user fixed the cause.
+        if (isTransportError(reply->error()))
+            m_manager.clearConnectionCache();
         done(outcome(*reply, secure));
     });
 }
