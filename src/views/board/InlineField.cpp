@@ -1,0 +1,46 @@
+#include "views/board/InlineField.h"
+
+#include "views/theme/Theme.h"
+
+#include <QKeyEvent>
+
+namespace furrow {
+
+InlineField::InlineField(const QFont &font, const QString &placeholder, QWidget *parent)
+    : QLineEdit(parent)
+{
+    setFont(font);
+    setPlaceholderText(placeholder);
+    setFrame(false);
+    setTextMargins(0, 0, 0, 0);
+    setAttribute(Qt::WA_MacShowFocusRect, false);
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, Qt::transparent);
+    colors.setColor(QPalette::Text, Theme::ink);
+    colors.setColor(QPalette::PlaceholderText, Theme::line);
+    setPalette(colors);
+}
+
+void InlineField::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT submitted();
+        return;
+    case Qt::Key_Escape:
+        Q_EMIT cancelled();
+        return;
+    default:
+        QLineEdit::keyPressEvent(event);
+    }
+}
+
+void InlineField::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        Q_EMIT focusLost();
+}
+
+} // namespace furrow

@@ -1,0 +1,119 @@
+#include "views/board/SectionBlock.h"
+
+#include "views/board/BoardState.h"
+#include "views/board/ComposeLine.h"
+#include "views/board/DropFeedback.h"
+#include "views/board/SectionHeader.h"
+#include "views/board/TaskRow.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace furrow {
+
+SectionBlock::SectionBlock(BoardScope scope, const QUuid &sectionId, const QString &name,
+                           QWidget *parent)
+    : QWidget(parent)
+    , m_scope(scope)
+    , m_sectionId(sectionId)
+    , m_header(new SectionHeader(scope, sectionId, name, this))
+    , m_rowLayout(new QVBoxLayout)
+    , m_compose(new ComposeLine(scope, sectionId, this))
+    , m_drop(new DropFeedback(scope.model, this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->setSpacing(0);
+    auto *headerMargins = new QVBoxLayout;
+    headerMargins->setContentsMargins(TaskRow::kInset, 0, TaskRow::kInset, 6);
+    headerMargins->addWidget(m_header);
+    layout->addLayout(headerMargins);
+    m_rowLayout->setSpacing(0);
+    layout->addLayout(m_rowLayout);
+    layout->addWidget(m_compose);
+    m_drop->setTarget({sectionId, std::nullopt, {}});
+    connect(m_drop, &DropFeedback::changed, this, qOverload<>(&QWidget::update));
+}
+
+void SectionBlock::setName(const QString &name)
+{
+    m_header->setName(name);
+}
+
+void SectionBlock::setCompact(bool compact)
+{
+    m_compose->setCompact(compact);
+}
+
+void SectionBlock::setRows(const std::vector<TaskRow *> &open, const std::vector<TaskRow *> &done)
+{
+    for (qsizetype i = 0; i < qsizetype(open.size()); ++i)
+        open[i]->setDropTarget(TaskDropTarget{m_sectionId, i, open[i]->taskId()});
+    for (TaskRow *row : done)
+        row->setDropTarget(std::nullopt);
+    std::vector<TaskRow *> rows = open;
+    rows.insert(rows.end(), done.begin(), done.end());
+    m_openCount = qsizetype(open.size());
+    m_header->setOpenCount(m_openCount);
+    if (rows != m_rows)
+        placeRows(rows);
+    updateSeparators();
+}
+
+void SectionBlock::placeRows(const std::vector<TaskRow *> &rows)
+{
+    for (TaskRow *row : m_rows)
+        m_rowLayout->removeWidget(row);
+    for (TaskRow *row : rows) {
+        if (row->parentWidget() != this) {
+            // A row taken over from another block keeps the keyboard focus it had.
+            const QWidget *focus = QApplication::focusWidget();
+            const bool hadFocus = focus && (focus == row || row->isAncestorOf(focus));
+            row->setParent(this);
+            row->show();
+            if (hadFocus)
+                row->setFocus(Qt::OtherFocusReason);
+        }
+        m_rowLayout->addWidget(row);
+    }
+    m_rows = rows;
+}
+
+void SectionBlock::updateSeparators()
+{
+    const QUuid hovered = m_scope.state.hoveredId();
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const bool nextToHover
+            = m_rows[i]->taskId() == hovered || (i > 0 && m_rows[i - 1]->taskId() == hovered);
+        m_rows[i]->setSeparator(i > 0, !hovered.isNull() && nextToHover);
+    }
+}
+
+void SectionBlock::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    m_drop->paint(painter, QRectF(rect()), 0);
+}
+
+void SectionBlock::dragEnterEvent(QDragEnterEvent *event)
+{
+    m_drop->dragEnter(event);
+}
+
+void SectionBlock::dragMoveEvent(QDragMoveEvent *event)
+{
+    m_drop->dragMove(event);
+}
+
+void SectionBlock::dragLeaveEvent(QDragLeaveEvent *)
+{
+    m_drop->dragLeave();
+}
+
+void SectionBlock::dropEvent(QDropEvent *event)
+{
+    m_drop->drop(event);
+}
+
+} // namespace furrow
