@@ -283,3 +283,29 @@ TEST_F(TaskRowTest, dateControl_opensTheDuePickerAndItsChoiceCloses)
     EXPECT_EQ(row(second)->trailing()->dueLabel()->text(), QStringLiteral("Tomorrow"));
     EXPECT_EQ(date->toolTip(), QStringLiteral("Change the date"));
 }
+
+TEST_F(TaskRowTest, keyboard_tabGoesThroughTheRowsControls_andArrowsWalkTheRows)
+{
+    PlannerStore(context).capture(QStringLiteral("A late arrival"), inFlight, nullptr);
+    settle();
+    row(first)->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(row(first)->showsControls());
+    const auto tab = [] {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    };
+    tab();
+    EXPECT_EQ(QApplication::focusWidget(), row(first)->controls()->dateButton());
+    tab();
+    tab();
+    EXPECT_EQ(QApplication::focusWidget(), row(first)->controls()->menuButton());
+    tab();
+    EXPECT_EQ(QApplication::focusWidget(), row(second));
+    EXPECT_FALSE(row(first)->showsControls());
+
+    const std::vector<QUuid> ids = rowIds(inFlight);
+    QTest::keyClick(row(second), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), view->row(ids[2]));
+    EXPECT_EQ(view->state().selectedId(), ids[2]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), row(second));
+}

@@ -77,6 +77,13 @@ ComposeLine::ComposeLine(BoardScope scope, const QUuid &sectionId, QWidget *pare
     followComposing(scope.state.composingSection());
 }
 
+std::vector<QWidget *> ComposeLine::focusWidgets() const
+{
+    if (m_field)
+        return {m_prompt, m_field};
+    return {m_prompt};
+}
+
 void ComposeLine::setCompact(bool compact)
 {
     const int padding = compact ? 7 : 11;
@@ -96,6 +103,7 @@ void ComposeLine::open()
     if (!m_field) {
         m_field = new InlineField(Theme::taskQuick(), QStringLiteral("New task"), this);
         layout()->addWidget(m_field);
+        QWidget::setTabOrder(m_prompt, m_field);
         connect(m_field, &InlineField::submitted, this, &ComposeLine::commit);
         connect(m_field, &InlineField::cancelled, this, &ComposeLine::cancel);
         connect(m_field, &InlineField::focusLost, this, &ComposeLine::cancel);

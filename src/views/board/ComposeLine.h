@@ -5,6 +5,8 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <vector>
+
 class QAbstractButton;
 
 namespace furrow {
@@ -25,6 +27,8 @@ public:
     bool isComposing() const { return m_field != nullptr; }
     QAbstractButton *prompt() const { return m_prompt; }
     InlineField *field() const { return m_field; }
+    // The line's focusable widgets in tab order.
+    std::vector<QWidget *> focusWidgets() const;
 
     void setCompact(bool compact);
 

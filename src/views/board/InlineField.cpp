@@ -12,7 +12,9 @@ InlineField::InlineField(const QFont &font, const QString &placeholder, QWidget 
     setFont(font);
     setPlaceholderText(placeholder);
     setFrame(false);
-    setTextMargins(0, 0, 0, 0);
+    // QLineEdit keeps 2 pixels beside and 1 above and below its text; taking them back puts
+    // the text exactly where the label it replaces drew it, and the row keeps its height.
+    setTextMargins(-2, -1, 0, -1);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     QPalette colors = palette();
     colors.setColor(QPalette::Base, Qt::transparent);

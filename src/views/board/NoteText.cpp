@@ -64,7 +64,8 @@ NoteText::NoteText(QWidget *parent)
     setFont(Theme::small());
     setWordWrap(true);
     setTextFormat(Qt::RichText);
-    setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    // Links take the mouse only: a tab stop in every note would make rows slow to walk.
+    setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     QPalette colors = palette();
     colors.setColor(QPalette::WindowText, Theme::gray);
     colors.setColor(QPalette::Link, Theme::pine);

@@ -227,6 +227,7 @@ void PageView::syncBlocks(const std::vector<Section *> &sections)
     }
     m_rows = rows;
     placeBlocks(blocks);
+    orderFocusChain();
     if (m_filled) {
         for (TaskRow *row : landed)
             row->fadeIn();
@@ -283,6 +284,13 @@ void PageView::placeBlocks(const std::vector<SectionBlock *> &blocks)
         }
     }
     m_blocks = blocks;
+}
+
+void PageView::orderFocusChain()
+{
+    QWidget *previous = nullptr;
+    for (SectionBlock *block : m_blocks)
+        previous = block->orderFocusChain(previous);
 }
 
 void PageView::dropStaleState(const std::vector<Section *> &sections)

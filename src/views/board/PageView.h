@@ -82,6 +82,7 @@ private:
                      std::vector<TaskRow *> &landed);
     SectionBlock *takeBlock(const Section &section);
     void placeBlocks(const std::vector<SectionBlock *> &blocks);
+    void orderFocusChain();
     void dropStaleState(const std::vector<Section *> &sections);
     void stepFocus(TaskRow *from, int step);
     void followFocus(QWidget *previous, QWidget *current);

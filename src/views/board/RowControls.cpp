@@ -81,6 +81,13 @@ void RowControls::setHelp(bool hasDueDate, bool hasNote)
                                    : QStringLiteral("Add a note"));
 }
 
+std::vector<QWidget *> RowControls::focusWidgets() const
+{
+    if (m_done)
+        return {m_file};
+    return {m_date, m_note, m_menu};
+}
+
 void RowControls::openMenu()
 {
     if (m_menu)

@@ -5,6 +5,8 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <vector>
+
 namespace furrow {
 
 class AnchoredButton;
@@ -31,6 +33,8 @@ public:
     IconButton *noteButton() const { return m_note; }
     AnchoredButton *menuButton() const { return m_menu; }
     IconButton *fileButton() const { return m_file; }
+    // The controls in tab order.
+    std::vector<QWidget *> focusWidgets() const;
 
     // Opens the row menu under the menu control.
     void openMenu();

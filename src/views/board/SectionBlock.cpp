@@ -90,6 +90,25 @@ void SectionBlock::updateSeparators()
     }
 }
 
+QWidget *SectionBlock::orderFocusChain(QWidget *previous)
+{
+    // Rows are made and moved between blocks over time, so the chain that Qt keeps in
+    // creation order is put into the order they are shown.
+    std::vector<QWidget *> chain = m_header->focusWidgets();
+    for (const TaskRow *row : m_rows) {
+        const auto parts = row->focusWidgets();
+        chain.insert(chain.end(), parts.begin(), parts.end());
+    }
+    for (QWidget *widget : m_compose->focusWidgets())
+        chain.push_back(widget);
+    for (QWidget *widget : chain) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+    return previous;
+}
+
 void SectionBlock::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

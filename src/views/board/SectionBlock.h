@@ -38,6 +38,9 @@ public:
     qsizetype openCount() const { return m_openCount; }
     // Hides the hairlines next to the hovered row.
     void updateSeparators();
+    // Puts the block's focusable widgets into the focus chain after `previous` (when given),
+    // in the order shown; returns the last of them.
+    QWidget *orderFocusChain(QWidget *previous);
 
     SectionHeader *header() const { return m_header; }
     ComposeLine *composeLine() const { return m_compose; }

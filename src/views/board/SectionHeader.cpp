@@ -3,6 +3,7 @@
 #include "model/PlannerStore.h"
 #include "views/board/BoardState.h"
 #include "views/board/CountLabel.h"
+#include "views/board/FocusChain.h"
 #include "views/board/InlineField.h"
 #include "views/board/TaskLookup.h"
 #include "views/menus/AnchoredButton.h"
@@ -51,6 +52,13 @@ void SectionHeader::setName(const QString &name)
     m_label->setText(name);
 }
 
+std::vector<QWidget *> SectionHeader::focusWidgets() const
+{
+    if (m_field)
+        return {m_field, m_menu};
+    return {m_menu};
+}
+
 void SectionHeader::setOpenCount(qint64 count)
 {
     m_count->setCount(count);
@@ -82,6 +90,7 @@ void SectionHeader::openField()
     m_field->setText(m_name);
     static_cast<QHBoxLayout *>(layout())->insertWidget(0, m_field, 1);
     m_label->hide();
+    FocusChain::placeBefore(m_field, m_menu);
     connect(m_field, &InlineField::submitted, this, &SectionHeader::commit);
     connect(m_field, &InlineField::focusLost, this, &SectionHeader::commit);
     connect(m_field, &InlineField::cancelled, this,

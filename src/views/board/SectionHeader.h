@@ -5,6 +5,8 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <vector>
+
 class QLabel;
 
 namespace furrow {
@@ -35,6 +37,8 @@ public:
     InlineField *nameField() const { return m_field; }
     CountLabel *countLabel() const { return m_count; }
     MenuButton *menuButton() const { return m_menu; }
+    // The header's focusable widgets in tab order.
+    std::vector<QWidget *> focusWidgets() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

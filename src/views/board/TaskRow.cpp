@@ -197,6 +197,29 @@ void TaskRow::ensureControls()
     controls->setHelp(!m_content.dueText.isEmpty(), m_content.hasNote());
     connect(controls, &RowControls::noteRequested, this, &TaskRow::beginNote);
     m_trailing->setControls(controls, RowControls::widthFor(m_content.done));
+    orderFocusChain();
+}
+
+std::vector<QWidget *> TaskRow::focusWidgets() const
+{
+    std::vector<QWidget *> widgets{const_cast<TaskRow *>(this)};
+    if (m_titleEditor)
+        widgets.push_back(m_titleEditor);
+    if (m_noteEditor)
+        widgets.push_back(m_noteEditor);
+    if (RowControls *controls = this->controls()) {
+        const auto own = controls->focusWidgets();
+        widgets.insert(widgets.end(), own.begin(), own.end());
+    }
+    return widgets;
+}
+
+void TaskRow::orderFocusChain()
+{
+    // Parts made later join the chain at its end; Tab should go from the row to them.
+    const std::vector<QWidget *> widgets = focusWidgets();
+    for (std::size_t i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
 }
 
 void TaskRow::toggle()
@@ -232,6 +255,7 @@ void TaskRow::beginEdit()
     m_titleEditor->setText(InlineSyntax::compose(task->title(), projectName));
     m_mainLine->insertWidget(m_mainLine->indexOf(m_title), m_titleEditor, 1);
     m_title->hide();
+    orderFocusChain();
     connect(m_titleEditor, &InlineField::submitted, this, [this] { commitTitle(true); });
     connect(m_titleEditor, &InlineField::cancelled, this, [this] { endEdit(true); });
     connect(m_titleEditor, &InlineField::focusLost, this, [this] { commitTitle(false); });
@@ -272,6 +296,7 @@ void TaskRow::beginNote()
     m_noteEditor = new NoteEditor(this);
     m_noteEditor->setPlainText(task->note());
     m_noteEditor->moveCursor(QTextCursor::End);
+    orderFocusChain();
     connect(m_noteEditor, &NoteEditor::submitted, this, &TaskRow::commitNote);
     connect(m_noteEditor, &NoteEditor::cancelled, this, &TaskRow::endNote);
     connect(m_noteEditor, &NoteEditor::focusLost, this, &TaskRow::commitNote);

@@ -71,6 +71,8 @@ public:
     NoteEditor *noteEditor() const { return m_noteEditor; }
     RowTrailing *trailing() const { return m_trailing; }
     RowControls *controls() const;
+    // The row and its focusable parts in tab order: editors, then the controls.
+    std::vector<QWidget *> focusWidgets() const;
 
 Q_SIGNALS:
     // Up or Down on the focused row: move the focus to the row before or after.
@@ -98,6 +100,7 @@ private:
     void updateNoteLine();
     void updateMargins();
     void ensureControls();
+    void orderFocusChain();
     void openProjectPicker();
     void startDrag();
     QPixmap dragPreview() const;
