@@ -2,7 +2,10 @@
 
 #include "views/theme/Theme.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -59,35 +62,32 @@ QString inlineOnly(const QString &note)
 } // namespace
 
 NoteText::NoteText(QWidget *parent)
-    : QLabel(parent)
+    : QWidget(parent)
 {
     setFont(Theme::small());
-    setWordWrap(true);
-    setTextFormat(Qt::RichText);
-    // Links take the mouse only: a tab stop in every note would make rows slow to walk.
-    setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    QPalette colors = palette();
-    colors.setColor(QPalette::WindowText, Theme::gray);
-    colors.setColor(QPalette::Link, Theme::pine);
-    setPalette(colors);
-    connect(this, &QLabel::linkActivated, this, [](const QString &href) {
-        const QUrl url(href);
-        if (isOpenableLink(url))
-            QDesktopServices::openUrl(url);
-    });
+    setMouseTracking(true);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    m_document.setDocumentMargin(0);
+    m_heights.fill({-1, 0});
 }
 
 void NoteText::setNote(const QString &note)
 {
-    if (note == m_note && !text().isEmpty())
+    if (note == m_note && !m_document.isEmpty())
         return;
     m_note = note;
-    setText(renderedHtml(note));
+    render(m_document, note);
+    m_laidOutWidth = -1;
+    m_heights.fill({-1, 0});
+    setAccessibleName(m_document.toPlainText());
+    updateGeometry();
+    update();
 }
 
-QString NoteText::renderedHtml(const QString &note)
+void NoteText::render(QTextDocument &document, const QString &note)
 {
-    QTextDocument document;
     document.setDefaultFont(Theme::small());
     document.setMarkdown(inlineOnly(note),
                          QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub
@@ -95,7 +95,11 @@ QString NoteText::renderedHtml(const QString &note)
     QTextCharFormat linkFormat;
     linkFormat.setForeground(Theme::pine);
     linkFormat.setFontUnderline(true);
+    QTextBlockFormat tight;
+    tight.setTopMargin(0);
+    tight.setBottomMargin(0);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextCursor(block).mergeBlockFormat(tight);
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.charFormat().isAnchor())
@@ -106,6 +110,12 @@ QString NoteText::renderedHtml(const QString &note)
             cursor.mergeCharFormat(linkFormat);
         }
     }
+}
+
+QString NoteText::renderedHtml(const QString &note)
+{
+    QTextDocument document;
+    render(document, note);
     return document.toHtml();
 }
 
@@ -117,9 +127,77 @@ bool NoteText::isOpenableLink(const QUrl &url)
                || scheme == QLatin1String("mailto"));
 }
 
-void NoteText::mouseDoubleClickEvent(QMouseEvent *event)
+void NoteText::layoutFor(qreal width) const
 {
-    QLabel::mouseDoubleClickEvent(event);
+    if (width != m_laidOutWidth) {
+        m_document.setTextWidth(width);
+        m_laidOutWidth = width;
+    }
+}
+
+int NoteText::heightForWidth(int width) const
+{
+    for (const auto &[knownWidth, height] : m_heights) {
+        if (knownWidth == width)
+            return height;
+    }
+    layoutFor(width);
+    const int height = qCeil(m_document.size().height());
+    m_heights[m_nextHeight] = {width, height};
+    m_nextHeight = (m_nextHeight + 1) % m_heights.size();
+    return height;
+}
+
+QSize NoteText::sizeHint() const
+{
+    const int width = qCeil(std::min<qreal>(m_document.idealWidth(), 480));
+    return {width, heightForWidth(width)};
+}
+
+QString NoteText::linkAt(const QPoint &position) const
+{
+    layoutFor(width());
+    return m_document.documentLayout()->anchorAt(position);
+}
+
+void NoteText::paintEvent(QPaintEvent *)
+{
+    layoutFor(width());
+    QPainter painter(this);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette = palette();
+    context.palette.setColor(QPalette::Text, Theme::gray);
+    m_document.documentLayout()->draw(&painter, context);
+}
+
+void NoteText::mouseMoveEvent(QMouseEvent *event)
+{
+    setCursor(linkAt(event->position().toPoint()).isEmpty() ? Qt::ArrowCursor
+                                                            : Qt::PointingHandCursor);
+    QWidget::mouseMoveEvent(event);
+}
+
+void NoteText::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedLink = linkAt(event->position().toPoint());
+    if (m_pressedLink.isEmpty())
+        QWidget::mousePressEvent(event);
+}
+
+void NoteText::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QString link = std::exchange(m_pressedLink, {});
+    if (link.isEmpty() || link != linkAt(event->position().toPoint())) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const QUrl url(link);
+    if (isOpenableLink(url))
+        QDesktopServices::openUrl(url);
+}
+
+void NoteText::mouseDoubleClickEvent(QMouseEvent *)
+{
     Q_EMIT editRequested();
 }
 

@@ -26,6 +26,8 @@ RowTrailing::RowTrailing(QWidget *parent)
 
 void RowTrailing::setDue(const QString &text, bool overdue)
 {
+    if (text.isEmpty() && m_due->isHidden())
+        return;
     m_due->setText(text);
     m_due->setVisible(!text.isEmpty());
     m_due->setFont(Theme::sans(12, overdue ? QFont::Medium : QFont::Normal));

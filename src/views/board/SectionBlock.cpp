@@ -66,16 +66,17 @@ void SectionBlock::placeRows(const std::vector<TaskRow *> &rows)
     for (TaskRow *row : m_rows)
         m_rowLayout->removeWidget(row);
     for (TaskRow *row : rows) {
-        if (row->parentWidget() != this) {
-            // A row taken over from another block keeps the keyboard focus it had.
-            const QWidget *focus = QApplication::focusWidget();
-            const bool hadFocus = focus && (focus == row || row->isAncestorOf(focus));
-            row->setParent(this);
-            row->show();
-            if (hadFocus)
-                row->setFocus(Qt::OtherFocusReason);
-        }
+        // A new row is shown by the layout once it has its place and width, so that it is
+        // not laid out first at a size it will never have.
+        const QWidget *focus = QApplication::focusWidget();
+        const bool takesFocusAlong = row->parentWidget() && row->parentWidget() != this && focus
+                                     && (focus == row || row->isAncestorOf(focus));
         m_rowLayout->addWidget(row);
+        // A row taken over from another block keeps the keyboard focus it had.
+        if (takesFocusAlong) {
+            row->show();
+            row->setFocus(Qt::OtherFocusReason);
+        }
     }
     m_rows = rows;
 }

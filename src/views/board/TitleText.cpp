@@ -20,6 +20,7 @@ TitleText::TitleText(QWidget *parent)
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+    m_heights.fill({-1, 0});
 }
 
 void TitleText::setText(const QString &text)
@@ -52,43 +53,66 @@ void TitleText::setNoteDot(bool shown)
 void TitleText::invalidate()
 {
     m_laidOutWidth = -1;
+    m_heights.fill({-1, 0});
+    m_naturalWidth = -1;
     updateGeometry();
     update();
 }
 
-qreal TitleText::layoutFor(qreal width) const
+qreal TitleText::lay(QTextLayout &layout, qreal width) const
 {
-    if (width == m_laidOutWidth)
-        return m_laidOutHeight;
     // The note dot follows the last word, so leave room for it at the end of every line.
     const qreal lineWidth = std::max<qreal>(1, width - (m_noteDot ? kDot + kDotGap : 0));
-    m_layout.setText(m_text);
-    m_layout.setFont(font());
+    layout.setText(m_text);
+    layout.setFont(font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_layout.setTextOption(option);
-    m_layout.beginLayout();
+    layout.setTextOption(option);
+    layout.beginLayout();
     qreal y = 0;
-    for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(lineWidth);
         line.setPosition(QPointF(0, y));
         y += line.height();
     }
-    m_layout.endLayout();
-    m_laidOutWidth = width;
-    m_laidOutHeight = std::max(y, QFontMetricsF(font()).height());
-    return m_laidOutHeight;
+    layout.endLayout();
+    return std::max(y, QFontMetricsF(font()).height());
+}
+
+void TitleText::layoutForPaint()
+{
+    if (width() == m_laidOutWidth)
+        return;
+    lay(m_layout, width());
+    m_laidOutWidth = width();
+}
+
+qreal TitleText::naturalWidth() const
+{
+    if (m_naturalWidth < 0)
+        m_naturalWidth = QFontMetricsF(font()).horizontalAdvance(m_text) + kDot + kDotGap;
+    return m_naturalWidth;
 }
 
 int TitleText::heightForWidth(int width) const
 {
-    return qCeil(layoutFor(width));
+    // Most titles fit on one line, which needs no layout at all.
+    if (width >= naturalWidth())
+        return qCeil(QFontMetricsF(font()).height());
+    for (const auto &[knownWidth, height] : m_heights) {
+        if (knownWidth == width)
+            return height;
+    }
+    QTextLayout layout;
+    const int height = qCeil(lay(layout, width));
+    m_heights[m_nextHeight] = {width, height};
+    m_nextHeight = (m_nextHeight + 1) % m_heights.size();
+    return height;
 }
 
 QSize TitleText::sizeHint() const
 {
-    const qreal natural = QFontMetricsF(font()).horizontalAdvance(m_text) + kDot + kDotGap;
-    const int width = qCeil(std::min<qreal>(natural, 480));
+    const int width = qCeil(std::min<qreal>(naturalWidth(), 480));
     return {width, heightForWidth(width)};
 }
 
@@ -99,7 +123,7 @@ QSize TitleText::minimumSizeHint() const
 
 void TitleText::paintEvent(QPaintEvent *)
 {
-    layoutFor(width());
+    layoutForPaint();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(m_done ? Theme::muted : Theme::ink);

@@ -3,6 +3,8 @@
 #include <QTextLayout>
 #include <QWidget>
 
+#include <array>
+
 namespace furrow {
 
 // A task's title, wrapping onto as many lines as it needs. An open title is in ink and can
@@ -38,16 +40,24 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    // Lays the text out for `width` unless it already is; returns the height it takes.
-    qreal layoutFor(qreal width) const;
+    // The width the text takes on one line, with room for the note dot; measured once.
+    qreal naturalWidth() const;
+    // Lays the text out in `layout` for `width`; returns the height it takes.
+    qreal lay(QTextLayout &layout, qreal width) const;
+    // Lays out the text that is painted, for the widget's width, unless it already is.
+    void layoutForPaint();
     void invalidate();
 
     QString m_text;
     bool m_done = false;
     bool m_noteDot = false;
-    mutable QTextLayout m_layout;
-    mutable qreal m_laidOutWidth = -1;
-    mutable qreal m_laidOutHeight = 0;
+    QTextLayout m_layout;
+    qreal m_laidOutWidth = -1;
+    // Heights for the last few widths asked: layouts ask for the same few widths over and
+    // over, and shaping 300 titles each time would cost whole frames.
+    mutable std::array<std::pair<int, int>, 4> m_heights{};
+    mutable std::size_t m_nextHeight = 0;
+    mutable qreal m_naturalWidth = -1;
     QPoint m_pressPos;
     bool m_pressed = false;
 };
