@@ -7,6 +7,7 @@
 #include "views/menus/MenuHost.h"
 
 #include <QHBoxLayout>
+#include <QMimeData>
 
 using namespace furrow;
 
@@ -114,4 +115,21 @@ TEST_F(BoardRendering, emptyPage)
     settle();
     ASSERT_TRUE(view->showsEmptyPage());
     saveRendering(&window, QStringLiteral("board-empty-page"));
+}
+
+TEST_F(BoardRendering, dragOverARow)
+{
+    TaskRow *dragged = rowTitled(QStringLiteral("Move the backups off the old box"));
+    TaskRow *target = rowTitled(QStringLiteral("Hosting access for the new box"));
+    ASSERT_TRUE(dragged && target);
+    DragState::shared().setDraggingId(dragged->taskId());
+    QMimeData data;
+    data.setText(idText(dragged->taskId()));
+    QDragEnterEvent enter(QPoint(40, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    settle();
+    saveRendering(&window, QStringLiteral("board-drop-gap"));
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(target, &leave);
+    DragState::shared().setDraggingId({});
 }

@@ -13,6 +13,7 @@
 #include "views/widgets/PillButton.h"
 
 #include <QLabel>
+#include <QScrollArea>
 
 using namespace furrow;
 
@@ -228,4 +229,33 @@ TEST_F(BoardTest, focusInput_opensTheFirstSectionsComposeLineOnlyWhenThereIsOne)
     view->setPage(QUuid());
     view->beginComposeInFirstSection();
     EXPECT_TRUE(view->state().composingSection().isNull());
+}
+
+TEST_F(BoardTest, withMotion_hairlinesFadeAndALandedRowFadesIn)
+{
+    qputenv("FURROW_REDUCE_MOTION", "0");
+    TaskRow *lower = row(second);
+    hover(row(first));
+    EXPECT_GT(lower->separatorOpacity(), 0); // still fading out
+    EXPECT_TRUE(QTest::qWaitFor([lower] { return lower->separatorOpacity() == 0; }, 2000));
+
+    PlannerStore(context).close(*first);
+    settle();
+    EXPECT_NE(row(first)->graphicsEffect(), nullptr);
+    TaskRow *closed = row(first);
+    EXPECT_TRUE(QTest::qWaitFor([closed] { return closed->graphicsEffect() == nullptr; }, 2000));
+    qputenv("FURROW_REDUCE_MOTION", "1");
+}
+
+TEST_F(BoardTest, clickOnThePagesEmptySpace_closesTheComposeLine)
+{
+    view->state().setComposingSection(later->id());
+    settle();
+    QTest::keyClicks(block(later)->composeLine()->field(), QStringLiteral("Not this"));
+    QWidget *column = view->scrollArea()->widget();
+    QTest::mouseClick(column, Qt::LeftButton, {},
+                      QPoint(column->width() / 2, column->height() - 5));
+    settle();
+    EXPECT_TRUE(view->state().composingSection().isNull());
+    EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
 }

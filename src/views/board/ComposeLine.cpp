@@ -118,14 +118,10 @@ void ComposeLine::close()
     InlineField *field = std::exchange(m_field, nullptr);
     if (!field)
         return;
-    field->disconnect(this);
     m_box->hide();
     m_prompt->show();
     // Escape leaves the focus on the line instead of letting it wander off.
-    if (field->hasFocus())
-        m_prompt->setFocus(Qt::OtherFocusReason);
-    field->hide();
-    field->deleteLater();
+    InlineField::retire(field, this, m_prompt);
 }
 
 void ComposeLine::commit()

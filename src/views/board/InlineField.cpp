@@ -41,8 +41,24 @@ void InlineField::keyPressEvent(QKeyEvent *event)
 void InlineField::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    if (losesFocusForGood(event))
         Q_EMIT focusLost();
+}
+
+bool InlineField::losesFocusForGood(const QFocusEvent *event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason
+           && event->reason() != Qt::PopupFocusReason;
+}
+
+void InlineField::retire(QWidget *editor, QObject *owner, QWidget *focusTo)
+{
+    editor->disconnect(owner);
+    // Handing the focus on first keeps it from wandering to the next widget in the chain.
+    if (focusTo && editor->hasFocus())
+        focusTo->setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    editor->deleteLater();
 }
 
 } // namespace furrow

@@ -14,6 +14,12 @@ class InlineField : public QLineEdit
 public:
     InlineField(const QFont &font, const QString &placeholder, QWidget *parent = nullptr);
 
+    // Whether focus leaves for good: not only with the window or to one of its popups.
+    static bool losesFocusForGood(const QFocusEvent *event);
+    // Closes an in-place editor: its signals no longer reach `owner`, the focus it had goes
+    // to `focusTo` (when given) before it hides, and it is deleted on a later turn.
+    static void retire(QWidget *editor, QObject *owner, QWidget *focusTo);
+
 Q_SIGNALS:
     void submitted();
     void cancelled();

@@ -1,5 +1,6 @@
 #include "views/board/NoteEditor.h"
 
+#include "views/board/InlineField.h"
 #include "views/theme/Theme.h"
 
 #include <QKeyEvent>
@@ -67,7 +68,7 @@ void NoteEditor::keyPressEvent(QKeyEvent *event)
 void NoteEditor::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    if (InlineField::losesFocusForGood(event))
         Q_EMIT focusLost();
 }
 

@@ -97,6 +97,8 @@ QScrollArea *PageView::buildColumn()
     scroll->viewport()->setAutoFillBackground(false);
     auto *column = new QWidget;
     column->setAutoFillBackground(false);
+    // A click on the page's empty space takes the focus, so an open field there loses it.
+    column->setFocusPolicy(Qt::ClickFocus);
     auto *layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 48);
     layout->setSpacing(0);

@@ -110,10 +110,8 @@ void SectionHeader::closeField()
     InlineField *field = std::exchange(m_field, nullptr);
     if (!field)
         return;
-    field->disconnect(this);
     m_label->show();
-    field->hide();
-    field->deleteLater();
+    InlineField::retire(field, this, m_menu);
 }
 
 void SectionHeader::commit()

@@ -278,13 +278,8 @@ void TaskRow::endEdit(bool refocus)
     InlineField *editor = std::exchange(m_titleEditor, nullptr);
     if (!editor)
         return;
-    editor->disconnect(this);
-    // Focus goes back to the row before the editor hides, so it does not wander elsewhere.
-    if (refocus)
-        setFocus(Qt::OtherFocusReason);
     m_title->show();
-    editor->hide();
-    editor->deleteLater();
+    InlineField::retire(editor, this, refocus ? this : nullptr);
     updateControls();
 }
 
@@ -319,11 +314,7 @@ void TaskRow::endNote()
     NoteEditor *editor = std::exchange(m_noteEditor, nullptr);
     if (!editor)
         return;
-    editor->disconnect(this);
-    if (editor->hasFocus())
-        setFocus(Qt::OtherFocusReason);
-    editor->hide();
-    editor->deleteLater();
+    InlineField::retire(editor, this, this);
     updateNoteLine();
 }
 

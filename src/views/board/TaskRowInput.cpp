@@ -86,7 +86,9 @@ void TaskRow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal gap = m_drop ? m_drop->gapHeight() : 0;
-    if (const qreal opacity = separatorOpacity(); opacity > 0)
+    // An open gap shows its insertion mark instead of the hairline.
+    const qreal gapShown = gap > 0 ? m_drop->progress() : 0;
+    if (const qreal opacity = separatorOpacity() * (1 - gapShown); opacity > 0)
         painter.fillRect(QRectF(kInset, 0, width() - 2 * kInset, 1),
                          Theme::withOpacity(Theme::hair, opacity));
     const QRectF body(0, gap, width(), height() - gap);
