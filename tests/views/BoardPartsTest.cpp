@@ -4,8 +4,11 @@
 #include "views/board/DueText.h"
 #include "views/board/NoteText.h"
 #include "views/board/TaskDrop.h"
+#include "views/board/TitleText.h"
 
 #include <QMimeData>
+#include <QTimer>
+#include <QWindow>
 
 using namespace furrow;
 
@@ -157,4 +160,30 @@ TEST_F(TaskDropTest, draggingOverARow_opensAGap_butOverItsOwnRowOnlyTheFaintFill
         QApplication::sendEvent(row(target), &leave);
         EXPECT_EQ(feedback->look(), DropFeedback::Look::None);
     }
+}
+
+// Runs under X11 (the views_drag_x11 test); the offscreen platform has no drag and drop.
+TEST_F(TaskDropTest, realDrag_fromATitleOntoAnotherRow_movesTheTaskBeforeIt)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        GTEST_SKIP() << "needs a platform with drag and drop";
+    QWindow *handle = window.windowHandle();
+    TitleText *title = row(second)->titleText();
+    const QPoint start = title->mapTo(&window, QPoint(10, 5));
+    const QPoint target = row(first)->mapTo(&window, QPoint(60, 12));
+    // The drag runs its own event loop; the pointer's way to the target and the release are
+    // queued before it starts.
+    QTimer::singleShot(0, [handle, start, target] {
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(handle, start + (target - start) * step / 4);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, target);
+    });
+    QTest::mousePress(title, Qt::LeftButton, {}, QPoint(10, 5));
+    QTest::mouseMove(title, QPoint(10 + 3 * QApplication::startDragDistance(), 5));
+    settle();
+    EXPECT_EQ(openIds(inFlight), (std::vector<QUuid>{second->id(), first->id()}));
+    EXPECT_EQ(rowIds(inFlight), (std::vector<QUuid>{second->id(), first->id()}));
+    EXPECT_EQ(view->state().selectedId(), second->id());
+    EXPECT_TRUE(DragState::shared().draggingId().isNull());
+    EXPECT_FALSE(DragState::shared().isSourceRunning());
 }
