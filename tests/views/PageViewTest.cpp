@@ -259,3 +259,14 @@ TEST_F(BoardTest, clickOnThePagesEmptySpace_closesTheComposeLine)
     EXPECT_TRUE(view->state().composingSection().isNull());
     EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
 }
+
+TEST_F(BoardTest, closingTheViewWithOpenEditors_isSafe)
+{
+    row(first)->beginEdit();
+    view->state().setRenamingSection(later->id());
+    view->state().setComposingSection(inFlight->id());
+    settle();
+    delete view;
+    settle();
+    EXPECT_EQ(first->title(), QStringLiteral("Write the summary"));
+}

@@ -72,6 +72,13 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
     refresh();
 }
 
+PageView::~PageView()
+{
+    // Fields that lose the focus as they go still report to the state, so they go first.
+    disconnect(qApp, nullptr, this, nullptr);
+    delete m_scroll;
+}
+
 QWidget *PageView::buildHeader()
 {
     auto *header = new QWidget(this);

@@ -33,6 +33,7 @@ class PageView : public QWidget
 
 public:
     PageView(ModelContext &model, MenuController &menus, QWidget *parent = nullptr);
+    ~PageView() override;
 
     // Shows the first live page with that id, or nothing.
     void setPage(const QUuid &pageId);
