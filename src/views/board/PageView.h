@@ -1,0 +1,113 @@
+#pragma once
+
+#include "views/board/BoardScope.h"
+#include "views/board/BoardState.h"
+
+#include <QHash>
+#include <QUuid>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace furrow {
+
+class EmptyPageBlock;
+class IconView;
+class Page;
+class Section;
+class SectionBlock;
+class TaskItem;
+class TaskRow;
+
+// The right side of the main window while a page is selected: the page's icon and name over
+// a scrolling column of section blocks, or the empty-page block. It owns the row interaction
+// state and follows the model's changes in place: blocks and rows are kept by id and only
+// what changed is redrawn, so open editors and the focus survive.
+class PageView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    PageView(ModelContext &model, MenuController &menus, QWidget *parent = nullptr);
+    ~PageView() override;
+
+    // Shows the first live page with that id, or nothing.
+    void setPage(const QUuid &pageId);
+    QUuid pageId() const { return m_pageId; }
+    // Whether the page asked for exists and is shown.
+    bool hasPage() const { return m_hasPage; }
+
+    void setCompact(bool compact);
+    bool isCompact() const { return m_compact; }
+    void setNotesHidden(bool hidden);
+    bool notesHidden() const { return m_notesHidden; }
+
+    // Opens the compose line of the page's first section, if it has one.
+    void beginComposeInFirstSection();
+    // Adds a "New category" section to the page and opens its name for editing.
+    void newCategory();
+
+    BoardState &state() { return m_state; }
+    const std::vector<SectionBlock *> &blocks() const { return m_blocks; }
+    SectionBlock *block(const QUuid &sectionId) const;
+    TaskRow *row(const QUuid &taskId) const { return m_rows.value(taskId); }
+    bool showsEmptyPage() const;
+    EmptyPageBlock *emptyPageBlock() const { return m_empty; }
+    QLabel *pageTitle() const { return m_title; }
+    QScrollArea *scrollArea() const { return m_scroll; }
+
+Q_SIGNALS:
+    // hasPage() changed, or another page is shown.
+    void shownPageChanged();
+
+private:
+    struct SectionTasks
+    {
+        std::vector<TaskItem *> open;
+        std::vector<TaskItem *> done;
+    };
+
+    QWidget *buildHeader();
+    QScrollArea *buildColumn();
+    Page *shownPage() const;
+    std::vector<Section *> shownSections(const Page *page) const;
+    std::vector<SectionTasks> tasksOf(const std::vector<Section *> &sections) const;
+
+    void refresh();
+    void syncBlocks(const std::vector<Section *> &sections);
+    TaskRow *takeRow(const TaskItem &task, QHash<QUuid, TaskRow *> &rows,
+                     std::vector<TaskRow *> &landed);
+    SectionBlock *takeBlock(const Section &section);
+    void placeBlocks(const std::vector<SectionBlock *> &blocks);
+    void orderFocusChain();
+    void dropStaleState(const std::vector<Section *> &sections);
+    void stepFocus(TaskRow *from, int step);
+    void followFocus(QWidget *previous, QWidget *current);
+    void revealLater(QWidget *widget);
+
+    ModelContext &m_model;
+    BoardState m_state;
+    BoardScope m_scope;
+    QUuid m_pageId;
+    bool m_hasPage = false;
+    bool m_compact = false;
+    bool m_notesHidden = false;
+    bool m_refreshPending = false;
+    bool m_filled = false; // rows shown once for this page; later arrivals fade in
+
+    IconView *m_icon;
+    QLabel *m_title;
+    QWidget *m_header;
+    QScrollArea *m_scroll;
+    QVBoxLayout *m_blockLayout;
+    EmptyPageBlock *m_empty;
+    std::vector<SectionBlock *> m_blocks;
+    QHash<QUuid, TaskRow *> m_rows;
+    std::vector<TaskRow *> m_rowOrder;
+};
+
+} // namespace furrow

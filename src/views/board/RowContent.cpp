@@ -1,0 +1,30 @@
+#include "views/board/RowContent.h"
+
+#include "model/Project.h"
+#include "model/Section.h"
+#include "model/TaskItem.h"
+#include "views/board/DueText.h"
+#include "views/theme/Theme.h"
+
+namespace furrow {
+
+RowContent RowContent::of(const TaskItem &task, Instant now)
+{
+    RowContent content;
+    content.id = task.id();
+    content.sectionId = task.section() ? task.section()->id() : QUuid();
+    content.title = task.title();
+    content.note = task.note();
+    if (const Project *project = task.project()) {
+        content.hasProject = true;
+        content.projectName = project->name();
+        content.projectColor = Theme::colorFromHex(project->colorHex()).value_or(Theme::muted);
+    }
+    if (task.dueDate())
+        content.dueText = DueText::label(*task.dueDate(), now);
+    content.overdue = task.isOverdue();
+    content.done = task.isDone();
+    return content;
+}
+
+} // namespace furrow

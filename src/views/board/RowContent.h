@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/Instant.h"
+
+#include <QColor>
+#include <QString>
+#include <QUuid>
+
+namespace furrow {
+
+class TaskItem;
+
+// What a task row shows of its task, taken from the record at each refresh so that a row
+// can tell what changed and never keeps the record itself.
+struct RowContent
+{
+    QUuid id;
+    QUuid sectionId;
+    QString title;
+    QString note;
+    bool hasProject = false;
+    QString projectName;
+    QColor projectColor;
+    QString dueText; // empty without a due date
+    bool overdue = false;
+    bool done = false;
+
+    // The note holds more than white space.
+    bool hasNote() const { return !note.trimmed().isEmpty(); }
+
+    static RowContent of(const TaskItem &task, Instant now);
+    bool operator==(const RowContent &) const = default;
+};
+
+} // namespace furrow

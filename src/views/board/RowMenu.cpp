@@ -1,0 +1,101 @@
+#include "views/board/RowMenu.h"
+
+#include "model/LiveRecords.h"
+#include "model/PlannerStore.h"
+#include "views/board/TaskLookup.h"
+#include "views/menus/MenuController.h"
+#include "views/menus/MenuRow.h"
+#include "views/menus/MenuSheet.h"
+#include "views/theme/Theme.h"
+
+namespace furrow::RowMenu {
+
+namespace {
+
+// Runs `change` on the task with that id, if it still exists.
+template<class Change>
+std::function<void()> onTask(ModelContext &context, const QUuid &taskId, Change change)
+{
+    return [&context, taskId, change] {
+        if (TaskItem *task = TaskLookup::task(context, taskId))
+            change(PlannerStore(context), *task);
+    };
+}
+
+void addMoveTo(MenuSheet &sheet, ModelContext &context, const TaskItem &task)
+{
+    const Page *page = task.section() ? task.section()->page() : nullptr;
+    const std::vector<Section *> sections = liveOn(context.fetchAll<Section>(), page);
+    if (sections.empty())
+        return;
+    sheet.addCaption(QStringLiteral("Move to"));
+    for (Section *section : sections) {
+        const QUuid sectionId = section->id();
+        MenuRow *row = sheet.addRow(
+            section->name(), {},
+            onTask(context, task.id(), [&context, sectionId](PlannerStore store, TaskItem &task) {
+                if (Section *target = TaskLookup::liveSection(context, sectionId))
+                    store.move(task, target, std::nullopt);
+            }));
+        if (sectionId == task.section()->id()) {
+            row->setChecked(true);
+            row->setEnabled(false);
+        }
+    }
+    sheet.addDivider();
+}
+
+} // namespace
+
+QWidget *build(ModelContext &context, MenuController &menus, const TaskItem &task,
+               const QRect &anchor)
+{
+    auto *sheet = new MenuSheet(&menus);
+    addMoveTo(*sheet, context, task);
+    const QUuid taskId = task.id();
+    sheet->addRow(
+        task.project() ? QStringLiteral("Change the project…") : QStringLiteral("Set a project…"),
+        QStringLiteral("tag"), [&context, &menus, taskId, anchor] {
+            if (TaskItem *current = TaskLookup::task(context, taskId))
+                menus.show(kProjectPickerWidth, anchor, projectPicker(context, menus, *current));
+        });
+    if (task.dueDate()) {
+        sheet->addRow(QStringLiteral("Clear the date"), QStringLiteral("calendar"),
+                      onTask(context, taskId, [](PlannerStore store, TaskItem &task) {
+                          store.setDueDate(std::nullopt, task);
+                      }));
+    }
+    sheet->addRow(
+        QStringLiteral("Drop to archive"), QStringLiteral("tray.and.arrow.down"),
+        onTask(context, taskId, [](PlannerStore store, TaskItem &task) { store.archive(task); }));
+    return sheet;
+}
+
+QWidget *projectPicker(ModelContext &context, MenuController &menus, const TaskItem &task)
+{
+    auto *sheet = new MenuSheet(&menus);
+    const QUuid taskId = task.id();
+    MenuRow *none = sheet->addRow(QStringLiteral("No project"), {},
+                                  onTask(context, taskId, [](PlannerStore store, TaskItem &task) {
+                                      store.setProject(nullptr, task);
+                                  }));
+    // An invisible dot keeps "No project" in line with the coloured rows.
+    none->setDot(QColor(Qt::transparent));
+    none->setChecked(!task.project());
+    for (Project *project : PlannerStore(context).projects()) {
+        const QUuid projectId = project->id();
+        MenuRow *row = sheet->addRow(
+            project->name(), {},
+            onTask(context, taskId, [&context, projectId](PlannerStore store, TaskItem &task) {
+                for (Project *candidate : store.projects()) {
+                    if (candidate->id() == projectId)
+                        store.setProject(candidate, task);
+                }
+            }));
+        row->setDot(Theme::colorFromHex(project->colorHex()).value_or(Theme::muted));
+        row->setChecked(task.project() && task.project()->id() == projectId);
+    }
+    return sheet;
+}
+
+} // namespace furrow::RowMenu

@@ -1,0 +1,378 @@
+#include "views/board/TaskRow.h"
+
+#include "model/InlineSyntax.h"
+#include "model/PlannerStore.h"
+#include "views/board/BoardState.h"
+#include "views/board/DropFeedback.h"
+#include "views/board/InlineField.h"
+#include "views/board/NoteEditor.h"
+#include "views/board/NoteText.h"
+#include "views/board/RowControls.h"
+#include "views/board/RowMenu.h"
+#include "views/board/RowTrailing.h"
+#include "views/board/TaskLookup.h"
+#include "views/board/TitleText.h"
+#include "views/menus/MenuController.h"
+#include "views/theme/EasedValue.h"
+#include "views/theme/Motion.h"
+#include "views/theme/Theme.h"
+#include "views/widgets/ProjectTag.h"
+#include "views/widgets/TaskBox.h"
+
+#include <QApplication>
+#include <QGraphicsOpacityEffect>
+#include <QPropertyAnimation>
+#include <QVBoxLayout>
+
+namespace furrow {
+
+namespace {
+constexpr int kLineSpacing = 12;
+} // namespace
+
+TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
+    : QWidget(parent)
+    , m_scope(scope)
+    , m_content(content)
+    , m_layout(new QVBoxLayout(this))
+    , m_mainLine(new QHBoxLayout)
+    , m_noteLine(new QHBoxLayout)
+    , m_box(new TaskBox(kBoxSide, this))
+    , m_title(new TitleText(this))
+    , m_trailing(new RowTrailing(this))
+    , m_separator(new EasedValue(150, QEasingCurve::OutCubic, this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_Hover);
+    m_layout->setSpacing(6);
+    m_layout->addLayout(m_mainLine);
+    m_layout->addLayout(m_noteLine);
+    m_noteLine->setContentsMargins(qCeil(kBoxSide) + kLineSpacing, 0, 0, 0);
+    buildMainLine();
+    m_separator->jumpTo(1);
+    connect(m_separator, &EasedValue::valueChanged, this, qOverload<>(&QWidget::update));
+
+    m_title->setText(content.title);
+    m_trailing->setDue(content.dueText, content.overdue);
+    m_trailing->setProject(content.hasProject, content.projectName, content.projectColor);
+    applyDone();
+    updateNoteLine();
+    updateMargins();
+}
+
+void TaskRow::buildMainLine()
+{
+    m_mainLine->setSpacing(kLineSpacing);
+    m_mainLine->addWidget(m_box, 0, Qt::AlignVCenter);
+    m_mainLine->addWidget(m_title, 1);
+    m_mainLine->addWidget(m_trailing, 0, Qt::AlignVCenter);
+    connect(m_box, &QAbstractButton::clicked, this, &TaskRow::toggle);
+    connect(m_title, &TitleText::clicked, this, &TaskRow::beginEdit);
+    connect(m_title, &TitleText::dragRequested, this, &TaskRow::startDrag);
+    connect(m_trailing, &RowTrailing::tagClicked, this, &TaskRow::openProjectPicker);
+}
+
+TaskItem *TaskRow::task() const
+{
+    return TaskLookup::task(m_scope.model, m_content.id);
+}
+
+void TaskRow::setContent(const RowContent &content)
+{
+    const RowContent old = std::exchange(m_content, content);
+    if (content.title != old.title)
+        m_title->setText(content.title);
+    if (content.dueText != old.dueText || content.overdue != old.overdue)
+        m_trailing->setDue(content.dueText, content.overdue);
+    if (content.hasProject != old.hasProject || content.projectName != old.projectName
+        || content.projectColor != old.projectColor)
+        m_trailing->setProject(content.hasProject, content.projectName, content.projectColor);
+    if (content.done != old.done)
+        applyDone();
+    updateNoteLine();
+    if (RowControls *controls = this->controls())
+        controls->setHelp(!content.dueText.isEmpty(), content.hasNote());
+}
+
+void TaskRow::applyDone()
+{
+    const bool done = m_content.done;
+    m_box->setDone(done);
+    m_box->setAccessibleName(done ? QStringLiteral("Reopen task") : QStringLiteral("Close task"));
+    m_title->setDone(done);
+    if (done)
+        endEdit(false);
+    m_trailing->setControlsWidth(RowControls::widthFor(done));
+    if (RowControls *controls = this->controls(); controls && controls->isForDone() != done) {
+        m_trailing->removeControls();
+        updateControls();
+    }
+}
+
+void TaskRow::setCompact(bool compact)
+{
+    if (compact == m_compact)
+        return;
+    m_compact = compact;
+    updateMargins();
+}
+
+void TaskRow::setNotesHidden(bool hidden)
+{
+    if (hidden == m_notesHidden)
+        return;
+    m_notesHidden = hidden;
+    updateNoteLine();
+}
+
+void TaskRow::updateMargins()
+{
+    const int padding = m_compact ? 7 : 11;
+    const qreal gap = m_drop ? m_drop->gapHeight() : 0;
+    m_layout->setContentsMargins(kInset, 1 + qRound(gap) + padding, kInset, padding);
+}
+
+void TaskRow::setDropTarget(const std::optional<TaskDropTarget> &target)
+{
+    if (!target) {
+        delete std::exchange(m_drop, nullptr);
+        setAcceptDrops(false);
+        updateMargins();
+        return;
+    }
+    if (!m_drop) {
+        m_drop = new DropFeedback(m_scope.model, this);
+        connect(m_drop, &DropFeedback::changed, this, [this] {
+            updateMargins();
+            update();
+        });
+    }
+    m_drop->setTarget(*target);
+}
+
+void TaskRow::setSeparator(bool present, bool faded)
+{
+    if (present != m_separatorPresent) {
+        m_separatorPresent = present;
+        update();
+    }
+    m_separator->setTarget(faded ? 0 : 1);
+}
+
+qreal TaskRow::separatorOpacity() const
+{
+    return m_separatorPresent ? m_separator->value() : 0;
+}
+
+RowControls *TaskRow::controls() const
+{
+    return qobject_cast<RowControls *>(m_trailing->controls());
+}
+
+bool TaskRow::showsControls() const
+{
+    if (isEditingTitle())
+        return false;
+    const QWidget *focus = QApplication::focusWidget();
+    const bool focusHere
+        = focus && (focus == this || (controls() && controls()->isAncestorOf(focus)));
+    return m_hovering || focusHere;
+}
+
+void TaskRow::updateControls()
+{
+    const bool shown = showsControls();
+    if (shown)
+        ensureControls();
+    m_trailing->setControlsShown(shown);
+    m_box->setHovering(m_hovering);
+    update();
+}
+
+void TaskRow::ensureControls()
+{
+    if (controls())
+        return;
+    auto *controls = new RowControls(m_scope, m_content.id, m_content.done);
+    controls->setHelp(!m_content.dueText.isEmpty(), m_content.hasNote());
+    connect(controls, &RowControls::noteRequested, this, &TaskRow::beginNote);
+    m_trailing->setControls(controls, RowControls::widthFor(m_content.done));
+    orderFocusChain();
+}
+
+std::vector<QWidget *> TaskRow::focusWidgets() const
+{
+    std::vector<QWidget *> widgets{const_cast<TaskRow *>(this)};
+    if (m_titleEditor)
+        widgets.push_back(m_titleEditor);
+    if (m_noteEditor)
+        widgets.push_back(m_noteEditor);
+    if (RowControls *controls = this->controls()) {
+        const auto own = controls->focusWidgets();
+        widgets.insert(widgets.end(), own.begin(), own.end());
+    }
+    return widgets;
+}
+
+void TaskRow::orderFocusChain()
+{
+    // Parts made later join the chain at its end; Tab should go from the row to them.
+    const std::vector<QWidget *> widgets = focusWidgets();
+    for (std::size_t i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
+
+void TaskRow::toggle()
+{
+    TaskItem *task = this->task();
+    if (!task)
+        return;
+    PlannerStore store(m_scope.model);
+    if (task->isDone()) {
+        store.reopen(*task);
+        return;
+    }
+    // The title being edited is saved before the task closes.
+    if (m_titleEditor) {
+        const QString draft = m_titleEditor->text();
+        endEdit(true);
+        store.applyInlineEdit(draft, *task);
+    }
+    store.close(*task);
+    if (m_scope.state.selectedId() == m_content.id)
+        m_scope.state.setSelectedId({});
+}
+
+void TaskRow::beginEdit()
+{
+    TaskItem *task = this->task();
+    if (m_content.done || m_titleEditor || !task)
+        return;
+    m_scope.state.setSelectedId(m_content.id);
+    const auto projectName
+        = task->project() ? std::optional<QString>(task->project()->name()) : std::nullopt;
+    m_titleEditor = new InlineField(Theme::taskQuick(), {}, this);
+    m_titleEditor->setText(InlineSyntax::compose(task->title(), projectName));
+    m_mainLine->insertWidget(m_mainLine->indexOf(m_title), m_titleEditor, 1);
+    m_title->hide();
+    orderFocusChain();
+    connect(m_titleEditor, &InlineField::submitted, this, [this] { commitTitle(true); });
+    connect(m_titleEditor, &InlineField::cancelled, this, [this] { endEdit(true); });
+    connect(m_titleEditor, &InlineField::focusLost, this, [this] { commitTitle(false); });
+    updateControls();
+    QMetaObject::invokeMethod(m_titleEditor, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
+}
+
+void TaskRow::commitTitle(bool refocus)
+{
+    if (!m_titleEditor)
+        return;
+    const QString draft = m_titleEditor->text();
+    endEdit(refocus);
+    if (TaskItem *task = this->task())
+        PlannerStore(m_scope.model).applyInlineEdit(draft, *task);
+}
+
+void TaskRow::endEdit(bool refocus)
+{
+    InlineField *editor = std::exchange(m_titleEditor, nullptr);
+    if (!editor)
+        return;
+    m_title->show();
+    InlineField::retire(editor, this, refocus ? this : nullptr);
+    updateControls();
+}
+
+void TaskRow::beginNote()
+{
+    TaskItem *task = this->task();
+    if (m_noteEditor || !task)
+        return;
+    m_noteEditor = new NoteEditor(this);
+    m_noteEditor->setPlainText(task->note());
+    m_noteEditor->moveCursor(QTextCursor::End);
+    orderFocusChain();
+    connect(m_noteEditor, &NoteEditor::submitted, this, &TaskRow::commitNote);
+    connect(m_noteEditor, &NoteEditor::cancelled, this, &TaskRow::endNote);
+    connect(m_noteEditor, &NoteEditor::focusLost, this, &TaskRow::commitNote);
+    updateNoteLine();
+    QMetaObject::invokeMethod(m_noteEditor, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
+}
+
+void TaskRow::commitNote()
+{
+    if (!m_noteEditor)
+        return;
+    const QString draft = m_noteEditor->toPlainText().trimmed();
+    endNote();
+    if (TaskItem *task = this->task())
+        PlannerStore(m_scope.model).setNote(draft, *task);
+}
+
+void TaskRow::endNote()
+{
+    NoteEditor *editor = std::exchange(m_noteEditor, nullptr);
+    if (!editor)
+        return;
+    InlineField::retire(editor, this, this);
+    updateNoteLine();
+}
+
+void TaskRow::updateNoteLine()
+{
+    const bool showText = !m_noteEditor && m_content.hasNote() && !m_notesHidden;
+    if (showText && !m_noteText) {
+        m_noteText = new NoteText(this);
+        m_noteLine->addWidget(m_noteText);
+        connect(m_noteText, &NoteText::editRequested, this, &TaskRow::beginNote);
+    }
+    if (m_noteText) {
+        if (showText)
+            m_noteText->setNote(m_content.note);
+        m_noteText->setVisible(showText);
+    }
+    if (m_noteEditor && m_noteLine->indexOf(m_noteEditor) < 0)
+        m_noteLine->addWidget(m_noteEditor);
+    m_title->setNoteDot(!m_content.done && m_content.hasNote() && m_notesHidden);
+}
+
+void TaskRow::openMenu()
+{
+    ensureControls();
+    controls()->openMenu();
+}
+
+void TaskRow::openProjectPicker()
+{
+    if (const TaskItem *task = this->task()) {
+        m_scope.menus.show(RowMenu::kProjectPickerWidth, m_trailing->tag(),
+                           RowMenu::projectPicker(m_scope.model, m_scope.menus, *task));
+    }
+}
+
+void TaskRow::fadeIn()
+{
+    if (Motion::reduceMotion() || graphicsEffect())
+        return;
+    auto *effect = new QGraphicsOpacityEffect(this);
+    setGraphicsEffect(effect);
+    auto *animation = new QPropertyAnimation(effect, "opacity", effect);
+    animation->setDuration(150);
+    animation->setEasingCurve(QEasingCurve::OutCubic);
+    animation->setStartValue(0.0);
+    animation->setEndValue(1.0);
+    // The effect is removed on the next turn: deleting it now would delete the running
+    // animation inside its own signal.
+    connect(animation, &QAbstractAnimation::finished, this, [this, effect] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, effect] {
+                if (graphicsEffect() == effect)
+                    setGraphicsEffect(nullptr);
+            },
+            Qt::QueuedConnection);
+    });
+    animation->start();
+}
+
+} // namespace furrow

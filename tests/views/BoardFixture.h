@@ -1,0 +1,104 @@
+#pragma once
+
+#include "model/Clock.h"
+#include "model/PlannerStore.h"
+#include "views/board/DragState.h"
+#include "views/board/PageView.h"
+#include "views/board/SectionBlock.h"
+#include "views/board/TaskRow.h"
+#include "views/menus/MenuController.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDateTime>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+
+inline Instant berlinTime(int year, int month, int day, int hour = 12)
+{
+    return instantFromDateTime(QDateTime(QDate(year, month, day), QTime(hour, 0)));
+}
+
+// Lets the coalesced change signal, queued focus moves and deferred deletions run.
+inline void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// The pointer enters the widget.
+inline void hover(QWidget *widget)
+{
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(widget, &enter);
+}
+
+// A page "Work" with the sections "In flight" (two open tasks, the first under the project
+// "Work") and "Later" (empty), shown in an active window on 10 August 2021 at noon.
+class BoardTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clock::setNow(berlinTime(2021, 8, 10));
+        PlannerStore store(context);
+        page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
+        inFlight = store.createSection(QStringLiteral("In flight"), *page);
+        later = store.createSection(QStringLiteral("Later"), *page);
+        work = store.createProject(QStringLiteral("Work"));
+        home = store.createProject(QStringLiteral("Home"));
+        first = store.capture(QStringLiteral("Write the summary #work"), inFlight, nullptr);
+        second = store.capture(QStringLiteral("Send the invoice"), inFlight, nullptr);
+
+        window.resize(900, 700);
+        auto *layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        menus = new MenuController(&window);
+        view = new PageView(context, *menus, &window);
+        layout->addWidget(view);
+        view->setPage(page->id());
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        // Rows that appear under a pointer left behind by an earlier test would turn hovered.
+        QCursor::setPos(window.geometry().bottomRight() + QPoint(200, 200));
+        settle();
+    }
+
+    void TearDown() override
+    {
+        DragState::shared().setDraggingId({});
+        Clock::useSystemTime();
+    }
+
+    TaskRow *row(const TaskItem *task) const { return view->row(task->id()); }
+    SectionBlock *block(const Section *section) const { return view->block(section->id()); }
+
+    std::vector<QUuid> rowIds(const Section *section) const
+    {
+        std::vector<QUuid> ids;
+        for (const TaskRow *row : block(section)->rows())
+            ids.push_back(row->taskId());
+        return ids;
+    }
+
+    ModelContext context;
+    QWidget window;
+    MenuController *menus = nullptr;
+    PageView *view = nullptr;
+    Page *page = nullptr;
+    Section *inFlight = nullptr;
+    Section *later = nullptr;
+    Project *work = nullptr;
+    Project *home = nullptr;
+    TaskItem *first = nullptr;
+    TaskItem *second = nullptr;
+};
+
+} // namespace furrow

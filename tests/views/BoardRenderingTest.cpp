@@ -1,0 +1,135 @@
+#include "BoardFixture.h"
+#include "Rendering.h"
+#include "persistence/DemoSeed.h"
+#include "views/board/EmptyPageBlock.h"
+#include "views/board/InlineField.h"
+#include "views/board/ToolbarChip.h"
+#include "views/menus/MenuHost.h"
+
+#include <QHBoxLayout>
+#include <QMimeData>
+
+using namespace furrow;
+
+namespace {
+
+// The demo planner's first page in a window of a realistic size, for people to review.
+class BoardRendering : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clock::setNow(berlinTime(2021, 8, 10));
+        DemoSeed::run(context);
+        window.resize(820, 720);
+        window.setAutoFillBackground(true);
+        auto *layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        menus = new MenuController(&window);
+        view = new PageView(context, *menus, &window);
+        layout->addWidget(view);
+        addToolbar();
+        view->setPage(PlannerStore(context).ensureStarterPage()->id());
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        settle();
+    }
+    void TearDown() override { Clock::useSystemTime(); }
+
+    // A strip of chips like the main window's, so the renderings show them in place.
+    void addToolbar()
+    {
+        auto *strip = new QWidget(&window);
+        auto *layout = new QHBoxLayout(strip);
+        layout->setContentsMargins(20, 12, 20, 12);
+        layout->setSpacing(8);
+        layout->addWidget(new ToolbarChip(QStringLiteral("sidebar.leading"), {},
+                                          QStringLiteral("Hide the sidebar"), false));
+        layout->addWidget(new ToolbarChip(QStringLiteral("plus"), QStringLiteral("Category"),
+                                          QStringLiteral("Add a category"), true));
+        layout->addStretch();
+        layout->addWidget(new ToolbarChip(QStringLiteral("text.alignleft"),
+                                          QStringLiteral("Hide notes"),
+                                          QStringLiteral("Notes on task rows"), true));
+        layout->addWidget(new ToolbarChip(QStringLiteral("rectangle.compress.vertical"),
+                                          QStringLiteral("Compact rows"),
+                                          QStringLiteral("Row height"), true));
+        strip->setGeometry(0, 0, window.width(), ToolbarChip::kHeight + 24);
+        strip->lower();
+    }
+
+    TaskRow *rowTitled(const QString &title) const
+    {
+        for (const SectionBlock *block : view->blocks()) {
+            for (TaskRow *row : block->rows()) {
+                if (row->content().title == title)
+                    return row;
+            }
+        }
+        return nullptr;
+    }
+
+    ModelContext context;
+    QWidget window;
+    MenuController *menus = nullptr;
+    PageView *view = nullptr;
+};
+
+} // namespace
+
+// Not checks: these leave renderings of the board in the build folder.
+TEST_F(BoardRendering, demoPageWithAHoveredRow)
+{
+    TaskRow *row = rowTitled(QStringLiteral("Contract review"));
+    ASSERT_NE(row, nullptr);
+    hover(row);
+    saveRendering(&window, QStringLiteral("board-hovered-row"));
+}
+
+TEST_F(BoardRendering, openRowMenu)
+{
+    TaskRow *row = rowTitled(QStringLiteral("Finish the onboarding screens"));
+    ASSERT_NE(row, nullptr);
+    hover(row);
+    row->openMenu();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return menus->host()->appearance() == 1; }, 2000));
+    saveRendering(&window, QStringLiteral("board-row-menu"));
+}
+
+TEST_F(BoardRendering, titleEditorOpen)
+{
+    TaskRow *row = rowTitled(QStringLiteral("Write the quarterly summary"));
+    ASSERT_NE(row, nullptr);
+    row->beginEdit();
+    settle();
+    ASSERT_TRUE(row->titleEditor()->hasFocus());
+    saveRendering(&window, QStringLiteral("board-title-editor"));
+}
+
+TEST_F(BoardRendering, emptyPage)
+{
+    Page *page
+        = PlannerStore(context).createPage(QStringLiteral("Reading list"), QStringLiteral("books"));
+    view->setPage(page->id());
+    settle();
+    ASSERT_TRUE(view->showsEmptyPage());
+    saveRendering(&window, QStringLiteral("board-empty-page"));
+}
+
+TEST_F(BoardRendering, dragOverARow)
+{
+    TaskRow *dragged = rowTitled(QStringLiteral("Move the backups off the old box"));
+    TaskRow *target = rowTitled(QStringLiteral("Hosting access for the new box"));
+    ASSERT_TRUE(dragged && target);
+    DragState::shared().setDraggingId(dragged->taskId());
+    QMimeData data;
+    data.setText(idText(dragged->taskId()));
+    QDragEnterEvent enter(QPoint(40, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    settle();
+    saveRendering(&window, QStringLiteral("board-drop-gap"));
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(target, &leave);
+    DragState::shared().setDraggingId({});
+}

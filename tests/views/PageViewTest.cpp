@@ -1,0 +1,272 @@
+#include "BoardFixture.h"
+#include "QtPrinters.h"
+#include "views/board/BoardState.h"
+#include "views/board/ComposeLine.h"
+#include "views/board/CountLabel.h"
+#include "views/board/EmptyPageBlock.h"
+#include "views/board/InlineField.h"
+#include "views/board/SectionHeader.h"
+#include "views/board/TitleText.h"
+#include "views/menus/AnchoredButton.h"
+#include "views/menus/MenuHost.h"
+#include "views/menus/MenuRow.h"
+#include "views/widgets/PillButton.h"
+
+#include <QLabel>
+#include <QScrollArea>
+
+using namespace furrow;
+
+namespace {
+
+MenuRow *menuRow(MenuController &menus, const QString &title)
+{
+    QWidget *card = menus.host()->card();
+    if (!card)
+        return nullptr;
+    for (MenuRow *row : card->findChildren<MenuRow *>()) {
+        if (row->text() == title)
+            return row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(BoardTest, showsTheSectionsInOrderWithOpenRowsAndCounts)
+{
+    EXPECT_EQ(view->pageTitle()->text(), QStringLiteral("Work"));
+    ASSERT_EQ(view->blocks().size(), 2u);
+    EXPECT_EQ(view->blocks()[0]->header()->name(), QStringLiteral("In flight"));
+    EXPECT_EQ(rowIds(inFlight), (std::vector<QUuid>{first->id(), second->id()}));
+    EXPECT_EQ(block(inFlight)->header()->countLabel()->text(), QStringLiteral("2"));
+    EXPECT_TRUE(block(later)->header()->countLabel()->isTransparent());
+    EXPECT_FALSE(view->showsEmptyPage());
+
+    view->setPage(QUuid::createUuid());
+    EXPECT_FALSE(view->hasPage());
+    EXPECT_TRUE(view->blocks().empty());
+    EXPECT_FALSE(view->showsEmptyPage());
+}
+
+TEST_F(BoardTest, compose_withProjectToken_filesTheTaskAtTheEndAndStaysOpen)
+{
+    ComposeLine *line = block(inFlight)->composeLine();
+    QTest::mouseClick(line->prompt(), Qt::LeftButton);
+    settle();
+    ASSERT_TRUE(line->isComposing());
+    EXPECT_TRUE(line->field()->hasFocus());
+    QTest::keyClicks(line->field(), QStringLiteral("  Call the plumber #home "));
+    QTest::keyClick(line->field(), Qt::Key_Return);
+    settle();
+
+    const auto open = PlannerStore(context).tasks(inFlight);
+    ASSERT_EQ(open.size(), 3u);
+    EXPECT_EQ(open.back()->title(), QStringLiteral("Call the plumber"));
+    EXPECT_EQ(open.back()->project(), home);
+    EXPECT_EQ(rowIds(inFlight).back(), open.back()->id());
+    EXPECT_TRUE(line->isComposing());
+    EXPECT_TRUE(line->field()->text().isEmpty());
+    EXPECT_TRUE(line->field()->hasFocus());
+}
+
+TEST_F(BoardTest, compose_returnOnBlankText_closesTheLineAndCreatesNothing)
+{
+    view->state().setComposingSection(later->id());
+    settle();
+    ComposeLine *line = block(later)->composeLine();
+    QTest::keyClicks(line->field(), QStringLiteral("   "));
+    QTest::keyClick(line->field(), Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(line->isComposing());
+    EXPECT_TRUE(view->state().composingSection().isNull());
+    EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
+}
+
+TEST_F(BoardTest, compose_escapeOrClickingElsewhere_discardsTheText)
+{
+    ComposeLine *line = block(later)->composeLine();
+    view->beginComposeInFirstSection();
+    settle();
+    EXPECT_TRUE(block(inFlight)->composeLine()->isComposing());
+
+    view->state().setComposingSection(later->id());
+    settle();
+    QTest::keyClicks(line->field(), QStringLiteral("Half a thought"));
+    QTest::keyClick(line->field(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(line->isComposing());
+
+    view->state().setComposingSection(later->id());
+    settle();
+    QTest::keyClicks(line->field(), QStringLiteral("Another"));
+    QTest::mouseClick(row(first), Qt::LeftButton, {}, QPoint(4, 4));
+    settle();
+    EXPECT_FALSE(line->isComposing());
+    EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
+    view->state().setComposingSection(later->id());
+    settle();
+    EXPECT_TRUE(line->field()->text().isEmpty());
+}
+
+TEST_F(BoardTest, sectionRename_commitsTrimmedName_andKeepsTheOldOneForBlankOrEscape)
+{
+    SectionHeader *header = block(later)->header();
+    QTest::mouseDClick(header->nameLabel(), Qt::LeftButton);
+    settle();
+    ASSERT_TRUE(header->isRenaming());
+    EXPECT_TRUE(header->nameField()->hasFocus());
+    header->nameField()->setText(QStringLiteral("   "));
+    QTest::keyClick(header->nameField(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(later->name(), QStringLiteral("Later"));
+    EXPECT_FALSE(header->isRenaming());
+
+    view->state().setRenamingSection(later->id());
+    settle();
+    header->nameField()->setText(QStringLiteral("Next week"));
+    QTest::keyClick(header->nameField(), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(later->name(), QStringLiteral("Later"));
+
+    view->state().setRenamingSection(later->id());
+    settle();
+    header->nameField()->setText(QStringLiteral("  Next week "));
+    QTest::keyClick(header->nameField(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(later->name(), QStringLiteral("Next week"));
+    EXPECT_EQ(header->nameLabel()->text(), QStringLiteral("Next week"));
+}
+
+TEST_F(BoardTest, deletingTheOnlySection_archivesItsTasksAndShowsTheEmptyPage)
+{
+    PlannerStore(context).deleteSection(*later);
+    settle();
+    QTest::mouseClick(block(inFlight)->header()->menuButton(), Qt::LeftButton);
+    MenuRow *remove = menuRow(*menus, QStringLiteral("Delete"));
+    ASSERT_NE(remove, nullptr);
+    EXPECT_TRUE(remove->isDestructive());
+    QTest::mouseClick(remove, Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(first->isArchived());
+    EXPECT_TRUE(view->blocks().empty());
+    EXPECT_EQ(view->row(first->id()), nullptr);
+    EXPECT_TRUE(view->showsEmptyPage());
+}
+
+TEST_F(BoardTest, addACategory_createsNewCategoryWithItsNameSelectedForEditing)
+{
+    PlannerStore store(context);
+    store.deleteSection(*later);
+    store.deleteSection(*inFlight);
+    settle();
+    ASSERT_TRUE(view->showsEmptyPage());
+    QTest::mouseClick(view->emptyPageBlock()->addButton(), Qt::LeftButton);
+    settle();
+    ASSERT_EQ(view->blocks().size(), 1u);
+    SectionHeader *header = view->blocks().front()->header();
+    EXPECT_EQ(header->name(), QStringLiteral("New category"));
+    ASSERT_TRUE(header->isRenaming());
+    EXPECT_TRUE(header->nameField()->hasFocus());
+    EXPECT_EQ(header->nameField()->selectedText(), QStringLiteral("New category"));
+    EXPECT_FALSE(view->showsEmptyPage());
+}
+
+TEST_F(BoardTest, refresh_reusesRowsAndKeepsAnOpenEditorAndItsFocus)
+{
+    TaskRow *editing = row(first);
+    editing->beginEdit();
+    settle();
+    ASSERT_TRUE(editing->isEditingTitle());
+    QTest::keyClicks(editing->titleEditor(), QStringLiteral(" draft"));
+    PlannerStore store(context);
+    store.setNote(QStringLiteral("changed elsewhere"), *second);
+    store.capture(QStringLiteral("A third"), inFlight, nullptr);
+    settle();
+    EXPECT_EQ(row(first), editing);
+    EXPECT_TRUE(editing->isEditingTitle());
+    EXPECT_TRUE(editing->titleEditor()->hasFocus());
+    EXPECT_TRUE(editing->titleEditor()->text().endsWith(QStringLiteral(" draft")));
+    EXPECT_EQ(rowIds(inFlight).size(), 3u);
+}
+
+TEST_F(BoardTest, moveToAnotherSection_keepsTheRowAndItsFocus)
+{
+    TaskRow *moved = row(second);
+    moved->setFocus();
+    PlannerStore(context).move(*second, later, std::nullopt);
+    settle();
+    EXPECT_EQ(row(second), moved);
+    EXPECT_EQ(rowIds(later), std::vector<QUuid>{second->id()});
+    EXPECT_TRUE(moved->hasFocus());
+}
+
+TEST_F(BoardTest, hairlines_hideNextToTheHoveredRowOnly)
+{
+    PlannerStore(context).capture(QStringLiteral("A third"), inFlight, nullptr);
+    settle();
+    const auto &rows = block(inFlight)->rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_FALSE(rows[0]->hasSeparator());
+    EXPECT_EQ(rows[1]->separatorOpacity(), 1);
+    hover(rows[1]);
+    EXPECT_EQ(view->state().hoveredId(), rows[1]->taskId());
+    EXPECT_EQ(rows[1]->separatorOpacity(), 0);
+    EXPECT_EQ(rows[2]->separatorOpacity(), 0);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(rows[1], &leave);
+    EXPECT_TRUE(view->state().hoveredId().isNull());
+    EXPECT_EQ(rows[2]->separatorOpacity(), 1);
+}
+
+TEST_F(BoardTest, focusInput_opensTheFirstSectionsComposeLineOnlyWhenThereIsOne)
+{
+    view->beginComposeInFirstSection();
+    settle();
+    EXPECT_EQ(view->state().composingSection(), inFlight->id());
+    EXPECT_TRUE(block(inFlight)->composeLine()->field()->hasFocus());
+
+    view->setPage(QUuid());
+    view->beginComposeInFirstSection();
+    EXPECT_TRUE(view->state().composingSection().isNull());
+}
+
+TEST_F(BoardTest, withMotion_hairlinesFadeAndALandedRowFadesIn)
+{
+    qputenv("FURROW_REDUCE_MOTION", "0");
+    TaskRow *lower = row(second);
+    hover(row(first));
+    EXPECT_GT(lower->separatorOpacity(), 0); // still fading out
+    EXPECT_TRUE(QTest::qWaitFor([lower] { return lower->separatorOpacity() == 0; }, 2000));
+
+    PlannerStore(context).close(*first);
+    settle();
+    EXPECT_NE(row(first)->graphicsEffect(), nullptr);
+    TaskRow *closed = row(first);
+    EXPECT_TRUE(QTest::qWaitFor([closed] { return closed->graphicsEffect() == nullptr; }, 2000));
+    qputenv("FURROW_REDUCE_MOTION", "1");
+}
+
+TEST_F(BoardTest, clickOnThePagesEmptySpace_closesTheComposeLine)
+{
+    view->state().setComposingSection(later->id());
+    settle();
+    QTest::keyClicks(block(later)->composeLine()->field(), QStringLiteral("Not this"));
+    QWidget *column = view->scrollArea()->widget();
+    QTest::mouseClick(column, Qt::LeftButton, {},
+                      QPoint(column->width() / 2, column->height() - 5));
+    settle();
+    EXPECT_TRUE(view->state().composingSection().isNull());
+    EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
+}
+
+TEST_F(BoardTest, closingTheViewWithOpenEditors_isSafe)
+{
+    row(first)->beginEdit();
+    view->state().setRenamingSection(later->id());
+    view->state().setComposingSection(inFlight->id());
+    settle();
+    delete view;
+    settle();
+    EXPECT_EQ(first->title(), QStringLiteral("Write the summary"));
+}

@@ -1,0 +1,312 @@
+#include "BoardFixture.h"
+#include "QtPrinters.h"
+#include "views/board/BoardState.h"
+#include "views/board/InlineField.h"
+#include "views/board/NoteEditor.h"
+#include "views/board/NoteText.h"
+#include "views/board/RowControls.h"
+#include "views/board/RowTrailing.h"
+#include "views/board/TitleText.h"
+#include "views/menus/AnchoredButton.h"
+#include "views/menus/MenuHost.h"
+#include "views/menus/MenuRow.h"
+#include "views/menus/MenuSheet.h"
+#include "views/widgets/ProjectTag.h"
+#include "views/widgets/TaskBox.h"
+
+#include <QLabel>
+
+using namespace furrow;
+
+namespace {
+
+class TaskRowTest : public BoardTest
+{
+protected:
+    // The rows of the popup open now.
+    QList<MenuRow *> popupRows() const
+    {
+        const auto &open = menus->open();
+        return open && open->content ? open->content->findChildren<MenuRow *>()
+                                     : QList<MenuRow *>();
+    }
+
+    QList<MenuRow *> openMenuRows(TaskRow *taskRow)
+    {
+        taskRow->openMenu();
+        return popupRows();
+    }
+
+    static MenuRow *find(const QList<MenuRow *> &rows, const QString &title)
+    {
+        for (MenuRow *row : rows) {
+            if (row->text() == title)
+                return row;
+        }
+        return nullptr;
+    }
+
+    static QStringList titles(const QList<MenuRow *> &rows)
+    {
+        QStringList result;
+        for (const MenuRow *row : rows)
+            result.append(row->text());
+        return result;
+    }
+};
+
+} // namespace
+
+TEST_F(TaskRowTest, checkBox_closesAndReopens_andClosingTheSelectedTaskClearsTheSelection)
+{
+    view->state().setSelectedId(first->id());
+    EXPECT_EQ(row(first)->checkBox()->accessibleName(), QStringLiteral("Close task"));
+    QTest::mouseClick(row(first)->checkBox(), Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(first->isDone());
+    EXPECT_TRUE(view->state().selectedId().isNull());
+    // Done tasks follow the open ones.
+    EXPECT_EQ(rowIds(inFlight), (std::vector<QUuid>{second->id(), first->id()}));
+    EXPECT_EQ(row(first)->checkBox()->accessibleName(), QStringLiteral("Reopen task"));
+    EXPECT_EQ(row(first)->dropFeedback(), nullptr); // done rows are no drop target
+
+    QTest::mouseClick(row(first)->checkBox(), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(first->isDone());
+    EXPECT_EQ(rowIds(inFlight), (std::vector<QUuid>{second->id(), first->id()}));
+}
+
+TEST_F(TaskRowTest, space_togglesTheFocusedRow_butTypesASpaceInAnOpenEditor)
+{
+    row(second)->setFocus();
+    QTest::keyClick(row(second), Qt::Key_Space);
+    EXPECT_TRUE(second->isDone());
+    settle();
+    row(second)->setFocus();
+    QTest::keyClick(row(second), Qt::Key_Space);
+    EXPECT_FALSE(second->isDone());
+    settle();
+
+    row(second)->beginEdit();
+    settle();
+    InlineField *editor = row(second)->titleEditor();
+    ASSERT_TRUE(editor->hasFocus());
+    QTest::keyClick(editor, Qt::Key_Space);
+    EXPECT_FALSE(second->isDone());
+    EXPECT_TRUE(editor->text().endsWith(u' '));
+
+    row(second)->beginNote();
+    settle();
+    QTest::keyClick(row(second)->noteEditor(), Qt::Key_Space);
+    EXPECT_FALSE(second->isDone());
+}
+
+TEST_F(TaskRowTest, titleEdit_showsTheProjectAsToken_commitsOnReturn_andDiscardsOnEscape)
+{
+    TaskRow *taskRow = row(first);
+    QTest::mouseClick(taskRow->titleText(), Qt::LeftButton);
+    settle();
+    ASSERT_TRUE(taskRow->isEditingTitle());
+    EXPECT_EQ(view->state().selectedId(), first->id());
+    EXPECT_EQ(taskRow->titleEditor()->text(), QStringLiteral("Write the summary #Work"));
+    EXPECT_FALSE(taskRow->showsControls());
+
+    taskRow->titleEditor()->setText(QStringLiteral("Write the summary twice"));
+    QTest::keyClick(taskRow->titleEditor(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(taskRow->isEditingTitle());
+    EXPECT_TRUE(taskRow->hasFocus());
+    EXPECT_EQ(first->title(), QStringLiteral("Write the summary"));
+
+    QTest::keyClick(taskRow, Qt::Key_Return); // Return on the row opens the editor too
+    settle();
+    taskRow->titleEditor()->setText(QStringLiteral("Write the report #home"));
+    QTest::keyClick(taskRow->titleEditor(), Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(taskRow->isEditingTitle());
+    EXPECT_EQ(first->title(), QStringLiteral("Write the report"));
+    EXPECT_EQ(first->project(), home);
+    EXPECT_EQ(taskRow->titleText()->text(), QStringLiteral("Write the report"));
+    EXPECT_EQ(taskRow->trailing()->tag()->text(), QStringLiteral("Home"));
+}
+
+TEST_F(TaskRowTest, checkingTheBoxWhileEditing_savesTheTextFirst)
+{
+    row(second)->beginEdit();
+    settle();
+    row(second)->titleEditor()->setText(QStringLiteral("Send the corrected invoice"));
+    QTest::mouseClick(row(second)->checkBox(), Qt::LeftButton);
+    EXPECT_TRUE(second->isDone());
+    EXPECT_EQ(second->title(), QStringLiteral("Send the corrected invoice"));
+    EXPECT_FALSE(row(second)->isEditingTitle());
+}
+
+TEST_F(TaskRowTest, noteEdit_commitsTrimmed_rendersLinks_andEscapeKeepsTheOldNote)
+{
+    TaskRow *taskRow = row(second);
+    hover(taskRow);
+    ASSERT_TRUE(taskRow->showsControls());
+    EXPECT_EQ(taskRow->controls()->noteButton()->toolTip(), QStringLiteral("Add a note"));
+    QTest::mouseClick(taskRow->controls()->noteButton(), Qt::LeftButton);
+    settle();
+    ASSERT_TRUE(taskRow->isEditingNote());
+    EXPECT_TRUE(taskRow->noteEditor()->hasFocus());
+    QTest::keyClicks(taskRow->noteEditor(), QStringLiteral("  see https://example.com  "));
+    QTest::keyClick(taskRow->noteEditor(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(second->note(), QStringLiteral("see https://example.com"));
+    ASSERT_NE(taskRow->noteText(), nullptr);
+    EXPECT_TRUE(taskRow->noteText()->isVisibleTo(taskRow));
+    const int overLink = QFontMetrics(taskRow->noteText()->font()).horizontalAdvance("see ") + 8;
+    EXPECT_EQ(taskRow->noteText()->linkAt(QPoint(overLink, 6)),
+              QStringLiteral("https://example.com"));
+    EXPECT_EQ(taskRow->controls()->noteButton()->toolTip(), QStringLiteral("Edit the note"));
+
+    QTest::mouseDClick(taskRow->noteText(), Qt::LeftButton);
+    settle();
+    ASSERT_TRUE(taskRow->isEditingNote());
+    EXPECT_EQ(taskRow->noteEditor()->toPlainText(), second->note());
+    taskRow->noteEditor()->setPlainText(QStringLiteral("something else"));
+    QTest::keyClick(taskRow->noteEditor(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(taskRow->isEditingNote());
+    EXPECT_EQ(second->note(), QStringLiteral("see https://example.com"));
+}
+
+TEST_F(TaskRowTest, blankNote_countsAsNone_andHiddenNotesReturnWhileEditing)
+{
+    PlannerStore(context).setNote(QStringLiteral("   "), *second);
+    settle();
+    TaskRow *taskRow = row(second);
+    const auto noteShown = [taskRow] {
+        return taskRow->noteText() && taskRow->noteText()->isVisibleTo(taskRow);
+    };
+    hover(taskRow);
+    EXPECT_FALSE(noteShown());
+    EXPECT_EQ(taskRow->controls()->noteButton()->toolTip(), QStringLiteral("Add a note"));
+    EXPECT_FALSE(taskRow->titleText()->showsNoteDot());
+
+    PlannerStore(context).setNote(QStringLiteral("Remember the VAT"), *second);
+    view->setNotesHidden(true);
+    settle();
+    EXPECT_FALSE(noteShown());
+    EXPECT_TRUE(taskRow->titleText()->showsNoteDot());
+    taskRow->beginNote();
+    settle();
+    EXPECT_TRUE(taskRow->noteEditor()->isVisibleTo(taskRow));
+}
+
+TEST_F(TaskRowTest, rowMenu_movesToAnotherSection_withTheOwnSectionCheckedAndDisabled)
+{
+    const QList<MenuRow *> rows = openMenuRows(row(first));
+    EXPECT_EQ(titles(rows),
+              (QStringList{"In flight", "Later", "Change the project…", "Drop to archive"}));
+    MenuRow *own = find(rows, QStringLiteral("In flight"));
+    EXPECT_TRUE(own->isChecked());
+    EXPECT_FALSE(own->isEnabled());
+    QTest::mouseClick(own, Qt::LeftButton);
+    EXPECT_EQ(first->section(), inFlight);
+
+    QTest::mouseClick(find(rows, QStringLiteral("Later")), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(menus->isOpen());
+    EXPECT_EQ(first->section(), later);
+    EXPECT_EQ(rowIds(later), std::vector<QUuid>{first->id()});
+}
+
+TEST_F(TaskRowTest, rowMenu_offersClearTheDateOnlyForADatedTask)
+{
+    EXPECT_EQ(find(openMenuRows(row(second)), QStringLiteral("Clear the date")), nullptr);
+    menus->close();
+    PlannerStore(context).setDueDate(berlinTime(2021, 8, 12), *second);
+    settle();
+    EXPECT_EQ(row(second)->trailing()->dueLabel()->text(), QStringLiteral("12 Aug"));
+    const QList<MenuRow *> rows = openMenuRows(row(second));
+    EXPECT_EQ(titles(rows).mid(2),
+              (QStringList{"Set a project…", "Clear the date", "Drop to archive"}));
+    QTest::mouseClick(find(rows, QStringLiteral("Clear the date")), Qt::LeftButton);
+    EXPECT_FALSE(second->dueDate());
+}
+
+TEST_F(TaskRowTest, projectPicker_fromTheMenuOrTheTag_setsOrRemovesTheProject)
+{
+    QTest::mouseClick(find(openMenuRows(row(second)), QStringLiteral("Set a project…")),
+                      Qt::LeftButton);
+    QList<MenuRow *> options = popupRows();
+    EXPECT_EQ(titles(options), (QStringList{"No project", "Work", "Home"}));
+    EXPECT_TRUE(find(options, QStringLiteral("No project"))->isChecked());
+    QTest::mouseClick(find(options, QStringLiteral("Home")), Qt::LeftButton);
+    EXPECT_EQ(second->project(), home);
+    EXPECT_FALSE(menus->isOpen());
+    settle();
+
+    QTest::mouseClick(row(second)->trailing()->tag(), Qt::LeftButton);
+    options = popupRows();
+    EXPECT_TRUE(find(options, QStringLiteral("Home"))->isChecked());
+    QTest::mouseClick(find(options, QStringLiteral("No project")), Qt::LeftButton);
+    EXPECT_EQ(second->project(), nullptr);
+}
+
+TEST_F(TaskRowTest, doneTask_showsOnlyFileItNow_whichArchivesIt)
+{
+    PlannerStore(context).close(*second);
+    settle();
+    TaskRow *taskRow = row(second);
+    hover(taskRow);
+    RowControls *controls = taskRow->controls();
+    ASSERT_TRUE(controls->isForDone());
+    EXPECT_EQ(controls->dateButton(), nullptr);
+    EXPECT_EQ(controls->fileButton()->toolTip(), QStringLiteral("File it now"));
+    QTest::mouseClick(taskRow->titleText(), Qt::LeftButton);
+    EXPECT_FALSE(taskRow->isEditingTitle());
+    QTest::mouseClick(controls->fileButton(), Qt::LeftButton);
+    EXPECT_TRUE(second->isArchived());
+    settle();
+    EXPECT_EQ(view->row(second->id()), nullptr);
+}
+
+TEST_F(TaskRowTest, dateControl_opensTheDuePickerAndItsChoiceCloses)
+{
+    hover(row(second));
+    AnchoredButton *date = row(second)->controls()->dateButton();
+    EXPECT_EQ(date->toolTip(), QStringLiteral("Set a date"));
+    QTest::mouseClick(date, Qt::LeftButton);
+    ASSERT_TRUE(menus->isOpen());
+    EXPECT_EQ(menus->open()->width, 330);
+    QList<QAbstractButton *> buttons = menus->host()->card()->findChildren<QAbstractButton *>();
+    const auto tomorrow = std::find_if(buttons.begin(), buttons.end(), [](QAbstractButton *b) {
+        return b->text() == QStringLiteral("Tomorrow");
+    });
+    ASSERT_NE(tomorrow, buttons.end());
+    QTest::mouseClick(*tomorrow, Qt::LeftButton);
+    EXPECT_FALSE(menus->isOpen());
+    settle();
+    EXPECT_EQ(row(second)->trailing()->dueLabel()->text(), QStringLiteral("Tomorrow"));
+    EXPECT_EQ(date->toolTip(), QStringLiteral("Change the date"));
+}
+
+TEST_F(TaskRowTest, keyboard_tabGoesThroughTheRowsControls_andArrowsWalkTheRows)
+{
+    PlannerStore(context).capture(QStringLiteral("A late arrival"), inFlight, nullptr);
+    settle();
+    row(first)->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(row(first)->showsControls());
+    const auto tab = [] {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    };
+    tab();
+    EXPECT_EQ(QApplication::focusWidget(), row(first)->controls()->dateButton());
+    tab();
+    tab();
+    EXPECT_EQ(QApplication::focusWidget(), row(first)->controls()->menuButton());
+    tab();
+    EXPECT_EQ(QApplication::focusWidget(), row(second));
+    EXPECT_FALSE(row(first)->showsControls());
+
+    const std::vector<QUuid> ids = rowIds(inFlight);
+    QTest::keyClick(row(second), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), view->row(ids[2]));
+    EXPECT_EQ(view->state().selectedId(), ids[2]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), row(second));
+}
