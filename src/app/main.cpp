@@ -1,18 +1,37 @@
 #include "shell/CommandLine.h"
+#include "shell/PlannerApplication.h"
 #include "shell/StoreLauncher.h"
 
-#include <QCoreApplication>
+#include "views/theme/FontLoader.h"
+#include "views/theme/Theme.h"
+
+#include <QApplication>
 
 using namespace furrow;
 
-int main(int argc, char *argv[])
+namespace {
+
+QStringList argumentsOf(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+void describeApplication()
+{
     QCoreApplication::setApplicationName(QStringLiteral("Furrow"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FURROW_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("furrow"));
+}
 
+} // namespace
+
+int main(int argc, char *argv[])
+{
     QString error;
-    const auto command = CommandLine::parse(QCoreApplication::arguments().mid(1), &error);
+    const auto command = CommandLine::parse(argumentsOf(argc, argv), &error);
     if (!command) {
         printError(QStringLiteral("furrow: ") + error + QStringLiteral("\n\n")
                    + CommandLine::usage());
@@ -25,13 +44,17 @@ int main(int argc, char *argv[])
     case CommandLine::Action::Version:
         printOut(QStringLiteral("furrow %1\n").arg(QStringLiteral(FURROW_VERSION)));
         return 0;
-    case CommandLine::Action::Start:
-        if (!command->seedDemo) {
-            printError(CommandLine::usage());
-            return 2;
-        }
+    case CommandLine::Action::Start: {
+        QApplication app(argc, argv);
+        describeApplication();
+        FontLoader::registerBundledFonts();
+        Theme::applyToApplication();
+        return PlannerApplication::run(*command);
+    }
+    default: {
+        QCoreApplication app(argc, argv);
+        describeApplication();
         return StoreLauncher::runHeadless(*command);
-    default:
-        return StoreLauncher::runHeadless(*command);
+    }
     }
 }

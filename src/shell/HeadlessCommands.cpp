@@ -3,7 +3,6 @@
 #include "model/InlineSyntax.h"
 #include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
-#include "persistence/DemoSeed.h"
 #include "persistence/PlannerArchiveIO.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncStatusText.h"
@@ -80,11 +79,6 @@ void execute(const CommandLine &command, ModelContext &context, SyncEngine &engi
     case CommandLine::Action::Sync:
         return sync(engine, respond);
     case CommandLine::Action::Start:
-        if (command.seedDemo) {
-            DemoSeed::run(context);
-            return respond({});
-        }
-        break;
     case CommandLine::Action::Help:
     case CommandLine::Action::Version:
         break;

@@ -24,7 +24,7 @@ namespace furrow {
 
 namespace {
 constexpr int kSideMargin = 36;
-constexpr int kTopMargin = 64; // clear of the toolbar strip that lies over the window's top
+constexpr int kTopMargin = 12; // the toolbar strip sits above the view
 constexpr int kBlockSpacing = 30;
 constexpr RecordKinds kShownKinds
     = RecordKinds(RecordKind::Task) | RecordKind::Section | RecordKind::Page | RecordKind::Project;

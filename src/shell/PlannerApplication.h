@@ -1,0 +1,60 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "PlannerCommands.h"
+#include "SingleInstance.h"
+#include "UndoRouting.h"
+
+#include "model/UndoHistory.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+namespace furrow {
+
+class ArchiveWindow;
+class MainWindow;
+class PlannerContainer;
+class SyncEngine;
+
+// The planner's process once it owns the store: start-up in order, the main and archive
+// windows, the menu commands, the icon that follows today's closed count, sync, and the command
+// lines that later launches hand over. Closing the last window does not quit; Ctrl+Q does.
+class PlannerApplication : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Starts the planner for `command` (the QApplication exists): hands the command line to a
+    // running planner if there is one, else opens the store, starts up and runs the event loop.
+    // Answers the process's exit code.
+    static int run(const CommandLine &command);
+
+    PlannerApplication(std::unique_ptr<PlannerContainer> container, const QString &storePath);
+    ~PlannerApplication() override;
+
+    // The start-up steps after the store is open; `seedDemo` runs the demo seed.
+    void start(bool seedDemo);
+    void showMainWindow();
+    void showArchive();
+    MainWindow *mainWindow() const { return m_mainWindow.get(); }
+
+private:
+    void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
+    void runDemoSeed();
+    void updateIcon(bool force);
+    ModelContext &context() const;
+
+    std::unique_ptr<PlannerContainer> m_container;
+    UndoHistory m_undoHistory;
+    UndoRouting m_undoRouting;
+    std::unique_ptr<PlannerCommands> m_commands;
+    std::unique_ptr<SyncEngine> m_sync;
+    SingleInstance m_instance;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<ArchiveWindow> m_archiveWindow;
+};
+
+} // namespace furrow

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+namespace furrow {
+
+class ToolbarChip;
+
+// The strip of chips along the top of the main window: sidebar, new category, notes and row
+// height. It only reports clicks; the window owns the state the chips show.
+class MainToolbar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kHeight = 52;
+
+    explicit MainToolbar(QWidget *parent = nullptr);
+
+    // The Category chip shows while a page is selected and works while that page exists.
+    void setPageShown(bool pageSelected, bool pageExists);
+    void setLayoutState(bool sidebarHidden, bool notesHidden, bool compact);
+
+    ToolbarChip *sidebarChip() const { return m_sidebar; }
+    ToolbarChip *categoryChip() const { return m_category; }
+    ToolbarChip *notesChip() const { return m_notes; }
+    ToolbarChip *rowHeightChip() const { return m_rowHeight; }
+
+Q_SIGNALS:
+    void sidebarToggled();
+    void newCategoryRequested();
+    void notesToggled();
+    void rowHeightToggled();
+
+private:
+    ToolbarChip *m_sidebar;
+    ToolbarChip *m_category;
+    ToolbarChip *m_notes;
+    ToolbarChip *m_rowHeight;
+};
+
+} // namespace furrow

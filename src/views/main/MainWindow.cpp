@@ -1,0 +1,206 @@
+#include "MainWindow.h"
+
+#include "LayoutPreferences.h"
+#include "MainToolbar.h"
+
+#include "model/LiveRecords.h"
+#include "model/PlannerNotifications.h"
+#include "model/PlannerStore.h"
+#include "model/VectorStore.h"
+#include "views/board/PageView.h"
+#include "views/goals/GoalsPage.h"
+#include "views/menus/MenuController.h"
+#include "views/sidebar/Sidebar.h"
+#include "views/theme/Motion.h"
+#include "views/theme/Theme.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPainter>
+#include <QShowEvent>
+#include <QStackedWidget>
+#include <QVariantAnimation>
+
+namespace furrow {
+
+namespace {
+constexpr int kMinimumWidth = 860;
+constexpr int kMinimumHeight = 560;
+constexpr int kSlideMs = 200;
+} // namespace
+
+MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_goals(goals)
+{
+    setObjectName(QStringLiteral("main"));
+    setWindowTitle(QStringLiteral("Furrow"));
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    resize(kMinimumWidth, 900);
+
+    m_menus = new MenuController(this);
+    m_toolbar = new MainToolbar(this);
+    m_sidebar = new Sidebar(context, *m_menus, this);
+    m_goalsPage = new GoalsPage(goals, this);
+    m_pageView = new PageView(context, *m_menus, this);
+    m_content = new QStackedWidget(this);
+    m_content->addWidget(m_goalsPage);
+    m_content->addWidget(m_pageView);
+
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(m_sidebar);
+    body->addWidget(m_content, 1);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_toolbar);
+    column->addLayout(body, 1);
+
+    m_sidebarSlide = new QVariantAnimation(this);
+    m_sidebarSlide->setDuration(kSlideMs);
+    m_sidebarSlide->setEasingCurve(QEasingCurve::OutCubic);
+    connect(m_sidebarSlide, &QVariantAnimation::valueChanged, this, [this](const QVariant &width) {
+        m_sidebar->setFixedWidth(width.toInt());
+        update();
+    });
+
+    LayoutPreferences &layout = LayoutPreferences::shared();
+    connect(m_toolbar, &MainToolbar::sidebarToggled, this,
+            [&layout] { layout.setSidebarHidden(!layout.sidebarHidden()); });
+    connect(m_toolbar, &MainToolbar::notesToggled, this,
+            [&layout] { layout.setNotesHidden(!layout.notesHidden()); });
+    connect(m_toolbar, &MainToolbar::rowHeightToggled, this,
+            [&layout] { layout.setCompact(!layout.compact()); });
+    connect(m_toolbar, &MainToolbar::newCategoryRequested, m_pageView, &PageView::newCategory);
+    connect(&layout, &LayoutPreferences::changed, this, [this] { applyLayout(true); });
+
+    connect(m_sidebar, &Sidebar::selectionChanged, this, &MainWindow::showSelection);
+    connect(m_sidebar, &Sidebar::archiveRequested, this,
+            [] { Q_EMIT PlannerNotifications::center().plannerOpenArchive(); });
+    connect(m_pageView, &PageView::shownPageChanged, this, [this] {
+        m_toolbar->setPageShown(m_sidebar->selection().kind == SidebarSelection::Kind::Page,
+                                m_pageView->hasPage());
+    });
+    connect(&context, &ModelContext::changed, this, &MainWindow::followModel);
+    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerFocusInput, this,
+            &MainWindow::focusInput);
+
+    applyLayout(false);
+    showSelection();
+}
+
+MainWindow::~MainWindow() = default;
+
+MainWindow *MainWindow::existing()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->objectName().startsWith(QLatin1String("main")))
+            return qobject_cast<MainWindow *>(window);
+    }
+    return nullptr;
+}
+
+void MainWindow::setMenuBar(QMenuBar *menuBar)
+{
+    layout()->setMenuBar(menuBar);
+}
+
+SidebarSelection MainWindow::selection() const
+{
+    return m_sidebar->selection();
+}
+
+void MainWindow::setSelection(const SidebarSelection &selection)
+{
+    m_sidebar->setSelection(selection);
+    showSelection();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        runHousekeeping();
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    // Paper to the window's edges; under the toolbar strip the sidebar's colour continues up.
+    QPainter painter(this);
+    painter.fillRect(rect(), Theme::paper);
+    const QRect strip(0, m_toolbar->y(), m_sidebar->width(), m_toolbar->height());
+    painter.fillRect(strip, Theme::backdrop);
+    painter.fillRect(QRect(strip.right(), strip.top(), 1, strip.height()), Theme::hair);
+}
+
+void MainWindow::runHousekeeping()
+{
+    PlannerStore(m_context).purgeTombstones(30);
+    PlannerStore(m_context).purgeArchive(30);
+    PlannerStore(m_context).normalizeProjectColors();
+    Page *starter = PlannerStore(m_context).ensureStarterPage();
+    // With goals set for the quarter the window opens on them, otherwise on the first page.
+    if (selection().isGoals() && m_goals.visible().empty())
+        setSelection(SidebarSelection::page(starter->id()));
+    PlannerStore store(m_context);
+    store.stampToday();
+    store.save();
+    Q_EMIT housekeepingDone();
+}
+
+void MainWindow::showSelection()
+{
+    const SidebarSelection current = selection();
+    if (current.isGoals()) {
+        m_content->setCurrentWidget(m_goalsPage);
+    } else {
+        m_pageView->setPage(current.pageId);
+        m_content->setCurrentWidget(m_pageView);
+    }
+    m_toolbar->setPageShown(!current.isGoals(), m_pageView->hasPage());
+}
+
+// A selected page that disappeared (undo, sync, import) gives way to the first live page, or to
+// the goals page when none is left.
+void MainWindow::followModel()
+{
+    const SidebarSelection current = selection();
+    if (current.isGoals())
+        return;
+    const auto pages = live(m_context.fetchAll<Page>());
+    const bool present = std::any_of(
+        pages.begin(), pages.end(), [&](const Page *page) { return page->id() == current.pageId; });
+    if (present)
+        return;
+    setSelection(pages.empty() ? SidebarSelection::goals()
+                               : SidebarSelection::page(pages.front()->id()));
+}
+
+void MainWindow::focusInput()
+{
+    if (!selection().isGoals() && m_pageView->hasPage())
+        m_pageView->beginComposeInFirstSection();
+}
+
+void MainWindow::applyLayout(bool animated)
+{
+    const LayoutPreferences &layout = LayoutPreferences::shared();
+    m_pageView->setCompact(layout.compact());
+    m_pageView->setNotesHidden(layout.notesHidden());
+    m_toolbar->setLayoutState(layout.sidebarHidden(), layout.notesHidden(), layout.compact());
+    const int target = layout.sidebarHidden() ? 0 : Sidebar::kWidth;
+    m_sidebarSlide->stop();
+    if (!animated || Motion::reduceMotion() || !isVisible()) {
+        m_sidebar->setFixedWidth(target);
+        return;
+    }
+    m_sidebarSlide->setStartValue(m_sidebar->width());
+    m_sidebarSlide->setEndValue(target);
+    m_sidebarSlide->start();
+}
+
+} // namespace furrow

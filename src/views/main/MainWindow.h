@@ -1,0 +1,70 @@
+#pragma once
+
+#include "views/sidebar/SidebarSelection.h"
+
+#include <QWidget>
+
+class QMenuBar;
+class QStackedWidget;
+class QVariantAnimation;
+
+namespace furrow {
+
+class GoalsPage;
+class MainToolbar;
+class MenuController;
+class ModelContext;
+class PageView;
+class Sidebar;
+class VectorStore;
+
+// The planner's main window (object name "main"): the toolbar strip over the sidebar and, on
+// the right, the goals page or the selected page. Each time it is shown it tidies the store —
+// purges, project colours, the starter page, today's plan — and picks what to show.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    MainWindow(ModelContext &context, VectorStore &goals, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The application's main window if one is open and visible.
+    static MainWindow *existing();
+
+    void setMenuBar(QMenuBar *menuBar);
+    SidebarSelection selection() const;
+    void setSelection(const SidebarSelection &selection);
+
+    Sidebar *sidebar() const { return m_sidebar; }
+    PageView *pageView() const { return m_pageView; }
+    GoalsPage *goalsPage() const { return m_goalsPage; }
+    MainToolbar *toolbar() const { return m_toolbar; }
+
+Q_SIGNALS:
+    // The start-up housekeeping ran; the application icon is brought up to date.
+    void housekeepingDone();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void runHousekeeping();
+    void showSelection();
+    void followModel();
+    void focusInput();
+    void applyLayout(bool animated);
+
+    ModelContext &m_context;
+    VectorStore &m_goals;
+    MenuController *m_menus = nullptr;
+    MainToolbar *m_toolbar = nullptr;
+    Sidebar *m_sidebar = nullptr;
+    QStackedWidget *m_content = nullptr;
+    GoalsPage *m_goalsPage = nullptr;
+    PageView *m_pageView = nullptr;
+    QVariantAnimation *m_sidebarSlide = nullptr;
+};
+
+} // namespace furrow
