@@ -1,14 +1,12 @@
+#include "TestHome.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-
 int main(int argc, char **argv)
 {
-    // Day boundaries and daylight-saving cases are written for this zone.
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
+    const furrow::test::TestHome home;
     QCoreApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

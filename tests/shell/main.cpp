@@ -1,9 +1,12 @@
+#include "TestHome.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    const furrow::test::TestHome home;
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

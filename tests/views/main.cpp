@@ -1,3 +1,5 @@
+#include "TestHome.h"
+
 #include "views/theme/FontLoader.h"
 #include "views/theme/Theme.h"
 
@@ -7,6 +9,7 @@
 
 int main(int argc, char **argv)
 {
+    const furrow::test::TestHome home;
     // Widgets settle at once; the tests that check an animation turn motion back on.
     qputenv("FURROW_REDUCE_MOTION", "1");
     QApplication app(argc, argv);

@@ -1,0 +1,135 @@
+#include "BoardFixture.h"
+
+#include "model/LiveRecords.h"
+#include "model/PlannerNotifications.h"
+#include "model/UserDefaults.h"
+#include "model/VectorStore.h"
+#include "views/board/ToolbarChip.h"
+#include "views/main/LayoutPreferences.h"
+#include "views/main/MainToolbar.h"
+#include "views/main/MainWindow.h"
+#include "views/sidebar/Sidebar.h"
+
+#include <QSignalSpy>
+
+namespace furrow {
+namespace {
+
+// A main window over an in-memory store, with no goals set unless a test sets them.
+class MainWindowTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (int slot = 0; slot < VectorStore::kCount; ++slot)
+            goals.set({}, {}, slot);
+        Clock::setNow(berlinTime(2021, 8, 10));
+    }
+    void TearDown() override { Clock::useSystemTime(); }
+
+    MainWindow &open()
+    {
+        window = std::make_unique<MainWindow>(context, goals);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        settle();
+        return *window;
+    }
+
+    Page *livePageNamed(const QString &name) const
+    {
+        for (Page *page : live(context.fetchAll<Page>())) {
+            if (page->name() == name)
+                return page;
+        }
+        return nullptr;
+    }
+
+    ModelContext context;
+    VectorStore goals;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, showing_tidiesTheStoreAndOpensTheFirstPage)
+{
+    PlannerStore store(context);
+    TaskItem *dropped = store.capture(QStringLiteral("Old"), nullptr, nullptr);
+    store.archive(*dropped);
+    dropped->setArchivedAt(berlinTime(2021, 6, 1));
+    QSignalSpy housekeeping(&open(), &MainWindow::housekeepingDone);
+
+    EXPECT_TRUE(dropped->deletedAt()) << "dropped long ago, aged out of the archive";
+    Page *inbox = livePageNamed(QStringLiteral("Inbox"));
+    ASSERT_NE(inbox, nullptr);
+    EXPECT_EQ(window->selection(), SidebarSelection::page(inbox->id()));
+    EXPECT_TRUE(window->pageView()->hasPage());
+    ASSERT_NE(store.dayPlan(Clock::now()), nullptr);
+    EXPECT_FALSE(context.hasChanges());
+}
+
+TEST_F(MainWindowTest, withGoalsSet_opensTheGoalsPage_whereNewTaskDoesNothing)
+{
+    goals.set(QStringLiteral("Ship the book"), {}, 0);
+    open();
+    EXPECT_TRUE(window->selection().isGoals());
+    Q_EMIT PlannerNotifications::center().plannerFocusInput();
+    settle();
+    EXPECT_TRUE(window->pageView()->state().composingSection().isNull());
+}
+
+TEST_F(MainWindowTest, newTask_opensTheComposeLineOfTheFirstSection)
+{
+    open();
+    Q_EMIT PlannerNotifications::center().plannerFocusInput();
+    settle();
+    const Section *first
+        = liveOn(context.fetchAll<Section>(), livePageNamed(QStringLiteral("Inbox"))).front();
+    EXPECT_EQ(window->pageView()->state().composingSection(), first->id());
+}
+
+TEST_F(MainWindowTest, layoutSwitches_persistAndReachThePage)
+{
+    LayoutPreferences &layout = LayoutPreferences::shared();
+    layout.setCompact(false);
+    layout.setSidebarHidden(false);
+    open();
+    QTest::mouseClick(window->toolbar()->rowHeightChip(), Qt::LeftButton);
+    QTest::mouseClick(window->toolbar()->sidebarChip(), Qt::LeftButton);
+    EXPECT_TRUE(window->pageView()->isCompact());
+    EXPECT_EQ(window->toolbar()->rowHeightChip()->label(), QStringLiteral("Roomy rows"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->sidebar()->width() == 0; }));
+    const auto defaults = UserDefaults::open();
+    EXPECT_TRUE(defaults->value(QStringLiteral("layout.compact")).toBool());
+    EXPECT_TRUE(defaults->value(QStringLiteral("layout.sidebarHidden")).toBool());
+    layout.setCompact(false);
+    layout.setSidebarHidden(false);
+}
+
+TEST_F(MainWindowTest, selectedPageThatDisappears_givesWayToTheFirstRemainingPage)
+{
+    PlannerStore store(context);
+    Page *first = store.createPage(QStringLiteral("First"), QStringLiteral("house"));
+    Page *second = store.createPage(QStringLiteral("Second"), QStringLiteral("house"));
+    open();
+    window->setSelection(SidebarSelection::page(second->id()));
+    second->setDeletedAt(Clock::now()); // as an import or a sync would
+    settle();
+    EXPECT_EQ(window->selection(), SidebarSelection::page(first->id()));
+}
+
+TEST_F(MainWindowTest, categoryChip_addsASectionToTheShownPage)
+{
+    open();
+    Page *inbox = livePageNamed(QStringLiteral("Inbox"));
+    ASSERT_TRUE(window->toolbar()->categoryChip()->isVisible());
+    QTest::mouseClick(window->toolbar()->categoryChip(), Qt::LeftButton);
+    settle();
+    const auto sections = liveOn(context.fetchAll<Section>(), inbox);
+    EXPECT_EQ(sections.back()->name(), QStringLiteral("New category"));
+    window->setSelection(SidebarSelection::goals());
+    EXPECT_FALSE(window->toolbar()->categoryChip()->isVisible());
+}
+
+} // namespace
+} // namespace furrow
