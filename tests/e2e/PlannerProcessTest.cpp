@@ -1,0 +1,99 @@
+// The `furrow` program as a user meets it: the planner running on its store, and later launches
+// that hand their command lines to it.
+
+#include "persistence/PlannerArchive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QString output;
+    QString errorOutput;
+};
+
+Result furrow(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(FURROW_EXECUTABLE), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(u' ').toStdString();
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+PlannerArchive exported(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return PlannerArchive::decode(file.readAll());
+}
+
+std::vector<QString> titles(const PlannerArchive &archive)
+{
+    std::vector<QString> result;
+    for (const auto &task : archive.tasks)
+        result.push_back(task.title);
+    return result;
+}
+
+class PlannerProcessTest : public ::testing::Test
+{
+protected:
+    QString file(const QString &name) const { return folder.filePath(name); }
+    QTemporaryDir folder;
+};
+
+TEST_F(PlannerProcessTest, withoutARunningPlanner_commandsOpenTheStoreThemselves)
+{
+    EXPECT_EQ(furrow({"add", "Buy milk"}).exitCode, 0);
+    EXPECT_EQ(furrow({"export", file("out.json")}).exitCode, 0);
+    EXPECT_EQ(titles(exported(file("out.json"))), std::vector<QString>{"Buy milk"});
+    // The backup file is written before the command's process ends.
+    const QString backup = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                           + QStringLiteral("/Furrow/planner.json");
+    EXPECT_EQ(titles(exported(backup)), std::vector<QString>{"Buy milk"});
+
+    const Result empty = furrow({"add", "#nothing"});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_FALSE(empty.errorOutput.isEmpty());
+    const Result unreadable = furrow({"import", file("missing.json")});
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_TRUE(unreadable.errorOutput.startsWith(QStringLiteral("Не удалось прочитать файл: ")));
+    EXPECT_EQ(furrow({"--bogus"}).exitCode, 2);
+    EXPECT_TRUE(furrow({"--version"}).output.startsWith(QStringLiteral("furrow ")));
+}
+
+TEST_F(PlannerProcessTest, laterLaunches_goThroughTheRunningPlanner)
+{
+    QProcess planner;
+    planner.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    planner.start(QStringLiteral(FURROW_EXECUTABLE), {"--seed-demo"});
+    ASSERT_TRUE(planner.waitForReadyRead(30000));
+
+    // Relative paths are the caller's: the planner writes where the later launch was started.
+    QDir::setCurrent(folder.path());
+    EXPECT_EQ(furrow({"add", "Call the plumber #ops"}).exitCode, 0);
+    EXPECT_EQ(furrow({"export", "demo.json"}).exitCode, 0);
+    const PlannerArchive archive = exported(file("demo.json"));
+    EXPECT_EQ(archive.tasks.size(), 11u) << "ten demo tasks and the one added";
+    EXPECT_EQ(archive.tasks.back().title, QStringLiteral("Call the plumber"));
+    EXPECT_EQ(archive.tasks.back().section, QStringLiteral("In flight"));
+    EXPECT_TRUE(archive.tasks.back().projectID);
+    EXPECT_EQ(furrow({}).exitCode, 0) << "a plain launch brings the planner forward and ends";
+
+    planner.terminate();
+    EXPECT_TRUE(planner.waitForFinished(30000));
+    EXPECT_EQ(furrow({"export", file("after.json")}).exitCode, 0) << "the store's lock is free";
+}
+
+} // namespace
+} // namespace furrow
