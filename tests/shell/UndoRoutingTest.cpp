@@ -1,6 +1,13 @@
 #include "shell/UndoRouting.h"
 
+#include "model/Clock.h"
+#include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
+#include "model/VectorStore.h"
+#include "views/board/PageView.h"
+#include "views/board/TaskRow.h"
+#include "views/main/MainWindow.h"
+#include "views/widgets/TaskBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,6 +78,38 @@ TEST_F(UndoRoutingTest, fieldWithNothingToUndo_letsThePlannerUndo)
     QTest::keyClick(other, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page->name(), QStringLiteral("Before"));
     EXPECT_FALSE(context.hasChanges()) << "the reverted state is saved";
+}
+
+TEST_F(UndoRoutingTest, closingByTheCheckBox_isUndoneInOneStep)
+{
+    VectorStore goals;
+    MainWindow main(context, goals);
+    main.show();
+    QApplication::setActiveWindow(&main);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    // Showing the window made the starter page and shows it.
+    Section *today
+        = liveOn(context.fetchAll<Section>(), live(context.fetchAll<Page>()).front()).front();
+    std::vector<TaskItem *> tasks;
+    for (const char *title : {"a", "b", "c"})
+        tasks.push_back(store.capture(QString::fromUtf8(title), today, nullptr));
+    QApplication::processEvents();
+    QApplication::processEvents();
+
+    QTest::mouseClick(main.pageView()->row(tasks[0]->id())->checkBox(), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_TRUE(tasks[0]->isDone());
+    ASSERT_EQ(tasks[1]->order(), 0);
+    ASSERT_EQ(store.dayPlan(Clock::now())->closedCount(), 1);
+
+    routing.undo();
+    EXPECT_FALSE(tasks[0]->isDone());
+    EXPECT_FALSE(tasks[0]->doneAt());
+    EXPECT_EQ(tasks[0]->order(), 0);
+    EXPECT_EQ(tasks[1]->order(), 1);
+    EXPECT_EQ(tasks[2]->order(), 2);
+    EXPECT_EQ(store.dayPlan(Clock::now())->closedCount(), 0);
+    EXPECT_FALSE(context.hasChanges());
 }
 
 } // namespace
