@@ -23,7 +23,10 @@ namespace furrow {
 
 int PlannerApplication::run(const CommandLine &command)
 {
-    StoreLauncher::Opened opened = StoreLauncher::openOrHandOver(command);
+    if (const auto exitCode = StoreLauncher::handOver(command))
+        return *exitCode;
+    logLine(QStringLiteral("шрифты в бандле — ") + FontLoader::registeredNames().join(u", "));
+    StoreLauncher::Opened opened = StoreLauncher::openStore(command);
     if (const int *exitCode = std::get_if<int>(&opened))
         return *exitCode;
     auto container = std::move(std::get<std::unique_ptr<PlannerContainer>>(opened));
@@ -58,7 +61,6 @@ ModelContext &PlannerApplication::context() const
 
 void PlannerApplication::start(bool seedDemo)
 {
-    logLine(QStringLiteral("шрифты в бандле — ") + FontLoader::registeredNames().join(u", "));
     context().setUndoHistory(&m_undoHistory);
     ArchiveWriter::shared().attachTo(context());
     connect(&context(), &ModelContext::storeSaved, this, [this] { updateIcon(false); });

@@ -35,7 +35,7 @@ public:
     PlannerApplication(std::unique_ptr<PlannerContainer> container, const QString &storePath);
     ~PlannerApplication() override;
 
-    // The start-up steps after the store is open; `seedDemo` runs the demo seed.
+    // The start-up steps once the store is open; `seedDemo` runs the demo seed.
     void start(bool seedDemo);
     void showMainWindow();
     void showArchive();

@@ -68,22 +68,25 @@ void printError(const QString &text)
     write(stderr, text);
 }
 
-StoreLauncher::Opened StoreLauncher::openOrHandOver(const CommandLine &command)
+std::optional<int> StoreLauncher::handOver(const CommandLine &command)
 {
-    const QString storePath = PlannerContainer::defaultStorePath();
-    const SingleInstance instance(storePath);
-    const QStringList arguments = command.toArguments();
-    if (const auto reply = instance.forward(arguments))
+    const SingleInstance instance(PlannerContainer::defaultStorePath());
+    if (const auto reply = instance.forward(command.toArguments()))
         return finish(*reply);
+    return std::nullopt;
+}
 
+StoreLauncher::Opened StoreLauncher::openStore(const CommandLine &command)
+{
     PlannerFile::migrateLegacyBackup();
+    const QString storePath = PlannerContainer::defaultStorePath();
     for (int attempt = 0;; ++attempt) {
         try {
             return PlannerContainer::open(storePath);
         } catch (const StoreInUseError &busy) {
             // A planner that is still starting holds the store before it listens.
-            if (const auto reply = instance.forward(arguments))
-                return finish(*reply);
+            if (const auto exitCode = handOver(command))
+                return *exitCode;
             if (attempt == kStartingPlannerRetries) {
                 printError(QString::fromUtf8(busy.what()) + u'\n');
                 return 1;
@@ -98,7 +101,9 @@ StoreLauncher::Opened StoreLauncher::openOrHandOver(const CommandLine &command)
 
 int StoreLauncher::runHeadless(const CommandLine &command)
 {
-    Opened opened = openOrHandOver(command);
+    if (const auto exitCode = handOver(command))
+        return *exitCode;
+    Opened opened = openStore(command);
     if (const int *exitCode = std::get_if<int>(&opened))
         return *exitCode;
     return runOn(*std::get<std::unique_ptr<PlannerContainer>>(opened), command);

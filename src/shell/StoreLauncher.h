@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 
 #include <memory>
+#include <optional>
 #include <variant>
 
 namespace furrow {
@@ -13,11 +14,15 @@ class PlannerContainer;
 // there is one; otherwise this process opens the store itself.
 namespace StoreLauncher {
 
-// Either the opened store, or the exit code of a command the running planner answered (or of
-// a store that could not be opened, with the message already printed).
+// Hands the command line to the running planner; its exit code, or none when no planner runs.
+std::optional<int> handOver(const CommandLine &command);
+
+// Either the opened store, or the exit code of a command the running planner answered after all
+// (it was starting) or of a store that could not be opened, with the message already printed.
 using Opened = std::variant<std::unique_ptr<PlannerContainer>, int>;
 
-Opened openOrHandOver(const CommandLine &command);
+// Moves a backup file left at the older location, then opens the store.
+Opened openStore(const CommandLine &command);
 
 // Runs a headless command: through the running planner, or on the store opened here, writing
 // the backup file before the process exits. Answers the process's exit code.
