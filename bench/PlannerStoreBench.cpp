@@ -108,12 +108,3 @@ BENCHMARK(BM_MoveAndSave)->Apply(sizes);
 
 } // namespace
 } // namespace furrow
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

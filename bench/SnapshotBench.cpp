@@ -4,8 +4,6 @@
 
 #include "persistence/PlannerSnapshot.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -88,14 +86,3 @@ BENCHMARK(BM_SnapshotOnMainThread)->Arg(10000)->Arg(50000)->Unit(benchmark::kMil
 BENCHMARK(BM_EncodeOnWorker)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "model/PlannerStore.h"
 #include "persistence/PlannerContainer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -144,12 +143,3 @@ BENCHMARK(BM_PlannerWith10000Tasks)->UseManualTime()->Unit(benchmark::kMilliseco
 
 } // namespace
 } // namespace furrow
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 
 #include "model/PlannerStore.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -64,12 +63,3 @@ BENCHMARK(BM_SaveOneChangedRow)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchma
 
 } // namespace
 } // namespace furrow
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,8 +12,6 @@
 
 #include <openssl/evp.h>
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 namespace furrow {
@@ -155,12 +153,3 @@ BENCHMARK(BM_ApplyIncomingPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace furrow
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

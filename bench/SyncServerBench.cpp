@@ -126,5 +126,3 @@ BENCHMARK(pushConcurrently)
 
 } // namespace
 } // namespace furrow
-
-BENCHMARK_MAIN();

@@ -1,0 +1,14 @@
+// The main() of the benchmark programs that need a Qt event loop but no windows.
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
