@@ -17,7 +17,7 @@ TEST_F(CaptureAndEditTest, capture_withNoTitleLeft_createsNothing)
     EXPECT_EQ(saveCount(), 0);
 }
 
-TEST_F(CaptureAndEditTest, capture_withKnownToken_filesUnderThatProject)
+TEST_F(CaptureAndEditTest, capture_filesUnderTheTokensProject_elseTheDefault)
 {
     Project *home = addProject(QStringLiteral("Home"));
     Project *fallback = addProject(QStringLiteral("Inbox"), 1);
@@ -26,16 +26,10 @@ TEST_F(CaptureAndEditTest, capture_withKnownToken_filesUnderThatProject)
     EXPECT_EQ(task->title(), QStringLiteral("Buy milk"));
     EXPECT_EQ(task->project(), home);
     EXPECT_EQ(task->section(), today);
-    EXPECT_EQ(saveCount(), 1);
+    EXPECT_EQ(store.capture(QStringLiteral("Buy milk #nosuch"), today, fallback)->project(),
+              fallback);
+    EXPECT_EQ(saveCount(), 2);
 }
-
-TEST_F(CaptureAndEditTest, capture_withUnknownToken_usesDefaultProject)
-{
-    Project *fallback = addProject(QStringLiteral("Inbox"));
-    TaskItem *task = store.capture(QStringLiteral("Buy milk #nosuch"), today, fallback);
-    EXPECT_EQ(task->project(), fallback);
-}
-
 TEST_F(CaptureAndEditTest, capture_appendsAfterTheLargestOpenKey)
 {
     addTask(QStringLiteral("a"), today, 0);

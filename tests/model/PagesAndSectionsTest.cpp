@@ -36,16 +36,19 @@ TEST_F(PagesAndSectionsTest, starterPage_replacesOnlyTombstonedPages)
     EXPECT_EQ(context.rows<Page>().size(), 2u);
 }
 
-TEST_F(PagesAndSectionsTest, createPage_followsTheLargestLiveOrder)
+TEST_F(PagesAndSectionsTest, created_pagesAndSectionsFollowTheLargestLiveOrderOfTheirGroup)
 {
     EXPECT_EQ(store.createPage(QStringLiteral("First"), QStringLiteral("house"))->order(), 0);
     addPage(QStringLiteral("b"), 1);
-    addPage(QStringLiteral("c"), 4);
-    Page *gone = addPage(QStringLiteral("gone"), 9);
-    gone->setDeletedAt(Clock::now());
-    EXPECT_EQ(store.createPage(QStringLiteral(""), QStringLiteral("x"))->order(), 5);
-}
+    Page *page = addPage(QStringLiteral("c"), 4);
+    addPage(QStringLiteral("gone"), 9)->setDeletedAt(Clock::now());
+    EXPECT_EQ(store.createPage(QString(), QStringLiteral("x"))->order(), 5);
 
+    addSection(QStringLiteral("elsewhere"), nullptr, 10);
+    EXPECT_EQ(store.createSection(QStringLiteral("A"), *page)->order(), 0);
+    addSection(QStringLiteral("B"), page, 3);
+    EXPECT_EQ(store.createSection(QStringLiteral("C"), *page)->order(), 4);
+}
 TEST_F(PagesAndSectionsTest, rename_trimsAndIgnoresBlankNames)
 {
     Page *page = addPage(QStringLiteral("Old"));
@@ -88,16 +91,6 @@ TEST_F(PagesAndSectionsTest, deletePage_archivesOpenTasksAndRenumbersPages)
     EXPECT_EQ(first->order(), 0);
     EXPECT_EQ(last->order(), 1);
     EXPECT_EQ(saveCount(), 1);
-}
-
-TEST_F(PagesAndSectionsTest, createSection_ordersAmongItsPageOnly)
-{
-    Page *page = addPage(QStringLiteral("P"));
-    Page *other = addPage(QStringLiteral("Q"));
-    addSection(QStringLiteral("x"), other, 10);
-    EXPECT_EQ(store.createSection(QStringLiteral("A"), *page)->order(), 0);
-    addSection(QStringLiteral("B"), page, 3);
-    EXPECT_EQ(store.createSection(QStringLiteral("C"), *page)->order(), 4);
 }
 
 TEST_F(PagesAndSectionsTest, deleteSection_movesOpenTasksToTheFirstOtherLane)

@@ -77,43 +77,30 @@ TEST_F(ProjectsTest, normalizeProjectColors_repairsByPositionAndSavesOnlyOnChang
 
 TEST_F(ProjectsTest, matchProject_exactBeforeUniquePrefix)
 {
-    Project *home = addProject(QStringLiteral("Home"), 0);
     Project *homework = addProject(QStringLiteral("Homework"), 1);
-    EXPECT_EQ(store.matchProject(QStringLiteral("home")), home);
+    Project *home = addProject(QStringLiteral("Home"), 0);
+    Project *lowerHome = addProject(QStringLiteral("home"), 2);
+    EXPECT_EQ(store.matchProject(QStringLiteral("HOME")), home) << "ties go to the lower order";
     EXPECT_EQ(store.matchProject(QStringLiteral("homew")), homework);
     EXPECT_EQ(store.matchProject(QStringLiteral("hom")), nullptr) << "ambiguous prefix";
     EXPECT_EQ(store.matchProject(QStringLiteral("--__")), nullptr) << "empty key";
+    home->setDeletedAt(Clock::now());
+    lowerHome->setDeletedAt(Clock::now());
+    EXPECT_EQ(store.matchProject(QStringLiteral("home")), homework) << "tombstones never match";
 }
 
-TEST_F(ProjectsTest, matchProject_foldsCaseHyphensAndLowLinesOnly)
+TEST_F(ProjectsTest, matchProject_foldsOnlyCaseHyphensAndLowLines_byCanonicalEquivalence)
 {
     Project *side = addProject(QStringLiteral("side project"));
     EXPECT_EQ(store.matchProject(QStringLiteral("side_project")), side);
     EXPECT_EQ(store.matchProject(QStringLiteral("Side-Project")), side);
-    addProject(QStringLiteral("Café"), 1);
+    Project *cafe = addProject(QStringLiteral("Café"), 1); // precomposed é
     EXPECT_EQ(store.matchProject(QStringLiteral("cafe")), nullptr) << "diacritics count";
-}
-
-TEST_F(ProjectsTest, matchProject_comparesByCanonicalEquivalence)
-{
-    Project *cafe = addProject(QStringLiteral("Café")); // precomposed é
     EXPECT_EQ(store.matchProject(QStringLiteral("cafe\u0301")), cafe);
-    Project *accented = addProject(QStringLiteral("q\u0307x"), 1); // q with a combining dot
+    Project *dotted = addProject(QStringLiteral("q\u0307x"), 2); // q with a combining dot
     EXPECT_EQ(store.matchProject(QStringLiteral("q")), nullptr)
         << "a prefix may not end inside a character";
-    EXPECT_EQ(store.matchProject(QStringLiteral("q\u0307")), accented);
+    EXPECT_EQ(store.matchProject(QStringLiteral("q\u0307")), dotted);
 }
-
-TEST_F(ProjectsTest, matchProject_tieOfExactNamesGoesToTheLowerOrder)
-{
-    Project *second = addProject(QStringLiteral("Home"), 5);
-    Project *first = addProject(QStringLiteral("home"), 2);
-    EXPECT_EQ(store.matchProject(QStringLiteral("HOME")), first);
-    second->setDeletedAt(Clock::now());
-    first->setDeletedAt(Clock::now());
-    EXPECT_EQ(store.matchProject(QStringLiteral("home")), nullptr)
-        << "tombstoned projects never match";
-}
-
 } // namespace
 } // namespace furrow::test
