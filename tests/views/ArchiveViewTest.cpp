@@ -1,5 +1,4 @@
 #include "views/archive/ArchiveView.h"
-#include "QtPrinters.h"
 #include "Rendering.h"
 #include "ViewTestSupport.h"
 #include "model/Clock.h"
@@ -10,13 +9,7 @@
 #include "views/widgets/FadingSnapshot.h"
 #include "views/widgets/PillButton.h"
 
-#include <QLocale>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
 using namespace furrow;
-using furrow::test::localTime;
 
 namespace {
 
@@ -48,10 +41,7 @@ protected:
 
     static QStringList titles(const std::vector<TaskItem *> &tasks)
     {
-        QStringList result;
-        for (const TaskItem *task : tasks)
-            result.append(task->title());
-        return result;
+        return textsOf(tasks, [](const TaskItem *task) { return task->title(); });
     }
 
     ModelContext context;
@@ -79,76 +69,39 @@ TEST_F(ArchiveTest, doneTasks_groupByClosingDayNewestFirstInClosingOrder)
     EXPECT_EQ(ArchiveContent::countText(2), QStringLiteral("2 things"));
 }
 
-struct LabelCase
+TEST(ArchiveContent, dayLabels_areEnglishWhateverTheLocale)
 {
-    const char *name;
-    QDate day;
-    const char *expected;
-};
-
-class ArchiveDayLabel : public testing::TestWithParam<LabelCase>
-{
-};
-
-TEST_P(ArchiveDayLabel, isEnglishWhateverTheLocale)
-{
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const Instant day
-        = localTime(GetParam().day.year(), GetParam().day.month(), GetParam().day.day());
-    EXPECT_EQ(ArchiveContent::dayLabel(day, localTime(2026, 3, 10, 10)),
-              QString::fromUtf8(GetParam().expected));
-    QLocale::setDefault(before);
+    const GermanLocale german;
+    const std::pair<QDate, const char *> cases[] = {{{2026, 3, 10}, "Today"},
+                                                    {{2026, 3, 9}, "Yesterday"},
+                                                    {{2026, 3, 1}, "Sunday, 01 March"},
+                                                    {{2026, 1, 2}, "Friday, 02 January"},
+                                                    {{2025, 12, 30}, "30 December 2025"}};
+    for (const auto &[day, expected] : cases) {
+        EXPECT_EQ(ArchiveContent::dayLabel(localTime(day.year(), day.month(), day.day()),
+                                           localTime(2026, 3, 10, 10)),
+                  QString::fromUtf8(expected));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Archive, ArchiveDayLabel,
-                         testing::Values(LabelCase{"today", {2026, 3, 10}, "Today"},
-                                         LabelCase{"yesterday", {2026, 3, 9}, "Yesterday"},
-                                         LabelCase{"thisYear", {2026, 3, 1}, "Sunday, 01 March"},
-                                         LabelCase{"newYear", {2026, 1, 2}, "Friday, 02 January"},
-                                         LabelCase{"lastYear", {2025, 12, 30}, "30 December 2025"}),
-                         [](const testing::TestParamInfo<LabelCase> &info) {
-                             return std::string(info.param.name);
-                         });
-
-struct DaysLeftCase
+TEST(ArchiveContent, daysLeft_countsWholeCalendarDaysOfThirty)
 {
-    const char *name;
-    Instant archivedAt;
-    Instant now;
-    const char *expected;
-};
-
-class ArchiveDaysLeft : public testing::TestWithParam<DaysLeftCase>
-{
-};
-
-TEST_P(ArchiveDaysLeft, countsWholeCalendarDays)
-{
-    TaskItem task(QStringLiteral("t"), nullptr, 0, nullptr);
-    task.setArchivedAt(GetParam().archivedAt);
-    EXPECT_EQ(ArchiveContent::daysLeftText(task, GetParam().now),
-              QString::fromUtf8(GetParam().expected));
+    const std::tuple<Instant, Instant, const char *> cases[]
+        = {{localTime(2026, 3, 10, 9), localTime(2026, 3, 10, 10), "30 days left"},
+           {localTime(2026, 2, 9, 10), localTime(2026, 3, 10, 10), "1 day left"},
+           {localTime(2026, 2, 9, 11), localTime(2026, 3, 10, 10), "2 days left"},
+           {localTime(2026, 2, 8, 10), localTime(2026, 3, 10, 10), "0 days left"},
+           {localTime(2026, 1, 24, 10), localTime(2026, 3, 10, 10), "0 days left"},
+           // 29 calendar days, one hour short of 29 × 24 hours.
+           {localTime(2026, 3, 9, 10), localTime(2026, 4, 7, 10), "1 day left"},
+           // Stamped in the future.
+           {localTime(2026, 3, 12, 10), localTime(2026, 3, 10, 10), "30 days left"}};
+    for (const auto &[archivedAt, now, expected] : cases) {
+        TaskItem task(QStringLiteral("t"), nullptr, 0, nullptr);
+        task.setArchivedAt(archivedAt);
+        EXPECT_EQ(ArchiveContent::daysLeftText(task, now), QString::fromUtf8(expected));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Archive, ArchiveDaysLeft,
-    testing::Values(DaysLeftCase{"justNow", localTime(2026, 3, 10, 9), localTime(2026, 3, 10, 10),
-                                 "30 days left"},
-                    DaysLeftCase{"29DaysAgo", localTime(2026, 2, 9, 10), localTime(2026, 3, 10, 10),
-                                 "1 day left"},
-                    DaysLeftCase{"29DaysAgoLaterInTheDay", localTime(2026, 2, 9, 11),
-                                 localTime(2026, 3, 10, 10), "2 days left"},
-                    DaysLeftCase{"30DaysAgo", localTime(2026, 2, 8, 10), localTime(2026, 3, 10, 10),
-                                 "0 days left"},
-                    DaysLeftCase{"45DaysAgo", localTime(2026, 1, 24, 10),
-                                 localTime(2026, 3, 10, 10), "0 days left"},
-                    // 29 calendar days, one hour short of 29 × 24 hours.
-                    DaysLeftCase{"acrossTheClockChange", localTime(2026, 3, 9, 10),
-                                 localTime(2026, 4, 7, 10), "1 day left"},
-                    DaysLeftCase{"stampedInTheFuture", localTime(2026, 3, 12, 10),
-                                 localTime(2026, 3, 10, 10), "30 days left"}),
-    [](const testing::TestParamInfo<DaysLeftCase> &info) { return std::string(info.param.name); });
 
 namespace {
 
@@ -163,15 +116,17 @@ ArchiveRow *rowTitled(const ArchiveView &view, const QString &title)
 
 } // namespace
 
-TEST_F(ArchiveTest, putBack_goesToTheFirstPageWithALiveSectionWhenItsOwnIsGone)
+TEST_F(ArchiveTest, putBack_reopensInItsOwnSection_orTheFirstPageWithALiveSectionWhenItIsGone)
 {
     Page *empty = addPage(QStringLiteral("No lanes"), 0);
     addSection(QStringLiteral("Deleted"), empty, 0)->setDeletedAt(Clock::now());
     Page *work = addPage(QStringLiteral("Work"), 1);
-    addSection(QStringLiteral("Later"), work, 1);
+    Section *own = addSection(QStringLiteral("Later"), work, 1);
     Section *first = addSection(QStringLiteral("Now"), work, 0);
     Section *gone = addSection(QStringLiteral("Gone"), work, 2);
     gone->setDeletedAt(Clock::now());
+    TaskItem *filed = archived(QStringLiteral("filed"), localTime(2026, 3, 9),
+                               localTime(2026, 3, 9), true, own);
     TaskItem *homeless
         = archived(QStringLiteral("homeless"), localTime(2026, 3, 9), {}, false, gone);
     TaskItem *orphan = archived(QStringLiteral("orphan"), localTime(2026, 3, 8));
@@ -179,9 +134,16 @@ TEST_F(ArchiveTest, putBack_goesToTheFirstPageWithALiveSectionWhenItsOwnIsGone)
     ArchiveWindow window(context);
     window.present();
     ArchiveView *view = window.view();
+    const auto putBack = [view](const QString &title) {
+        QTest::mouseClick(rowTitled(*view, title)->putBackButton(), Qt::LeftButton);
+    };
+    putBack(QStringLiteral("filed"));
+    EXPECT_FALSE(filed->isDone());
+    EXPECT_FALSE(filed->doneAt());
+    EXPECT_EQ(PlannerStore(context).tasks(own), std::vector<TaskItem *>{filed});
+
     QTest::mouseClick(view->tabButton(ArchiveView::Tab::Dropped), Qt::LeftButton);
-    QTest::mouseClick(rowTitled(*view, QStringLiteral("homeless"))->putBackButton(),
-                      Qt::LeftButton);
+    putBack(QStringLiteral("homeless"));
     EXPECT_EQ(homeless->section(), first);
     EXPECT_FALSE(homeless->isArchived());
     QCoreApplication::processEvents();
@@ -190,25 +152,10 @@ TEST_F(ArchiveTest, putBack_goesToTheFirstPageWithALiveSectionWhenItsOwnIsGone)
     // With no live section anywhere the task comes back open, in no section.
     PlannerStore(context).deletePage(*work);
     QCoreApplication::processEvents();
-    QTest::mouseClick(rowTitled(*view, QStringLiteral("orphan"))->putBackButton(), Qt::LeftButton);
+    putBack(QStringLiteral("orphan"));
     EXPECT_EQ(orphan->section(), nullptr);
     EXPECT_FALSE(orphan->isArchived());
     EXPECT_FALSE(orphan->isDone());
-}
-
-TEST_F(ArchiveTest, reopen_bringsADoneTaskBackToItsOwnSection)
-{
-    Section *lane = addSection(QStringLiteral("Today"), addPage(QStringLiteral("Inbox"), 0), 0);
-    TaskItem *task = archived(QStringLiteral("filed"), localTime(2026, 3, 9), localTime(2026, 3, 9),
-                              true, lane);
-    ArchiveWindow window(context);
-    window.present();
-    QTest::mouseClick(rowTitled(*window.view(), QStringLiteral("filed"))->putBackButton(),
-                      Qt::LeftButton);
-    EXPECT_EQ(task->section(), lane);
-    EXPECT_FALSE(task->isDone());
-    EXPECT_FALSE(task->doneAt());
-    EXPECT_EQ(PlannerStore(context).tasks(lane), std::vector<TaskItem *>{task});
 }
 
 TEST_F(ArchiveTest, tabs_switchTheLineAndTheEmptyText)
@@ -226,9 +173,6 @@ TEST_F(ArchiveTest, tabs_switchTheLineAndTheEmptyText)
     EXPECT_EQ(view->lineText(), QStringLiteral("Kept for 30 days, then gone for good."));
     EXPECT_EQ(view->emptyText(), QStringLiteral("Nothing dropped. The shelf is doing fine."));
     EXPECT_FALSE(view->tabButton(ArchiveView::Tab::Done)->isChecked());
-
-    QTest::mouseClick(view->tabButton(ArchiveView::Tab::Done), Qt::LeftButton);
-    EXPECT_EQ(view->lineText(), QStringLiteral("Every day you closed, and what it held."));
 }
 
 TEST_F(ArchiveTest, showingTheWindow_purgesDroppedTasksOlderThanThirtyDays)
@@ -288,9 +232,10 @@ TEST_F(ArchiveTest, withMotion_theListFadesOverAfterAPutBack)
     ArchiveWindow window(context);
     window.present();
     window.view()->setTab(ArchiveView::Tab::Dropped);
-    qunsetenv("FURROW_REDUCE_MOTION");
-    window.view()->rows().front()->putBackButton()->click();
-    qputenv("FURROW_REDUCE_MOTION", "1");
+    {
+        const WithMotion motion;
+        window.view()->rows().front()->putBackButton()->click();
+    }
     QCoreApplication::processEvents();
     EXPECT_TRUE(window.view()->rows().isEmpty());
     EXPECT_NE(window.findChild<FadingSnapshot *>(), nullptr);

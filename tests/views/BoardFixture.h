@@ -1,43 +1,17 @@
 #pragma once
 
+#include "ViewTestSupport.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/board/DragState.h"
 #include "views/board/PageView.h"
 #include "views/board/SectionBlock.h"
 #include "views/board/TaskRow.h"
-#include "views/menus/MenuController.h"
 
-#include <QApplication>
 #include <QCursor>
-#include <QDateTime>
-#include <QTest>
 #include <QVBoxLayout>
 
-#include <gtest/gtest.h>
-
 namespace furrow {
-
-inline Instant berlinTime(int year, int month, int day, int hour = 12)
-{
-    return instantFromDateTime(QDateTime(QDate(year, month, day), QTime(hour, 0)));
-}
-
-// Lets the coalesced change signal, queued focus moves and deferred deletions run.
-inline void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-// The pointer enters the widget.
-inline void hover(QWidget *widget)
-{
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)));
-    QApplication::sendEvent(widget, &enter);
-}
 
 // A page "Work" with the sections "In flight" (two open tasks, the first under the project
 // "Work") and "Later" (empty), shown in an active window on 10 August 2021 at noon.
@@ -46,7 +20,7 @@ class BoardTest : public testing::Test
 protected:
     void SetUp() override
     {
-        Clock::setNow(berlinTime(2021, 8, 10));
+        Clock::setNow(localTime(2021, 8, 10, 12));
         PlannerStore store(context);
         page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
         inFlight = store.createSection(QStringLiteral("In flight"), *page);
@@ -83,8 +57,8 @@ protected:
     std::vector<QUuid> rowIds(const Section *section) const
     {
         std::vector<QUuid> ids;
-        for (const TaskRow *row : block(section)->rows())
-            ids.push_back(row->taskId());
+        for (const TaskRow *taskRow : block(section)->rows())
+            ids.push_back(taskRow->taskId());
         return ids;
     }
 

@@ -1,13 +1,10 @@
 #include "BoardFixture.h"
 #include "Rendering.h"
 #include "persistence/DemoSeed.h"
-#include "views/board/EmptyPageBlock.h"
-#include "views/board/InlineField.h"
 #include "views/board/ToolbarChip.h"
 #include "views/menus/MenuHost.h"
 
 #include <QHBoxLayout>
-#include <QMimeData>
 
 using namespace furrow;
 
@@ -19,7 +16,7 @@ class BoardRendering : public testing::Test
 protected:
     void SetUp() override
     {
-        Clock::setNow(berlinTime(2021, 8, 10));
+        Clock::setNow(localTime(2021, 8, 10, 12));
         DemoSeed::run(context);
         window.resize(820, 720);
         window.setAutoFillBackground(true);
@@ -97,16 +94,6 @@ TEST_F(BoardRendering, openRowMenu)
     saveRendering(&window, QStringLiteral("board-row-menu"));
 }
 
-TEST_F(BoardRendering, titleEditorOpen)
-{
-    TaskRow *row = rowTitled(QStringLiteral("Write the quarterly summary"));
-    ASSERT_NE(row, nullptr);
-    row->beginEdit();
-    settle();
-    ASSERT_TRUE(row->titleEditor()->hasFocus());
-    saveRendering(&window, QStringLiteral("board-title-editor"));
-}
-
 TEST_F(BoardRendering, emptyPage)
 {
     Page *page
@@ -115,21 +102,4 @@ TEST_F(BoardRendering, emptyPage)
     settle();
     ASSERT_TRUE(view->showsEmptyPage());
     saveRendering(&window, QStringLiteral("board-empty-page"));
-}
-
-TEST_F(BoardRendering, dragOverARow)
-{
-    TaskRow *dragged = rowTitled(QStringLiteral("Move the backups off the old box"));
-    TaskRow *target = rowTitled(QStringLiteral("Hosting access for the new box"));
-    ASSERT_TRUE(dragged && target);
-    DragState::shared().setDraggingId(dragged->taskId());
-    QMimeData data;
-    data.setText(idText(dragged->taskId()));
-    QDragEnterEvent enter(QPoint(40, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(target, &enter);
-    settle();
-    saveRendering(&window, QStringLiteral("board-drop-gap"));
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(target, &leave);
-    DragState::shared().setDraggingId({});
 }

@@ -1,6 +1,6 @@
 #include "views/goals/GoalsPage.h"
-#include "QtPrinters.h"
 #include "Rendering.h"
+#include "ViewTestSupport.h"
 #include "model/TextUnits.h"
 #include "model/UserDefaults.h"
 #include "model/VectorStore.h"
@@ -9,11 +9,7 @@
 #include "views/widgets/LimitedLineEdit.h"
 #include "views/widgets/PillButton.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace furrow;
 
@@ -54,10 +50,7 @@ protected:
 
     QStringList cardNames() const
     {
-        QStringList names;
-        for (const GoalCard *card : page->cards())
-            names.append(card->name());
-        return names;
+        return textsOf(page->cards(), [](const GoalCard *card) { return card->name(); });
     }
 
     std::unique_ptr<VectorStore> store;
@@ -75,11 +68,6 @@ TEST_F(GoalsPageTest, invitation_becomesOneCardAfterSavingOneGoal)
     QTest::mouseClick(button(QStringLiteral("Set goals")), Qt::LeftButton);
     ASSERT_EQ(page->state(), GoalsPage::State::Editor);
     GoalsEditor *editor = page->editor();
-    for (int slot = 0; slot < VectorStore::kCount; ++slot) {
-        EXPECT_EQ(editor->nameField(slot)->placeholderText(), QStringLiteral("Short name"));
-        EXPECT_EQ(editor->statementField(slot)->placeholderText(),
-                  QStringLiteral("What it means, in one line"));
-    }
     QTest::keyClicks(editor->nameField(1), QStringLiteral("Ship the beta"));
     QTest::keyClicks(editor->statementField(1), QStringLiteral("Real people, real data"));
     QTest::mouseClick(editor->doneButton(), Qt::LeftButton);

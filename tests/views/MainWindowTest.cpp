@@ -23,7 +23,7 @@ protected:
     {
         for (int slot = 0; slot < VectorStore::kCount; ++slot)
             goals.set({}, {}, slot);
-        Clock::setNow(berlinTime(2021, 8, 10));
+        Clock::setNow(localTime(2021, 8, 10, 12));
     }
     void TearDown() override { Clock::useSystemTime(); }
 
@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, showing_tidiesTheStoreAndOpensTheFirstPage)
     PlannerStore store(context);
     TaskItem *dropped = store.capture(QStringLiteral("Old"), nullptr, nullptr);
     store.archive(*dropped);
-    dropped->setArchivedAt(berlinTime(2021, 6, 1));
+    dropped->setArchivedAt(localTime(2021, 6, 1, 12));
     QSignalSpy housekeeping(&open(), &MainWindow::housekeepingDone);
 
     EXPECT_TRUE(dropped->deletedAt()) << "dropped long ago, aged out of the archive";

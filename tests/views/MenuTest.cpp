@@ -1,9 +1,6 @@
-#include "Rendering.h"
 #include "ViewTestSupport.h"
 #include "views/menus/AnchoredButton.h"
-#include "views/menus/MenuController.h"
 #include "views/menus/MenuHost.h"
-#include "views/menus/MenuRow.h"
 #include "views/menus/MenuSheet.h"
 #include "views/theme/Theme.h"
 
@@ -11,50 +8,33 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace furrow;
 
-struct PlacementCase
+TEST(MenuPlacement, keepsThePopupInsideTheWindowEightFromItsEdges)
 {
-    const char *name;
-    QRectF anchor;
-    qreal height;
-    QSizeF window;
-    QPointF expected;
-};
-
-class MenuPlacement : public testing::TestWithParam<PlacementCase>
-{
-};
-
-TEST_P(MenuPlacement, keepsThePopupInsideTheWindow)
-{
-    const PlacementCase &c = GetParam();
-    EXPECT_EQ(MenuHost::placement(c.anchor, 200, c.height, c.window), c.expected);
+    // A 200 wide popup: right edges aligned, 6 below the anchor when it fits there.
+    struct Case
+    {
+        QRectF anchor;
+        qreal height;
+        QSizeF window;
+        QPointF expected;
+    };
+    const Case cases[] = {
+        {{500, 100, 24, 24}, 150, {800, 600}, {324, 130}},
+        {{500, 540, 24, 24}, 150, {800, 600}, {324, 384}}, // near the bottom: above
+        {{500, 120, 24, 24}, 200, {800, 300}, {324, 92}},  // fits neither: on the bottom margin
+        {{500, 120, 24, 24}, 400, {800, 300}, {324, 8}},   // taller than the window: top margin
+        {{10, 100, 24, 24}, 150, {800, 600}, {8, 130}},    // near the left edge
+        {{790, 100, 24, 24}, 150, {800, 600}, {592, 130}}, // past the right edge
+        {{500, 540, 24, 24}, 0, {800, 600}, {324, 570}},   // not measured yet: below
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(MenuHost::placement(c.anchor, 200, c.height, c.window), c.expected)
+            << "case " << &c - cases;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Menus, MenuPlacement,
-    testing::Values(
-        // Right edges aligned, 6 below the anchor.
-        PlacementCase{"below", {500, 100, 24, 24}, 150, {800, 600}, {324, 130}},
-        PlacementCase{"nearBottom_opensAbove", {500, 540, 24, 24}, 150, {800, 600}, {324, 384}},
-        PlacementCase{
-            "fitsNeither_sticksToBottomMargin", {500, 120, 24, 24}, 200, {800, 300}, {324, 92}},
-        PlacementCase{
-            "tallerThanWindow_sticksToTopMargin", {500, 120, 24, 24}, 400, {800, 300}, {324, 8}},
-        PlacementCase{
-            "nearLeft_keepsEightFromLeftEdge", {10, 100, 24, 24}, 150, {800, 600}, {8, 130}},
-        PlacementCase{"pastRightEdge_keepsEightFromRightEdge",
-                      {790, 100, 24, 24},
-                      150,
-                      {800, 600},
-                      {592, 130}},
-        PlacementCase{"unmeasured_goesBelow", {500, 540, 24, 24}, 0, {800, 600}, {324, 570}}),
-    [](const testing::TestParamInfo<PlacementCase> &info) { return std::string(info.param.name); });
 
 namespace {
 
@@ -68,41 +48,31 @@ protected:
         menus = new MenuController(&window);
         underneath = new QPushButton(QStringLiteral("Underneath"), &window);
         underneath->setGeometry(10, 10, 120, 30);
-        opener = new MenuButton(
-            menus, 16, 180, [this] { return buildSheet(); }, &window);
+        const auto sheet = [this] {
+            auto *sheet = new MenuSheet(menus);
+            sheet->addRow(QStringLiteral("Rename"), QStringLiteral("pencil"), [this] {
+                actionSawOpenMenu = menus->isOpen();
+                ++actions;
+            });
+            sheet->addRow(QStringLiteral("Later"), {}, [this] { ++actions; })->setEnabled(false);
+            sheet->addDivider();
+            sheet->addRow(QStringLiteral("Delete"), QStringLiteral("trash"), [this] { ++actions; })
+                ->setDestructive(true);
+            return sheet;
+        };
+        opener = new MenuButton(menus, 16, 180, sheet, &window);
         opener->setGeometry(380, 260, 24, 24);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-
-    QWidget *buildSheet()
-    {
-        auto *sheet = new MenuSheet(menus);
-        sheet->addRow(QStringLiteral("Rename"), QStringLiteral("pencil"), [this] {
-            actionSawOpenMenu = menus->isOpen();
-            ++actions;
-        });
-        disabled = sheet->addRow(QStringLiteral("Later"), QString(), [this] { ++actions; });
-        disabled->setEnabled(false);
-        sheet->addDivider();
-        sheet->addRow(QStringLiteral("Delete"), QStringLiteral("trash"), [this] { ++actions; })
-            ->setDestructive(true);
-        return sheet;
     }
 
     QWidget window;
     MenuController *menus = nullptr;
     QPushButton *underneath = nullptr;
     MenuButton *opener = nullptr;
-    MenuRow *disabled = nullptr;
     int actions = 0;
     bool actionSawOpenMenu = true;
 };
-
-MenuRow *row(MenuController *menus, const QString &title)
-{
-    return test::menuRow(*menus, title);
-}
 
 } // namespace
 
@@ -139,24 +109,20 @@ TEST_F(MenuWindow, clickOutsideThePopup_onlyClosesIt)
     EXPECT_EQ(actions, 0);
 }
 
-TEST_F(MenuWindow, rowClick_closesThePopupBeforeItsAction)
+TEST_F(MenuWindow, rowClick_closesThePopupBeforeItsAction_butADisabledRowIgnoresIt)
 {
     QTest::mouseClick(opener, Qt::LeftButton);
-    QTest::mouseClick(row(menus, QStringLiteral("Rename")), Qt::LeftButton);
-    EXPECT_EQ(actions, 1);
-    EXPECT_FALSE(actionSawOpenMenu);
-    EXPECT_FALSE(menus->isOpen());
-}
-
-TEST_F(MenuWindow, disabledRow_ignoresClicksAndReadsMuted)
-{
-    QTest::mouseClick(opener, Qt::LeftButton);
-    MenuRow *later = row(menus, QStringLiteral("Later"));
+    MenuRow *later = menuRow(*menus, QStringLiteral("Later"));
     QTest::mouseClick(later, Qt::LeftButton);
     EXPECT_EQ(actions, 0);
     EXPECT_TRUE(menus->isOpen());
     EXPECT_EQ(later->titleColor(), Theme::muted);
-    EXPECT_EQ(row(menus, QStringLiteral("Delete"))->titleColor(), Theme::clay);
+    EXPECT_EQ(menuRow(*menus, QStringLiteral("Delete"))->titleColor(), Theme::clay);
+
+    QTest::mouseClick(menuRow(*menus, QStringLiteral("Rename")), Qt::LeftButton);
+    EXPECT_EQ(actions, 1);
+    EXPECT_FALSE(actionSawOpenMenu);
+    EXPECT_FALSE(menus->isOpen());
 }
 
 TEST_F(MenuWindow, keyboard_opensWalksTheRowsAndEscapeCloses)
@@ -164,10 +130,10 @@ TEST_F(MenuWindow, keyboard_opensWalksTheRowsAndEscapeCloses)
     opener->setFocus(Qt::TabFocusReason);
     QTest::keyClick(opener, Qt::Key_Space);
     ASSERT_TRUE(menus->isOpen());
-    MenuRow *rename = row(menus, QStringLiteral("Rename"));
+    MenuRow *rename = menuRow(*menus, QStringLiteral("Rename"));
     EXPECT_TRUE(rename->hasFocus());
     QTest::keyClick(rename, Qt::Key_Down); // skips the disabled row
-    EXPECT_TRUE(row(menus, QStringLiteral("Delete"))->hasFocus());
+    EXPECT_TRUE(menuRow(*menus, QStringLiteral("Delete"))->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(menus->isOpen());
     EXPECT_TRUE(opener->hasFocus()); // focus goes back to where it was
@@ -175,33 +141,11 @@ TEST_F(MenuWindow, keyboard_opensWalksTheRowsAndEscapeCloses)
 
 TEST_F(MenuWindow, withMotion_popupFadesInAndOut)
 {
-    qunsetenv("FURROW_REDUCE_MOTION");
+    const WithMotion motion;
     QTest::mouseClick(opener, Qt::LeftButton);
     EXPECT_LT(menus->host()->appearance(), 1);
     EXPECT_TRUE(QTest::qWaitFor([this] { return menus->host()->appearance() == 1; }, 2000));
     menus->close();
     EXPECT_TRUE(menus->host()->isVisible()); // still fading out
     EXPECT_TRUE(QTest::qWaitFor([this] { return !menus->host()->isVisible(); }, 2000));
-    qputenv("FURROW_REDUCE_MOTION", "1");
-}
-
-// Not a check: leaves renderings/menu.png for people to review.
-TEST_F(MenuWindow, rendersAnOpenMenu)
-{
-    window.setAutoFillBackground(true);
-    opener->move(300, 40);
-    auto *sheet = new MenuSheet(menus);
-    sheet->addCaption(QStringLiteral("Move to"));
-    MenuRow *own = sheet->addRow(QStringLiteral("Today"), {}, {});
-    own->setChecked(true);
-    own->setEnabled(false);
-    sheet->addRow(QStringLiteral("Next"), {}, {});
-    sheet->addRow(QStringLiteral("Later"), {}, {});
-    sheet->addDivider();
-    sheet->addRow(QStringLiteral("Change the project…"), QStringLiteral("tag"), {});
-    sheet->addRow(QStringLiteral("Clear the date"), QStringLiteral("calendar"), {});
-    sheet->addRow(QStringLiteral("Drop to archive"), QStringLiteral("tray.and.arrow.down"), {});
-    menus->show(210, opener, sheet);
-    QTest::mouseMove(row(menus, QStringLiteral("Next")));
-    saveRendering(&window, QStringLiteral("menu"));
 }

@@ -1,37 +1,17 @@
 #include "BoardFixture.h"
-#include "QtPrinters.h"
 #include "views/board/BoardState.h"
 #include "views/board/ComposeLine.h"
 #include "views/board/CountLabel.h"
 #include "views/board/EmptyPageBlock.h"
 #include "views/board/InlineField.h"
 #include "views/board/SectionHeader.h"
-#include "views/board/TitleText.h"
 #include "views/menus/AnchoredButton.h"
-#include "views/menus/MenuHost.h"
-#include "views/menus/MenuRow.h"
 #include "views/widgets/PillButton.h"
 
 #include <QLabel>
 #include <QScrollArea>
 
 using namespace furrow;
-
-namespace {
-
-MenuRow *menuRow(MenuController &menus, const QString &title)
-{
-    QWidget *card = menus.host()->card();
-    if (!card)
-        return nullptr;
-    for (MenuRow *row : card->findChildren<MenuRow *>()) {
-        if (row->text() == title)
-            return row;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 TEST_F(BoardTest, showsTheSectionsInOrderWithOpenRowsAndCounts)
 {
@@ -83,30 +63,28 @@ TEST_F(BoardTest, compose_returnOnBlankText_closesTheLineAndCreatesNothing)
     EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
 }
 
-TEST_F(BoardTest, compose_escapeOrClickingElsewhere_discardsTheText)
+TEST_F(BoardTest, compose_escapeOrAClickOnARowOrOnTheEmptyPage_discardsTheText)
 {
     ComposeLine *line = block(later)->composeLine();
-    view->beginComposeInFirstSection();
-    settle();
-    EXPECT_TRUE(block(inFlight)->composeLine()->isComposing());
-
-    view->state().setComposingSection(later->id());
-    settle();
-    QTest::keyClicks(line->field(), QStringLiteral("Half a thought"));
-    QTest::keyClick(line->field(), Qt::Key_Escape);
-    settle();
-    EXPECT_FALSE(line->isComposing());
-
-    view->state().setComposingSection(later->id());
-    settle();
-    QTest::keyClicks(line->field(), QStringLiteral("Another"));
-    QTest::mouseClick(row(first), Qt::LeftButton, {}, QPoint(4, 4));
-    settle();
-    EXPECT_FALSE(line->isComposing());
+    QWidget *column = view->scrollArea()->widget();
+    const std::function<void()> ways[]
+        = {[&] { QTest::keyClick(line->field(), Qt::Key_Escape); },
+           [&] { QTest::mouseClick(row(first), Qt::LeftButton, {}, QPoint(4, 4)); },
+           [&] {
+               QTest::mouseClick(column, Qt::LeftButton, {},
+                                 QPoint(column->width() / 2, column->height() - 5));
+           }};
+    for (const auto &away : ways) {
+        view->state().setComposingSection(later->id());
+        settle();
+        EXPECT_TRUE(line->field()->text().isEmpty());
+        QTest::keyClicks(line->field(), QStringLiteral("Half a thought"));
+        away();
+        settle();
+        EXPECT_FALSE(line->isComposing());
+        EXPECT_TRUE(view->state().composingSection().isNull());
+    }
     EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
-    view->state().setComposingSection(later->id());
-    settle();
-    EXPECT_TRUE(line->field()->text().isEmpty());
 }
 
 TEST_F(BoardTest, sectionRename_commitsTrimmedName_andKeepsTheOldOneForBlankOrEscape)
@@ -233,7 +211,7 @@ TEST_F(BoardTest, focusInput_opensTheFirstSectionsComposeLineOnlyWhenThereIsOne)
 
 TEST_F(BoardTest, withMotion_hairlinesFadeAndALandedRowFadesIn)
 {
-    qputenv("FURROW_REDUCE_MOTION", "0");
+    const WithMotion motion;
     TaskRow *lower = row(second);
     hover(row(first));
     EXPECT_GT(lower->separatorOpacity(), 0); // still fading out
@@ -244,20 +222,6 @@ TEST_F(BoardTest, withMotion_hairlinesFadeAndALandedRowFadesIn)
     EXPECT_NE(row(first)->graphicsEffect(), nullptr);
     TaskRow *closed = row(first);
     EXPECT_TRUE(QTest::qWaitFor([closed] { return closed->graphicsEffect() == nullptr; }, 2000));
-    qputenv("FURROW_REDUCE_MOTION", "1");
-}
-
-TEST_F(BoardTest, clickOnThePagesEmptySpace_closesTheComposeLine)
-{
-    view->state().setComposingSection(later->id());
-    settle();
-    QTest::keyClicks(block(later)->composeLine()->field(), QStringLiteral("Not this"));
-    QWidget *column = view->scrollArea()->widget();
-    QTest::mouseClick(column, Qt::LeftButton, {},
-                      QPoint(column->width() / 2, column->height() - 5));
-    settle();
-    EXPECT_TRUE(view->state().composingSection().isNull());
-    EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
 }
 
 TEST_F(BoardTest, closingTheViewWithOpenEditors_isSafe)
