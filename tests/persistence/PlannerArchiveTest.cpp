@@ -30,69 +30,49 @@ PlannerArchive fullArchive()
             "Today", 7, "line one\nline two", at("2025-03-02T23:00:00Z"), true,
             at("2025-03-01T08:15:30Z"), at("2025-02-27T10:00:00Z"),
             at("2025-03-01T08:15:30Z") + 1us, at("2025-03-01T09:00:00Z"), home},
-           {QUuid("00000000-0000-4000-8000-000000000001"),
-            "Bare",
-            {},
-            0,
-            {},
-            {},
-            false,
-            {},
-            at("2025-03-01T00:00:00Z"),
-            at("2025-03-01T00:00:00Z"),
-            {},
-            {}}};
+           {}};
+    archive.tasks[1].id = QUuid("00000000-0000-4000-8000-000000000001");
+    archive.tasks[1].title = "Bare";
+    archive.tasks[1].createdAt = archive.tasks[1].updatedAt = at("2025-03-01T00:00:00Z");
     archive.days = {{at("2025-02-28T23:00:00Z"), at("2025-03-01T07:45:00Z")},
                     {at("2025-03-01T23:00:00Z"), {}}};
     return archive;
 }
 
-PlannerArchive decoded(const json &document)
-{
-    return PlannerArchive::decode(QByteArray::fromStdString(document.dump()));
-}
-
-json validDocument()
-{
-    return json::parse(fullArchive().encode().toStdString());
-}
-
 } // namespace
 
-TEST(PlannerArchive, encode_matchesTheExpectedFiles)
+TEST(PlannerArchive, encode_matchesTheExpectedFiles_andDecodesBackWithoutSubSeconds)
 {
     PlannerArchive empty;
     empty.savedAt = at("2025-03-01T09:30:00Z");
     EXPECT_EQ(empty.encode(), test::readFile(FURROW_TEST_DATA_DIR "/empty.json"));
     // Sorted keys, upper-case ids, whole UTC seconds towards the past, no key for an absent
     // optional and never null.
-    EXPECT_EQ(fullArchive().encode(), test::readFile(FURROW_TEST_DATA_DIR "/full.json"));
-}
-
-TEST(PlannerArchive, decode_ofEncoded_givesEveryFieldBackWithoutSubSeconds)
-{
     const PlannerArchive original = fullArchive();
+    EXPECT_EQ(original.encode(), test::readFile(FURROW_TEST_DATA_DIR "/full.json"));
+
     PlannerArchive expected = original;
     expected.savedAt = at("2025-03-01T09:30:00Z");
     expected.projects[1].deletedAt = at("1969-12-31T23:59:59Z");
     expected.tasks[0].updatedAt = at("2025-03-01T08:15:30Z");
-
-    const PlannerArchive back = PlannerArchive::decode(original.encode());
-
+    // What a reader also accepts: null for absent, an offset, a lower-case id.
+    json document = json::parse(original.encode().toStdString());
+    document["tasks"][1]["deletedAt"] = nullptr;
+    document["savedAt"] = "2025-03-01T10:30:00+01:00";
+    document["tasks"][0]["id"] = "a1b2c3d4-e5f6-4711-8899-aabbccddeeff";
+    const PlannerArchive back = PlannerArchive::decode(QByteArray::fromStdString(document.dump()));
     EXPECT_EQ(back, expected);
     EXPECT_LT(back.tasks[0].updatedAt, original.tasks[0].updatedAt);
 }
 
-TEST(PlannerArchive, decode_readsNullOffsetsAndLowerCaseIds)
+TEST(PlannerArchive, encode_ofInstantsBeyondFourDigitYears_staysReadable)
 {
-    json document = validDocument();
-    document["projects"][1]["deletedAt"] = nullptr;
-    document["savedAt"] = "2025-03-01T10:30:00+01:00";
-    document["tasks"][0]["id"] = "a1b2c3d4-e5f6-4711-8899-aabbccddeeff";
-    const PlannerArchive archive = decoded(document);
-    EXPECT_FALSE(archive.projects[1].deletedAt);
-    EXPECT_EQ(archive.savedAt, at("2025-03-01T09:30:00Z"));
-    EXPECT_EQ(archive.tasks[0].id, fullArchive().tasks[0].id);
+    PlannerArchive archive;
+    archive.savedAt = Instant(sys_days(year(12000) / 1 / 1));
+    archive.days = {{Instant(sys_days(year(-40) / 1 / 1)), {}}};
+    const PlannerArchive back = PlannerArchive::decode(archive.encode());
+    EXPECT_EQ(back.savedAt, at("9999-12-31T23:59:59Z"));
+    EXPECT_EQ(back.days[0].date, at("0000-01-01T00:00:00Z"));
 }
 
 struct DecodeCase
@@ -108,23 +88,20 @@ class PlannerArchiveDecode : public testing::TestWithParam<DecodeCase>
 
 TEST_P(PlannerArchiveDecode, decode_ofChangedDocument_readsOrRejectsTheWhole)
 {
-    json document = validDocument();
+    json document = json::parse(fullArchive().encode().toStdString());
     GetParam().change(document);
+    const QByteArray bytes = QByteArray::fromStdString(document.dump());
     if (GetParam().readable)
-        EXPECT_NO_THROW(decoded(document));
+        EXPECT_NO_THROW(PlannerArchive::decode(bytes));
     else
-        EXPECT_THROW(decoded(document), PersistenceError);
+        EXPECT_THROW(PlannerArchive::decode(bytes), PersistenceError);
 }
 
 const DecodeCase kDecodeCases[] = {
     {"missingDays", [](json &d) { d.erase("days"); }, false},
     {"emptyDays", [](json &d) { d["days"] = json::array(); }, true},
-    {"otherVersionAndUnknownKeys",
-     [](json &d) {
-         d["version"] = 7;
-         d["pages"] = 1;
-     },
-     true},
+    {"otherVersion", [](json &d) { d["version"] = 7; }, true},
+    {"unknownKeys", [](json &d) { d["pages"] = d["tasks"][0]["pinned"] = 1; }, true},
     {"missingTitle", [](json &d) { d["tasks"][1].erase("title"); }, false},
     {"nullTitle", [](json &d) { d["tasks"][1]["title"] = nullptr; }, false},
     {"fraction", [](json &d) { d["tasks"][0]["dueDate"] = "2025-03-01T09:30:00.500Z"; }, false},
@@ -133,33 +110,10 @@ const DecodeCase kDecodeCases[] = {
     {"textForBoolean", [](json &d) { d["tasks"][0]["isDone"] = "true"; }, false},
     {"fractionalOrder", [](json &d) { d["tasks"][0]["order"] = 1.5; }, false},
     {"orderBeyond64Bits", [](json &d) { d["tasks"][0]["order"] = 1ull << 63; }, false},
-    {"bracedId",
-     [](json &d) { d["tasks"][0]["id"] = "{" + d["tasks"][0]["id"].get<std::string>() + "}"; },
+    {"bracedId", [](json &d) { d["tasks"][1]["id"] = "{00000000-0000-4000-8000-000000000001}"; },
      false},
     {"documentNotObject", [](json &d) { d = json::array({d}); }, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PlannerArchiveDecode, testing::ValuesIn(kDecodeCases),
                          [](const auto &info) { return std::string(info.param.name); });
-
-TEST(PlannerArchive, decode_failure_namesThePlaceOfTheProblem)
-{
-    json document = validDocument();
-    document["tasks"][1]["createdAt"] = "2025-03-01";
-    try {
-        decoded(document);
-        ADD_FAILURE() << "read a date without time";
-    } catch (const PersistenceError &error) {
-        EXPECT_TRUE(error.description().contains(u"«tasks[1].createdAt»"));
-    }
-}
-
-TEST(PlannerArchive, encode_ofInstantsBeyondFourDigitYears_staysReadable)
-{
-    PlannerArchive archive;
-    archive.savedAt = Instant(sys_days(year(12000) / 1 / 1));
-    archive.days = {{Instant(sys_days(year(-40) / 1 / 1)), {}}};
-    const PlannerArchive back = PlannerArchive::decode(archive.encode());
-    EXPECT_EQ(back.savedAt, at("9999-12-31T23:59:59Z"));
-    EXPECT_EQ(back.days[0].date, at("0000-01-01T00:00:00Z"));
-}

@@ -1,10 +1,12 @@
 #include "TestSupport.h"
 
+#include "persistence/PlannerArchiveIO.h"
 #include "persistence/PlannerSnapshot.h"
 
 #include "model/PlannerNotifications.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -25,37 +27,41 @@ protected:
     {
         return context.insert(std::make_shared<T>(std::forward<Args>(args)...));
     }
-    TaskItem *addTask(const QString &title, Instant updatedAt, Section *section = nullptr)
+    TaskItem *addTask(const QString &title, const char *updatedAt, Section *section = nullptr)
     {
         TaskItem *task = add<TaskItem>(title, section, 0, nullptr);
-        task->setUpdatedAt(updatedAt);
+        task->setUpdatedAt(at(updatedAt));
         return task;
     }
     static PlannerArchive::TaskRecord record(const QUuid &id, const QString &title,
-                                             const char *updatedAt)
+                                             const char *updatedAt,
+                                             std::optional<QString> section = {})
     {
-        return {id, title, {}, 0, {}, {}, false, {}, at("2025-01-01T00:00:00Z"), at(updatedAt),
+        return {id, title, section, 0, {}, {}, false, {}, at("2025-01-01T00:00:00Z"), at(updatedAt),
                 {}, {}};
     }
-    const TaskItem &lastTask() const { return *context.rows<TaskItem>().back(); }
+    const TaskItem &task(size_t row) const { return *context.rows<TaskItem>().at(row); }
 
+    QTemporaryDir dir;
     ModelContext context;
     PlannerStore store{context};
 };
 
 } // namespace
 
-TEST_F(PlannerSnapshotTest, snapshot_copiesTombstonedAndArchivedRowsWithTheirLinks)
+TEST_F(PlannerSnapshotTest,
+       snapshot_copiesEveryRow_andExportThenImportChangesNothing_norDoesAnUnreadableImport)
 {
     Section *gone = add<Section>("Old lane", add<Page>("Work", "house", 0), 0);
     gone->setDeletedAt(at("2025-02-01T00:00:00Z"));
     Project *project = add<Project>("Home", "#2563EB", 0);
     project->setDeletedAt(at("2025-02-02T00:00:00Z"));
-    TaskItem *task = addTask("Archived", at("2025-02-03T00:00:00Z"), gone);
-    task->setProject(project);
-    task->setArchivedAt(at("2025-02-04T00:00:00Z"));
-    task->setDeletedAt(at("2025-02-05T00:00:00Z"));
-    addTask("Loose", at("2025-02-07T00:00:00Z"));
+    TaskItem *archived = addTask("Archived", "2025-02-03T00:00:00Z", gone);
+    archived->setProject(project);
+    archived->setArchivedAt(at("2025-02-04T00:00:00Z"));
+    archived->setDeletedAt(at("2025-02-05T00:00:00Z"));
+    add<TaskItem>("Loose", nullptr, 0, nullptr)->setNote("A note"); // stamped at .250 s
+    add<DayPlan>(Clock::now(), std::nullopt);
 
     const PlannerArchive archive = PlannerSnapshot::snapshot(store);
 
@@ -66,37 +72,39 @@ TEST_F(PlannerSnapshotTest, snapshot_copiesTombstonedAndArchivedRowsWithTheirLin
     EXPECT_EQ(archive.tasks[0].section, QStringLiteral("Old lane"));
     EXPECT_EQ(archive.tasks[0].projectID, project->id());
     EXPECT_EQ(archive.tasks[0].note, QString()); // present although empty
-    EXPECT_EQ(archive.tasks[0].deletedAt, task->deletedAt());
+    EXPECT_EQ(archive.tasks[0].deletedAt, archived->deletedAt());
     EXPECT_FALSE(archive.tasks[1].section || archive.tasks[1].projectID);
+    EXPECT_EQ(archive.days.size(), 1u);
+
+    const QString path = dir.path() + "/new folder/planner.json";
+    EXPECT_TRUE(PlannerArchiveIO::exportTo(store, path).succeeded);
+    EXPECT_TRUE(PlannerArchiveIO::importFrom(store, path).succeeded);
+    EXPECT_EQ(PlannerSnapshot::snapshot(store), archive);
+
+    // A document without "days" is unreadable as a whole: nothing of it arrives.
+    test::writeFile(path, R"({"version": 1, "savedAt": "2025-03-01T09:30:00Z", "tasks": [],
+        "projects": [{"id": "6F1C2A9E-3B7D-4E21-9A55-0C8D7E6F5A41", "name": "New",
+        "colorHex": "#2563EB", "order": 0, "updatedAt": "2025-03-01T09:30:00Z"}]})");
+    EXPECT_TRUE(PlannerArchiveIO::importFrom(store, path)
+                    .alertText.startsWith("Не удалось прочитать файл: "));
+    EXPECT_EQ(PlannerSnapshot::snapshot(store), archive);
 }
 
-TEST_F(PlannerSnapshotTest, restore_ofOwnSnapshotThroughTheFile_changesNothing)
-{
-    TaskItem *task = addTask("Task", Clock::now() + 123us,
-                             add<Section>("Today", add<Page>("Work", "house", 0), 0));
-    task->setProject(add<Project>("Home", "#2563EB", 0));
-    task->setNote("A note");
-    add<DayPlan>(Clock::now(), std::nullopt);
-    const PlannerArchive before = PlannerSnapshot::snapshot(store);
-
-    PlannerSnapshot::restore(store, PlannerArchive::decode(before.encode()));
-
-    PlannerArchive after = PlannerSnapshot::snapshot(store);
-    after.savedAt = before.savedAt;
-    EXPECT_EQ(after, before);
-}
-
-TEST_F(PlannerSnapshotTest, restore_appliesOnlyStrictlyLaterRecordsAndResolvesProjects)
+TEST_F(PlannerSnapshotTest,
+       restore_appliesOnlyStrictlyLaterRecords_toTheLaterRowOfAnId_andResolvesProjects)
 {
     Project *same = add<Project>("Same", "#2563EB", 0);
     Project *tombstoned = add<Project>("Gone", "#2563EB", 0);
     tombstoned->setDeletedAt(Clock::now());
-    TaskItem *equal = addTask("Equal", Clock::now());
+    TaskItem *equal = addTask("Equal", "2025-03-01T09:30:00Z");
     equal->setProject(same);
-    TaskItem *older = addTask("Older", at("2025-02-01T00:00:00Z"));
+    TaskItem *older = addTask("Older", "2025-02-01T00:00:00Z");
     older->setProject(same);
     older->setNote("old note");
     older->setArchivedAt(at("2025-02-01T00:00:00Z"));
+    const QUuid twinId = QUuid::createUuid(), newId = QUuid::createUuid();
+    addTask("First twin", "2025-02-01T00:00:00Z")->setId(twinId);
+    addTask("Second twin", "2025-02-01T00:00:00Z")->setId(twinId);
     const QUuid freshId = QUuid::createUuid();
     PlannerArchive archive;
     archive.projects = {{same->id(), "Renamed", "#DC2626", 5, Clock::now(), {}},
@@ -107,8 +115,13 @@ TEST_F(PlannerSnapshotTest, restore_appliesOnlyStrictlyLaterRecordsAndResolvesPr
     newer.deletedAt = at("2025-02-02T00:00:00Z");
     auto linked = record(QUuid::createUuid(), "Linked", "2025-02-02T00:00:00Z");
     linked.projectID = freshId;
-    archive.tasks = {record(equal->id(), "Ignored", "2025-03-01T09:30:00Z"), newer, linked};
-    equal->setUpdatedAt(at("2025-03-01T09:30:00Z"));
+    archive.tasks = {record(equal->id(), "Ignored", "2025-03-01T09:30:00Z"),
+                     newer,
+                     linked,
+                     record(twinId, "Merged", "2025-02-02T00:00:00Z"),
+                     record(newId, "Created", "2025-02-02T00:00:00Z"),
+                     record(newId, "Same time", "2025-02-02T00:00:00Z"),
+                     record(newId, "Later", "2025-02-03T00:00:00Z")};
 
     PlannerSnapshot::restore(store, archive);
 
@@ -122,30 +135,12 @@ TEST_F(PlannerSnapshotTest, restore_appliesOnlyStrictlyLaterRecordsAndResolvesPr
     EXPECT_EQ(older->note(), QString());
     EXPECT_EQ(older->deletedAt(), at("2025-02-02T00:00:00Z"));
     EXPECT_EQ(older->archivedAt(), at("2025-02-01T00:00:00Z")); // never touched
-    EXPECT_EQ(lastTask().project()->name(), "Fresh");
-    EXPECT_EQ(lastTask().createdAt(), at("2025-01-01T00:00:00Z"));
-}
-
-TEST_F(PlannerSnapshotTest, restore_withDuplicateIds_usesLaterRowAndStrictlyLaterRecord)
-{
-    const QUuid id = QUuid::createUuid();
-    TaskItem *first = addTask("First row", at("2025-02-01T00:00:00Z"));
-    TaskItem *second = addTask("Second row", at("2025-02-01T00:00:00Z"));
-    first->setId(id);
-    second->setId(id);
-    const QUuid newId = QUuid::createUuid();
-    PlannerArchive archive;
-    archive.tasks = {record(id, "Merged", "2025-02-02T00:00:00Z"),
-                     record(newId, "Created", "2025-02-02T00:00:00Z"),
-                     record(newId, "Same time", "2025-02-02T00:00:00Z"),
-                     record(newId, "Later", "2025-02-03T00:00:00Z")};
-
-    PlannerSnapshot::restore(store, archive);
-
-    EXPECT_EQ(first->title(), "First row");
-    EXPECT_EQ(second->title(), "Merged");
-    ASSERT_EQ(context.rows<TaskItem>().size(), 3u);
-    EXPECT_EQ(lastTask().title(), "Later");
+    EXPECT_EQ(task(2).title(), "First twin");
+    EXPECT_EQ(task(3).title(), "Merged") << "of two rows with one id, the later one is merged";
+    ASSERT_EQ(context.rows<TaskItem>().size(), 6u);
+    EXPECT_EQ(task(4).project()->name(), "Fresh");
+    EXPECT_EQ(task(4).createdAt(), at("2025-01-01T00:00:00Z"));
+    EXPECT_EQ(task(5).title(), "Later") << "a record for a task the merge created";
 }
 
 TEST_F(PlannerSnapshotTest, restore_filesNewTasksIntoALiveSectionThatAPageShows)
@@ -156,20 +151,16 @@ TEST_F(PlannerSnapshotTest, restore_filesNewTasksIntoALiveSectionThatAPageShows)
     add<Section>("Later", context.rows<Page>().back().get(), 0);
     Section *today = add<Section>("Today", first, 0);
     Section *later = add<Section>("Later", second, 0);
-    TaskItem *existing = addTask("Existing", at("2025-02-01T00:00:00Z"));
-    auto named = record(QUuid::createUuid(), "Named", "2025-02-02T00:00:00Z");
-    named.section = QStringLiteral("Later");
-    auto unknown = record(QUuid::createUuid(), "Unknown", "2025-02-02T00:00:00Z");
-    unknown.section = QStringLiteral("Nowhere");
-    auto update = record(existing->id(), "Updated", "2025-02-02T00:00:00Z");
-    update.section = QStringLiteral("Today");
+    TaskItem *existing = addTask("Existing", "2025-02-01T00:00:00Z");
     PlannerArchive archive;
-    archive.tasks = {named, unknown, update};
+    archive.tasks = {record(QUuid::createUuid(), "Named", "2025-02-02T00:00:00Z", "Later"),
+                     record(QUuid::createUuid(), "Unknown", "2025-02-02T00:00:00Z", "Nowhere"),
+                     record(existing->id(), "Updated", "2025-02-02T00:00:00Z", "Today")};
 
     PlannerSnapshot::restore(store, archive);
 
-    EXPECT_EQ(context.rows<TaskItem>()[1]->section(), later);
-    EXPECT_EQ(context.rows<TaskItem>()[2]->section(), today);
+    EXPECT_EQ(task(1).section(), later);
+    EXPECT_EQ(task(2).section(), today);
     EXPECT_EQ(existing->section(), nullptr); // an update keeps the section it had
 
     ModelContext bare; // no pages at all: the starter page is made to show the tasks

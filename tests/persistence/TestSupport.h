@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Clock.h"
 #include "persistence/InternetTime.h"
 
 #include <QFile>
