@@ -1,3 +1,4 @@
+// The main of the sync and the server test programs.
 #include "TestHome.h"
 
 #include <QCoreApplication>
