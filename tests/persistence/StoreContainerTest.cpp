@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "persistence/PlannerContainer.h"
+#include "persistence/PlannerFile.h"
 #include "persistence/PlannerSnapshot.h"
 
 #include "model/PlannerStore.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -139,6 +141,34 @@ TEST_F(StoreContainerTest, storeThatCannotBeOpened_isMovedAsideWithItsCompanions
         EXPECT_TRUE(QFile::remove(asideName())) << error;
         EXPECT_EQ(openLogging(), "") << "the clean store opens as it is";
     }
+}
+
+TEST_F(StoreContainerTest, storeThatCannotBeReplaced_stopsWithTheFatalMessage)
+{
+    // A folder in the store's place cannot be opened; with its set-aside name already taken it
+    // cannot be moved either, so the clean store fails too.
+    ASSERT_TRUE(QDir().mkpath(path() + QStringLiteral("/inner")));
+    ASSERT_TRUE(QDir().mkpath(asideName() + QStringLiteral("/taken")));
+    testing::internal::CaptureStdout();
+    EXPECT_THAT([&] { open(); }, testing::ThrowsMessage<FatalStoreError>(testing::StartsWith(
+                                     "Furrow: не удалось открыть даже чистую базу — ")));
+    testing::internal::GetCapturedStdout();
+}
+
+TEST(LegacyBackupTest, olderFileMovesOnlyWhenTheCurrentOneIsMissing)
+{
+    const QString current = PlannerFile::backupPath();
+    const QString legacy = PlannerFile::legacyBackupPath();
+    QDir().mkpath(QFileInfo(legacy).path());
+    test::writeFile(legacy, "older");
+    PlannerFile::migrateLegacyBackup();
+    EXPECT_EQ(test::readFile(current), "older");
+    EXPECT_FALSE(QFile::exists(legacy));
+
+    test::writeFile(legacy, "oldest");
+    PlannerFile::migrateLegacyBackup();
+    EXPECT_EQ(test::readFile(current), "older") << "with both present, neither is touched";
+    EXPECT_EQ(test::readFile(legacy), "oldest");
 }
 
 } // namespace
