@@ -7,6 +7,6 @@ scripts/setup.sh
 build=${FURROW_BUILD_DIR:-build}
 jobs=${FURROW_JOBS:-2}
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFURROW_BUILD_TESTS=ON
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFURROW_BUILD_TESTS=ON -DFURROW_WERROR=ON
 cmake --build "$build" --parallel "$jobs"
 ctest --test-dir "$build" --output-on-failure --parallel "$jobs"
