@@ -3,7 +3,7 @@
 #include "model/PlannerStore.h"
 #include "views/board/BoardState.h"
 #include "views/board/InlineField.h"
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 #include "views/board/TaskRow.h"
 #include "views/theme/Icon.h"
 #include "views/theme/Theme.h"

@@ -8,7 +8,7 @@
 #include "views/board/EmptyPageBlock.h"
 #include "views/board/SectionBlock.h"
 #include "views/board/SectionHeader.h"
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 #include "views/board/TaskRow.h"
 #include "views/theme/IconView.h"
 #include "views/theme/Theme.h"

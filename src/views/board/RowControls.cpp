@@ -2,7 +2,7 @@
 
 #include "model/PlannerStore.h"
 #include "views/board/RowMenu.h"
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/menus/MenuController.h"
 #include "views/pickers/DuePicker.h"

@@ -2,7 +2,7 @@
 
 #include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 #include "views/menus/MenuController.h"
 #include "views/menus/MenuRow.h"
 #include "views/menus/MenuSheet.h"

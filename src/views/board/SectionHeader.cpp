@@ -5,7 +5,7 @@
 #include "views/board/CountLabel.h"
 #include "views/board/FocusChain.h"
 #include "views/board/InlineField.h"
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/menus/MenuRow.h"
 #include "views/menus/MenuSheet.h"

@@ -2,7 +2,7 @@
 
 #include "model/PlannerStore.h"
 #include "views/board/DragState.h"
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 
 #include <QMimeData>
 

@@ -10,7 +10,7 @@
 #include "views/board/RowControls.h"
 #include "views/board/RowMenu.h"
 #include "views/board/RowTrailing.h"
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 #include "views/board/TitleText.h"
 #include "views/menus/MenuController.h"
 #include "views/theme/EasedValue.h"

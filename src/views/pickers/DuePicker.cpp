@@ -6,6 +6,7 @@
 #include "views/pickers/MonthCalendar.h"
 #include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"
+#include "views/widgets/TaskLookup.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -65,14 +66,9 @@ void DuePicker::chooseDaysFromNow(int days)
 
 void DuePicker::setDueDate(const OptionalInstant &day)
 {
-    PlannerStore store(m_context);
     // The task is looked up again: it may have been deleted while the popup was open.
-    for (TaskItem *task : store.allTasks()) {
-        if (task->id() == m_taskId) {
-            store.setDueDate(day, *task);
-            break;
-        }
-    }
+    if (TaskItem *task = TaskLookup::task(m_context, m_taskId))
+        PlannerStore(m_context).setDueDate(day, *task);
     Q_EMIT dismissRequested();
 }
 

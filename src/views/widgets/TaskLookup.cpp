@@ -1,4 +1,4 @@
-#include "views/board/TaskLookup.h"
+#include "views/widgets/TaskLookup.h"
 
 #include "model/ModelContext.h"
 
