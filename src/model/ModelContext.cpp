@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace furrow {
@@ -83,6 +84,55 @@ void ModelContext::detachRecord(Record &row)
     case RecordKind::DayPlan:
         return detach(static_cast<DayPlan &>(row));
     }
+}
+
+void ModelContext::retract(Record &row)
+{
+    // Undo of an insertion (or redo of a removal). Rows that sync linked to this one are not in
+    // the history, so they may still point at it: then it stays. A row other desks know turns
+    // into a tombstone that reaches them, so that they do not keep it alone.
+    if (row.isShared()) {
+        if (isReferenced(row, true))
+            return;
+        const OptionalInstant now = Clock::now();
+        switch (row.kind()) {
+        case RecordKind::Task:
+            return static_cast<TaskItem &>(row).setDeletedAt(now);
+        case RecordKind::Project:
+            return static_cast<Project &>(row).setDeletedAt(now);
+        case RecordKind::Page:
+            return static_cast<Page &>(row).setDeletedAt(now);
+        case RecordKind::Section:
+            return static_cast<Section &>(row).setDeletedAt(now);
+        case RecordKind::DayPlan:
+            return; // a day has no tombstone; the other desks keep counting it
+        }
+    }
+    if (!isReferenced(row, false))
+        detachRecord(row);
+}
+
+bool ModelContext::isReferenced(const Record &row, bool byLiveRowsOnly) const
+{
+    const auto counts = [byLiveRowsOnly](const auto &referrer) {
+        return !byLiveRowsOnly || !referrer->deletedAt();
+    };
+    switch (row.kind()) {
+    case RecordKind::Project:
+        return std::ranges::any_of(
+            m_tasks, [&](const auto &task) { return task->project() == &row && counts(task); });
+    case RecordKind::Section:
+        return std::ranges::any_of(
+            m_tasks, [&](const auto &task) { return task->section() == &row && counts(task); });
+    case RecordKind::Page:
+        return std::ranges::any_of(m_sections, [&](const auto &section) {
+            return section->page() == &row && counts(section);
+        });
+    case RecordKind::Task:
+    case RecordKind::DayPlan:
+        return false;
+    }
+    return false;
 }
 
 bool ModelContext::hasChanges() const

@@ -79,6 +79,8 @@ private:
     template<class T>
     void detach(T &row);
     void detachRecord(Record &row);
+    void retract(Record &row);
+    bool isReferenced(const Record &row, bool byLiveRowsOnly) const;
 
     template<class MakeReversal>
     void noteFieldChange(Record &row, MakeReversal &&makeReversal);
@@ -172,7 +174,7 @@ void ModelContext::attach(const std::shared_ptr<T> &row)
     markUnsaved(*row);
     noteChangedKind(row->kind());
     if (UndoHistory *history = recordingHistory())
-        history->record([this, row] { detach(*row); });
+        history->record([this, row] { retract(*row); });
 }
 
 template<class T>

@@ -45,6 +45,12 @@ public:
     // The row's position key in its context: unique per kind, ascending in insertion order.
     qint64 rowKey() const { return m_rowKey; }
 
+    // Whether the row is known beyond this desk: it was sent to a sync server or came from
+    // one. Undo then never takes it out of the context silently. Not stored: undo history
+    // does not outlive the process either.
+    bool isShared() const { return m_shared; }
+    void markShared() { m_shared = true; }
+
 protected:
     Record() = default;
 
@@ -58,6 +64,7 @@ private:
     ModelContext *m_context = nullptr;
     qint64 m_rowKey = 0;
     bool m_unsaved = false;
+    bool m_shared = false;
 };
 
 } // namespace furrow

@@ -29,7 +29,10 @@ void Record::assign(T Self::*field, T value)
                 referenced = previous->shared_from_this();
         }
         return [row, field, previous, referenced] {
-            (void)referenced;
+            // A reference is restored only to a row that is still beside this one, so no
+            // replay can leave a reference to a row outside the context.
+            if (referenced && referenced->context() != row->context())
+                return;
             row->assign(field, previous);
         };
     });

@@ -52,6 +52,15 @@ void collectChanges(const Map &map, double after, std::vector<SyncRecord> &out)
     }
 }
 
+template<class Map>
+void markChanged(const Map &map, double after)
+{
+    for (auto *object : map) {
+        if (SyncTime::seconds(object->updatedAt()) > after)
+            object->markShared();
+    }
+}
+
 template<class T>
 T *lookup(const Snapshot::Box &box, const Snapshot::Maps &own, const QUuid &id)
 {
@@ -95,6 +104,15 @@ std::vector<SyncRecord> Snapshot::changes(double after) const
     return out;
 }
 
+void Snapshot::markSent(double after) const
+{
+    markChanged(m_own.projects, after);
+    markChanged(m_own.pages, after);
+    markChanged(m_own.sections, after);
+    markChanged(m_own.tasks, after);
+    markChanged(m_days, after);
+}
+
 bool Snapshot::applyOne(const SyncRecord &record, Links &links)
 {
     if (record.kind == SyncKind::project)
@@ -110,6 +128,7 @@ bool Snapshot::applyOne(const SyncRecord &record, Links &links)
     DayPlan *plan = day(record.id);
     if (!plan)
         plan = addDay(record);
+    plan->markShared();
     if (SyncTime::fromWire(record.updatedAt) <= plan->updatedAt())
         return false;
     applySync(*plan, record);
@@ -125,6 +144,7 @@ bool Snapshot::applyEntity(const SyncRecord &record, Links &links)
     T *object = lookup<T>(m_box, m_own, *id);
     if (!object)
         object = add(std::make_shared<T>(), *id);
+    object->markShared();
     // Equal times keep the local object.
     if (SyncTime::fromWire(record.updatedAt) <= object->updatedAt())
         return false;

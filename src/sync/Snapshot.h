@@ -45,6 +45,9 @@ public:
     // The records of every object changed strictly after `after` (seconds since 1970): all
     // projects, then pages, sections, tasks and days.
     std::vector<SyncRecord> changes(double after) const;
+    // Marks the objects that changes(after) names as known beyond this desk: they are being
+    // sent.
+    void markSent(double after) const;
 
     // Merges one opened incoming record: creates the object when it is unknown and overwrites
     // it when the record is strictly newer. Answers whether it changed anything.

@@ -196,6 +196,9 @@ void SyncEngine::beginCycle()
         m_cycle->crypto = SyncCrypto::fromPhrase(m_phrase);
         for (const SyncRecord &record : snapshot.changes(mark))
             outgoing.push_back(m_cycle->crypto->sealed(record));
+        // Marked as soon as they leave, since the server may keep them even if the cycle
+        // fails afterwards.
+        snapshot.markSent(mark);
     } catch (const SyncCrypto::Error &error) {
         endCycle(
             SyncStatus::failed(QStringLiteral("не удалось зашифровать — ") + error.description()),
