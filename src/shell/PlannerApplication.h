@@ -6,6 +6,7 @@
 #include "UndoRouting.h"
 
 #include "model/UndoHistory.h"
+#include "persistence/StoreRecovery.h"
 
 #include <QObject>
 #include <QPointer>
@@ -35,8 +36,8 @@ public:
     PlannerApplication(std::unique_ptr<PlannerContainer> container, const QString &storePath);
     ~PlannerApplication() override;
 
-    // The start-up steps once the store is open; `seedDemo` runs the demo seed.
-    void start(bool seedDemo);
+    // The start-up steps once the store is open and recovered; `seedDemo` runs the demo seed.
+    void start(bool seedDemo, const StoreRecovery::Outcome &recovery);
     void showMainWindow();
     void showArchive();
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
@@ -44,6 +45,7 @@ public:
 private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void runDemoSeed();
+    void tellAboutRecovery(const StoreRecovery::Outcome &recovery);
     void updateIcon(bool force);
     ModelContext &context() const;
 
