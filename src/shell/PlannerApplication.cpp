@@ -97,6 +97,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
 {
     context().setUndoHistory(&m_undoHistory);
     StoreLauncher::attachBackupWriter(context(), recovery);
+    m_backupReplaceable = recovery.backupMayBeReplaced();
     connect(&context(), &ModelContext::storeSaved, this, [this] { updateIcon(false); });
     m_instance.listen([this](const QStringList &arguments, SingleInstance::Respond respond) {
         handOver(arguments, respond);
@@ -113,7 +114,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
         [this] { m_undoRouting.redo(); },
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::importWithDialog(context(), QApplication::activeWindow()); },
-        [this] { BackupCommands::revealBackup(context()); },
+        [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
         [] { QApplication::quit(); },
     });
     qApp->installEventFilter(&m_undoRouting);

@@ -50,6 +50,7 @@ private:
     ModelContext &context() const;
 
     std::unique_ptr<PlannerContainer> m_container;
+    bool m_backupReplaceable = true; // false when the recovery left a backup file to keep
     UndoHistory m_undoHistory;
     UndoRouting m_undoRouting;
     std::unique_ptr<PlannerCommands> m_commands;
