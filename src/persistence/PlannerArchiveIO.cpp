@@ -28,6 +28,11 @@ QByteArray readWholeFile(const QString &path)
 
 } // namespace
 
+PlannerArchive readFrom(const QString &path)
+{
+    return PlannerArchive::decode(readWholeFile(path));
+}
+
 Outcome exportTo(const PlannerStore &store, const QString &path)
 {
     try {
@@ -42,7 +47,7 @@ Outcome importFrom(PlannerStore &store, const QString &path)
 {
     PlannerArchive archive;
     try {
-        archive = PlannerArchive::decode(readWholeFile(path));
+        archive = readFrom(path);
     } catch (const PersistenceError &error) {
         return failure(QStringLiteral("Не удалось прочитать файл: "), error.description());
     }

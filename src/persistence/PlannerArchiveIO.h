@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlannerArchive.h"
+
 #include "model/PlannerStore.h"
 
 #include <QString>
@@ -15,6 +17,9 @@ struct Outcome
     bool succeeded = true;
     QString alertText; // the warning to show when the command failed
 };
+
+// Reads and decodes the whole file; throws PersistenceError with the error's description.
+PlannerArchive readFrom(const QString &path);
 
 // Writes a snapshot of the store to `path` (folders created, file replaced atomically).
 // Fails with "Не удалось выгрузить: " and the error's description.

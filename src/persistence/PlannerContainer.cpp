@@ -82,7 +82,9 @@ bool PlannerContainer::tryOpen(QString *error)
 void PlannerContainer::moveAside(const QString &error)
 {
     const qint64 seconds = microsecondsSinceEpoch(Clock::now()) / 1000000;
-    const QString target = m_storePath + QStringLiteral(".backup-") + QString::number(seconds);
+    m_opening = Opening::SetAside;
+    m_asideSuffix = QStringLiteral(".backup-") + QString::number(seconds);
+    const QString target = m_storePath + m_asideSuffix;
     for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::rename(m_storePath + suffix, target + suffix);
     logLine(QStringLiteral("миграция не прошла (") + error

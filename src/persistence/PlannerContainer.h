@@ -29,19 +29,27 @@ public:
 
 // The planner's one persistent store: the SQLite file under its lock and the context holding its
 // rows, whose saves write to the file. A file that cannot be opened as a store is moved aside
-// under a time-stamped name and a clean store takes its place, so the planner always starts; the
-// backup file is what brings the old data back.
+// under a time-stamped name and a clean store takes its place, so the planner always starts;
+// StoreRecovery then brings the old data back from the backup file.
 class PlannerContainer
 {
 public:
     // $XDG_DATA_HOME/Furrow/furrow.store
     static QString defaultStorePath();
 
+    // How open() found the store: it opened as it was, or it could not be opened, was moved
+    // aside and a clean, empty store took its place.
+    enum class Opening { AsItWas, SetAside };
+
     static std::unique_ptr<PlannerContainer> open(const QString &storePath);
     ~PlannerContainer();
 
     ModelContext &context() { return *m_context; }
     const QString &storePath() const { return m_storePath; }
+    Opening opening() const { return m_opening; }
+    // ".backup-" and the whole seconds the old store files were renamed with; empty when the
+    // store opened as it was.
+    const QString &asideSuffix() const { return m_asideSuffix; }
 
 private:
     PlannerContainer(const QString &storePath, std::unique_ptr<QLockFile> lock);
@@ -49,6 +57,8 @@ private:
     void moveAside(const QString &error);
 
     QString m_storePath;
+    Opening m_opening = Opening::AsItWas;
+    QString m_asideSuffix;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<SqliteStore> m_store;
     std::unique_ptr<ModelContext> m_context;

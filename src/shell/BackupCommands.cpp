@@ -71,10 +71,10 @@ void importWithDialog(ModelContext &context, QWidget *parent)
         warn(parent, outcome.alertText);
 }
 
-void revealBackup(ModelContext &context)
+void revealBackup(ModelContext &context, bool refresh)
 {
-    const PlannerStore store(context);
-    ArchiveWriter::shared().scheduleWrite(PlannerSnapshot::snapshot(store));
+    if (refresh)
+        ArchiveWriter::shared().scheduleWrite(PlannerSnapshot::snapshot(PlannerStore(context)));
     showInFileManager(PlannerFile::backupPath());
 }
 

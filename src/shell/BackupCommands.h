@@ -12,8 +12,9 @@ namespace BackupCommands {
 
 void exportWithDialog(ModelContext &context, QWidget *parent);
 void importWithDialog(ModelContext &context, QWidget *parent);
-// Schedules a fresh backup write and shows the backup file in the file manager at once.
-void revealBackup(ModelContext &context);
+// Shows the backup file in the file manager at once; with `refresh`, a fresh backup write is
+// scheduled first (it is not while the backup file must not be written over).
+void revealBackup(ModelContext &context, bool refresh);
 
 } // namespace BackupCommands
 } // namespace furrow

@@ -18,8 +18,42 @@
 #include "views/theme/FontLoader.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
 
 namespace furrow {
+
+namespace {
+
+// What the user is told once when the store could not be opened; empty when it opened.
+QString recoveryNotice(const StoreRecovery::Outcome &recovery, const QString &folder)
+{
+    using Kind = StoreRecovery::Outcome::Kind;
+    const QString emptyStart
+        = QStringLiteral("Furrow could not open its store and started with an empty planner. ");
+    switch (recovery.kind) {
+    case Kind::NotNeeded:
+        return {};
+    case Kind::Restored:
+        return QStringLiteral(
+            "Furrow could not open its store and restored your planner from the backup file.");
+    case Kind::NothingToRestore:
+        return emptyStart + QStringLiteral("The old store was kept in %1.").arg(folder);
+    case Kind::BackupSetAside:
+        return emptyStart
+               + QStringLiteral("The backup file could not be restored; it and the old store "
+                                "were kept in %1.")
+                     .arg(folder);
+    case Kind::BackupStuck:
+        return emptyStart
+               + QStringLiteral("The backup file in %1 could not be restored and will not be "
+                                "rewritten until Furrow starts again.")
+                     .arg(folder);
+    }
+    return {};
+}
+
+} // namespace
 
 int PlannerApplication::run(const CommandLine &command)
 {
@@ -29,12 +63,12 @@ int PlannerApplication::run(const CommandLine &command)
     StoreLauncher::Opened opened = StoreLauncher::openStore(command);
     if (const int *exitCode = std::get_if<int>(&opened))
         return *exitCode;
-    auto container = std::move(std::get<std::unique_ptr<PlannerContainer>>(opened));
-    const QString storePath = container->storePath();
+    StoreLauncher::OpenStore store = std::move(std::get<StoreLauncher::OpenStore>(opened));
+    const QString storePath = store.container->storePath();
     int exitCode = 0;
     {
-        PlannerApplication planner(std::move(container), storePath);
-        planner.start(command.seedDemo);
+        PlannerApplication planner(std::move(store.container), storePath);
+        planner.start(command.seedDemo, store.recovery);
         exitCode = QApplication::exec();
     }
     // A change saved just before the quit still reaches the backup file.
@@ -59,10 +93,11 @@ ModelContext &PlannerApplication::context() const
     return m_container->context();
 }
 
-void PlannerApplication::start(bool seedDemo)
+void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &recovery)
 {
     context().setUndoHistory(&m_undoHistory);
-    ArchiveWriter::shared().attachTo(context());
+    StoreLauncher::attachBackupWriter(context(), recovery);
+    m_backupReplaceable = recovery.backupMayBeReplaced();
     connect(&context(), &ModelContext::storeSaved, this, [this] { updateIcon(false); });
     m_instance.listen([this](const QStringList &arguments, SingleInstance::Respond respond) {
         handOver(arguments, respond);
@@ -79,7 +114,7 @@ void PlannerApplication::start(bool seedDemo)
         [this] { m_undoRouting.redo(); },
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::importWithDialog(context(), QApplication::activeWindow()); },
-        [this] { BackupCommands::revealBackup(context()); },
+        [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
         [] { QApplication::quit(); },
     });
     qApp->installEventFilter(&m_undoRouting);
@@ -91,6 +126,20 @@ void PlannerApplication::start(bool seedDemo)
             updateIcon(false);
     });
     showMainWindow();
+    tellAboutRecovery(recovery);
+}
+
+void PlannerApplication::tellAboutRecovery(const StoreRecovery::Outcome &recovery)
+{
+    const QString text = recoveryNotice(recovery, QFileInfo(m_container->storePath()).path());
+    if (text.isEmpty())
+        return;
+    // Opened rather than run, so that the event loop (and later launches) are not held up.
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Furrow"), text,
+                                QMessageBox::Ok, m_mainWindow.get());
+    box->setObjectName(QStringLiteral("recoveryNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void PlannerApplication::showMainWindow()

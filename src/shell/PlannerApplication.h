@@ -6,6 +6,7 @@
 #include "UndoRouting.h"
 
 #include "model/UndoHistory.h"
+#include "persistence/StoreRecovery.h"
 
 #include <QObject>
 #include <QPointer>
@@ -35,8 +36,8 @@ public:
     PlannerApplication(std::unique_ptr<PlannerContainer> container, const QString &storePath);
     ~PlannerApplication() override;
 
-    // The start-up steps once the store is open; `seedDemo` runs the demo seed.
-    void start(bool seedDemo);
+    // The start-up steps once the store is open and recovered; `seedDemo` runs the demo seed.
+    void start(bool seedDemo, const StoreRecovery::Outcome &recovery);
     void showMainWindow();
     void showArchive();
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
@@ -44,10 +45,12 @@ public:
 private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void runDemoSeed();
+    void tellAboutRecovery(const StoreRecovery::Outcome &recovery);
     void updateIcon(bool force);
     ModelContext &context() const;
 
     std::unique_ptr<PlannerContainer> m_container;
+    bool m_backupReplaceable = true; // false when the recovery left a backup file to keep
     UndoHistory m_undoHistory;
     UndoRouting m_undoRouting;
     std::unique_ptr<PlannerCommands> m_commands;

@@ -35,10 +35,10 @@ int finish(const SingleInstance::Reply &reply)
     return reply.exitCode;
 }
 
-int runOn(PlannerContainer &container, const CommandLine &command)
+int runOn(const StoreLauncher::OpenStore &store, const CommandLine &command)
 {
-    ArchiveWriter &writer = ArchiveWriter::shared();
-    writer.attachTo(container.context());
+    PlannerContainer &container = *store.container;
+    StoreLauncher::attachBackupWriter(container.context(), store.recovery);
     SyncEngine engine(container.context());
     SingleInstance::Reply reply;
     QEventLoop loop;
@@ -52,7 +52,7 @@ int runOn(PlannerContainer &container, const CommandLine &command)
     if (!answered)
         loop.exec();
     // The backup file must hold what this process saved before it goes.
-    writer.flush();
+    ArchiveWriter::shared().flush();
     return finish(reply);
 }
 
@@ -82,7 +82,10 @@ StoreLauncher::Opened StoreLauncher::openStore(const CommandLine &command)
     const QString storePath = PlannerContainer::defaultStorePath();
     for (int attempt = 0;; ++attempt) {
         try {
-            return PlannerContainer::open(storePath);
+            auto container = PlannerContainer::open(storePath);
+            const auto recovery
+                = StoreRecovery::recoverAfterSetAside(*container, PlannerFile::backupPath());
+            return OpenStore{std::move(container), recovery};
         } catch (const StoreInUseError &busy) {
             // A planner that is still starting holds the store before it listens.
             if (const auto exitCode = handOver(command))
@@ -99,6 +102,13 @@ StoreLauncher::Opened StoreLauncher::openStore(const CommandLine &command)
     }
 }
 
+void StoreLauncher::attachBackupWriter(ModelContext &context,
+                                       const StoreRecovery::Outcome &recovery)
+{
+    if (recovery.backupMayBeReplaced())
+        ArchiveWriter::shared().attachTo(context);
+}
+
 int StoreLauncher::runHeadless(const CommandLine &command)
 {
     if (const auto exitCode = handOver(command))
@@ -106,7 +116,7 @@ int StoreLauncher::runHeadless(const CommandLine &command)
     Opened opened = openStore(command);
     if (const int *exitCode = std::get_if<int>(&opened))
         return *exitCode;
-    return runOn(*std::get<std::unique_ptr<PlannerContainer>>(opened), command);
+    return runOn(std::get<OpenStore>(opened), command);
 }
 
 } // namespace furrow

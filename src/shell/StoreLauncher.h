@@ -2,12 +2,15 @@
 
 #include "CommandLine.h"
 
+#include "persistence/StoreRecovery.h"
+
 #include <memory>
 #include <optional>
 #include <variant>
 
 namespace furrow {
 
+class ModelContext;
 class PlannerContainer;
 
 // Starting a `furrow` process on the store: a command line goes to the running planner when
@@ -17,12 +20,24 @@ namespace StoreLauncher {
 // Hands the command line to the running planner; its exit code, or none when no planner runs.
 std::optional<int> handOver(const CommandLine &command);
 
+// The store opened by this process, and what was done when it had to be set aside.
+struct OpenStore
+{
+    std::unique_ptr<PlannerContainer> container;
+    StoreRecovery::Outcome recovery;
+};
+
 // Either the opened store, or the exit code of a command the running planner answered after all
 // (it was starting) or of a store that could not be opened, with the message already printed.
-using Opened = std::variant<std::unique_ptr<PlannerContainer>, int>;
+using Opened = std::variant<OpenStore, int>;
 
-// Moves a backup file left at the older location, then opens the store.
+// Moves a backup file left at the older location, opens the store and, when the store had to be
+// set aside, recovers the planner from the backup file. Nothing has saved yet.
 Opened openStore(const CommandLine &command);
+
+// Attaches the backup writer to the store's context, unless the recovery left a backup file
+// that must not be written over.
+void attachBackupWriter(ModelContext &context, const StoreRecovery::Outcome &recovery);
 
 // Runs a headless command: through the running planner, or on the store opened here, writing
 // the backup file before the process exits. Answers the process's exit code.

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -21,9 +23,11 @@ struct Result
     QString errorOutput;
 };
 
-Result furrow(const QStringList &arguments)
+Result furrow(const QStringList &arguments,
+              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(FURROW_EXECUTABLE), arguments);
     EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(u' ').toStdString();
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -93,6 +97,50 @@ TEST_F(PlannerProcessTest, laterLaunches_goThroughTheRunningPlanner)
     planner.terminate();
     EXPECT_TRUE(planner.waitForFinished(30000));
     EXPECT_EQ(furrow({"export", file("after.json")}).exitCode, 0) << "the store's lock is free";
+}
+
+TEST_F(PlannerProcessTest, damagedStore_isRestoredFromTheBackupFile_beforeACommandWritesOverIt)
+{
+    // A data folder of its own, so that this planner of 300 tasks is the only one in it.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), file("data"));
+    PlannerArchive planner;
+    QSet<QUuid> ids;
+    for (int i = 0; i < 300; ++i) {
+        PlannerArchive::TaskRecord task;
+        task.id = QUuid::createUuid();
+        task.title = QStringLiteral("Task %1").arg(i);
+        task.createdAt = task.updatedAt = planner.savedAt;
+        planner.tasks.push_back(task);
+        ids.insert(task.id);
+    }
+    QFile source(file("planner-300.json"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write(planner.encode());
+    source.close();
+    ASSERT_EQ(furrow({"import", source.fileName()}, environment).exitCode, 0);
+
+    QFile store(file("data/Furrow/furrow.store"));
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    std::vector<quint32> noise(4096);
+    QRandomGenerator::global()->fillRange(noise.data(), qsizetype(noise.size()));
+    store.write(reinterpret_cast<const char *>(noise.data()), qint64(noise.size() * 4));
+    store.close();
+
+    const Result added = furrow({"add", "New task"}, environment);
+    EXPECT_EQ(added.exitCode, 0) << added.errorOutput.toStdString();
+    EXPECT_TRUE(added.output.contains(
+        QStringLiteral("Furrow: хранилище восстановлено из резервного файла (300 задач)")))
+        << added.output.toStdString();
+    ASSERT_EQ(furrow({"export", file("after.json")}, environment).exitCode, 0);
+    const PlannerArchive after = exported(file("after.json"));
+    ASSERT_EQ(after.tasks.size(), 301u);
+    QSet<QUuid> kept;
+    for (const auto &task : after.tasks)
+        kept.insert(task.id);
+    EXPECT_TRUE(kept.contains(ids)) << "every task of the damaged store is back";
+    EXPECT_EQ(after.tasks.back().title, QStringLiteral("New task"));
+    EXPECT_EQ(exported(file("data/Furrow/planner.json")).tasks.size(), 301u);
 }
 
 } // namespace

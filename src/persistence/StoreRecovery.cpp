@@ -1,0 +1,67 @@
+#include "StoreRecovery.h"
+
+#include "PersistenceError.h"
+#include "PlannerArchiveIO.h"
+#include "PlannerContainer.h"
+#include "PlannerSnapshot.h"
+
+#include "model/Log.h"
+#include "model/PlannerStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace furrow::StoreRecovery {
+
+namespace {
+
+// Restores the document into the clean store; answers why it could not, or an empty text.
+QString restore(ModelContext &context, const QString &backupPath)
+{
+    PlannerArchive archive;
+    try {
+        archive = PlannerArchiveIO::readFrom(backupPath);
+    } catch (const PersistenceError &error) {
+        return error.description();
+    }
+    PlannerStore store(context);
+    PlannerSnapshot::restore(store, archive);
+    // A failed save is logged by the store and leaves the restored rows unsaved.
+    if (context.hasChanges())
+        return QStringLiteral("хранилище не сохранилось");
+    return {};
+}
+
+Outcome setBackupAside(const QString &backupPath, const QString &suffix, const QString &why)
+{
+    const QString target = backupPath + suffix;
+    QFile file(backupPath);
+    if (!file.rename(target)) {
+        logLine(QStringLiteral("резервный файл не восстановлен (%1) и не отодвинут (%2); "
+                               "до перезапуска он не перезаписывается")
+                    .arg(why, file.errorString()));
+        return {Outcome::Kind::BackupStuck, 0, {}};
+    }
+    logLine(
+        QStringLiteral("резервный файл не восстановлен (%1). Он отодвинут в %2").arg(why, target));
+    return {Outcome::Kind::BackupSetAside, 0, target};
+}
+
+} // namespace
+
+Outcome recoverAfterSetAside(PlannerContainer &container, const QString &backupPath)
+{
+    if (container.opening() == PlannerContainer::Opening::AsItWas)
+        return {};
+    if (!QFileInfo::exists(backupPath))
+        return {Outcome::Kind::NothingToRestore, 0, {}};
+    ModelContext &context = container.context();
+    const QString problem = restore(context, backupPath);
+    if (!problem.isEmpty())
+        return setBackupAside(backupPath, container.asideSuffix(), problem);
+    const auto count = qsizetype(context.rows<TaskItem>().size());
+    logLine(QStringLiteral("хранилище восстановлено из резервного файла (%1 задач)").arg(count));
+    return {Outcome::Kind::Restored, count, {}};
+}
+
+} // namespace furrow::StoreRecovery

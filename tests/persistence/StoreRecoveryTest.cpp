@@ -1,0 +1,144 @@
+#include "TestSupport.h"
+
+#include "persistence/ArchiveWriter.h"
+#include "persistence/PlannerContainer.h"
+#include "persistence/PlannerFile.h"
+#include "persistence/PlannerSnapshot.h"
+#include "persistence/StoreRecovery.h"
+
+#include "model/PlannerStore.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+using namespace std::chrono_literals;
+using Kind = StoreRecovery::Outcome::Kind;
+
+class StoreRecoveryTest : public testing::Test
+{
+protected:
+    StoreRecoveryTest() { Clock::setNow(instantFromMicroseconds(1772000000123456)); }
+    ~StoreRecoveryTest() override { Clock::useSystemTime(); }
+
+    QString storePath() const { return folder.filePath("furrow.store"); }
+    // The backup file's name once it is set aside at the fixed clock.
+    QString backupAside() const { return backup + QStringLiteral(".backup-1772000000"); }
+
+    // A store of `count` tasks, its backup file written from it, then the store overwritten.
+    void damagedStoreWithBackupOf(int count)
+    {
+        {
+            auto container = PlannerContainer::open(storePath());
+            ModelContext &context = container->context();
+            for (int i = 0; i < count; ++i)
+                context.insert(std::make_shared<TaskItem>(QString::number(i), nullptr, i, nullptr));
+            ASSERT_TRUE(context.save().ok);
+            PlannerFile::write(PlannerSnapshot::snapshot(PlannerStore(context)), backup);
+        }
+        damageStore();
+    }
+
+    void damageStore()
+    {
+        QByteArray noise(8192, Qt::Uninitialized);
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(noise.data()),
+                                              noise.size() / 4);
+        test::writeFile(storePath(), noise);
+    }
+
+    // Opens the store and recovers it, answering the outcome; `log` gets what was printed.
+    StoreRecovery::Outcome openAndRecover(std::string *log = nullptr)
+    {
+        testing::internal::CaptureStdout();
+        container = PlannerContainer::open(storePath());
+        const auto outcome = StoreRecovery::recoverAfterSetAside(*container, backup);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        if (log)
+            *log = printed;
+        return outcome;
+    }
+
+    QTemporaryDir folder;
+    const QString backup = folder.filePath("planner.json");
+    std::unique_ptr<PlannerContainer> container;
+};
+
+TEST_F(StoreRecoveryTest, damagedStore_isRestoredFromTheBackupFile_intoTheNewStore)
+{
+    damagedStoreWithBackupOf(300);
+    const QByteArray backupBytes = test::readFile(backup);
+    std::string log;
+    const auto outcome = openAndRecover(&log);
+
+    EXPECT_EQ(container->opening(), PlannerContainer::Opening::SetAside);
+    EXPECT_EQ(outcome.kind, Kind::Restored);
+    EXPECT_EQ(outcome.restoredTasks, 300);
+    EXPECT_TRUE(log.ends_with("Furrow: хранилище восстановлено из резервного файла (300 задач)\n"))
+        << log;
+    EXPECT_EQ(test::readFile(backup), backupBytes) << "the backup file is left as it was";
+    EXPECT_FALSE(container->context().hasChanges());
+    const PlannerArchive restored = PlannerSnapshot::snapshot(PlannerStore(container->context()));
+
+    // What was restored is in the new store; a store that opens needs no recovery.
+    container.reset();
+    EXPECT_EQ(openAndRecover(&log).kind, Kind::NotNeeded);
+    EXPECT_EQ(log, "");
+    EXPECT_EQ(container->context().rows<TaskItem>().size(), 300u);
+    EXPECT_EQ(PlannerSnapshot::snapshot(PlannerStore(container->context())), restored);
+    EXPECT_EQ(test::readFile(backup), backupBytes);
+}
+
+TEST_F(StoreRecoveryTest, backupThatCannotBeRestored_isSetAside_andNeverWrittenOver)
+{
+    const QByteArray unreadable = "{ \"version\": 1, \"tasks\": [";
+    test::writeFile(backup, unreadable);
+    damageStore();
+    std::string log;
+    const auto outcome = openAndRecover(&log);
+    EXPECT_EQ(outcome.kind, Kind::BackupSetAside);
+    EXPECT_TRUE(outcome.backupMayBeReplaced());
+    EXPECT_EQ(outcome.backupAside, backupAside());
+    EXPECT_NE(log.find("Furrow: резервный файл не восстановлен ("), std::string::npos) << log;
+    EXPECT_NE(log.find(backupAside().toStdString()), std::string::npos) << log;
+    EXPECT_TRUE(container->context().rows<TaskItem>().empty()) << "the planner starts empty";
+
+    // The empty planner's first write makes a new backup file beside the old one.
+    {
+        ArchiveWriter writer(backup, 0ms);
+        writer.attachTo(container->context());
+        PlannerStore(container->context()).ensureStarterPage();
+        ASSERT_TRUE(writer.flush());
+    }
+    EXPECT_EQ(test::readFile(backupAside()), unreadable);
+    EXPECT_TRUE(PlannerArchive::decode(test::readFile(backup)).tasks.empty());
+}
+
+TEST_F(StoreRecoveryTest, backupThatCannotBeRestoredNorMoved_mustNotBeReplaced)
+{
+    test::writeFile(backup, "not a planner");
+    ASSERT_TRUE(QDir().mkpath(backupAside() + QStringLiteral("/taken")));
+    damageStore();
+    const auto outcome = openAndRecover();
+    EXPECT_EQ(outcome.kind, Kind::BackupStuck);
+    EXPECT_FALSE(outcome.backupMayBeReplaced());
+    EXPECT_EQ(test::readFile(backup), "not a planner");
+}
+
+TEST_F(StoreRecoveryTest, damagedStoreWithoutABackupFile_startsEmpty)
+{
+    damageStore();
+    std::string log;
+    EXPECT_EQ(openAndRecover(&log).kind, Kind::NothingToRestore);
+    EXPECT_EQ(log.find("резервный"), std::string::npos) << "only the set-aside line: " << log;
+    EXPECT_TRUE(container->context().rows<TaskItem>().empty());
+    EXPECT_FALSE(QFile::exists(backup));
+}
+
+} // namespace
+} // namespace furrow
