@@ -15,6 +15,8 @@
 
 #include <QFile>
 
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 namespace furrow {
@@ -53,10 +55,12 @@ const QUuid kTaskId("A4000000-0000-4000-8000-000000000004");
 const Instant kUpdated = ms(1733400000063);
 const Instant kStartOfDay = ms(1733353200000); // 5 December 2024, 00:00 in Berlin
 
+// The one row of a kind; the test stops with a failure when there is not exactly one.
 template<class T>
 T &only(const ModelContext &context)
 {
-    EXPECT_EQ(context.rows<T>().size(), 1u);
+    if (context.rows<T>().size() != 1)
+        throw std::runtime_error("expected exactly one row of a kind");
     return *context.rows<T>().front();
 }
 
