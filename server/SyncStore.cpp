@@ -50,45 +50,35 @@ void SyncStore::createSchema()
         throw StoreError(QStringLiteral("база записана более новой версией сервера"));
     if (version == kSchemaVersion)
         return;
-    m_db.execute("BEGIN IMMEDIATE");
-    try {
-        m_db.execute("CREATE TABLE records ("
-                     " kind TEXT NOT NULL,"
-                     " id TEXT NOT NULL,"
-                     " updated_at INTEGER NOT NULL,"
-                     " deleted INTEGER NOT NULL,"
-                     " sealed TEXT NOT NULL,"
-                     " device TEXT NOT NULL,"
-                     " seq INTEGER NOT NULL,"
-                     " PRIMARY KEY (kind, id)) WITHOUT ROWID");
-        m_db.execute("CREATE UNIQUE INDEX records_by_seq ON records (seq)");
-        m_db.execute("PRAGMA user_version = 1");
-        m_db.execute("COMMIT");
-    } catch (...) {
-        m_db.rollbackQuietly();
-        throw;
-    }
+    SqliteTransaction transaction(m_db);
+    m_db.execute("CREATE TABLE records ("
+                 " kind TEXT NOT NULL,"
+                 " id TEXT NOT NULL,"
+                 " updated_at INTEGER NOT NULL,"
+                 " deleted INTEGER NOT NULL,"
+                 " sealed TEXT NOT NULL,"
+                 " device TEXT NOT NULL,"
+                 " seq INTEGER NOT NULL,"
+                 " PRIMARY KEY (kind, id)) WITHOUT ROWID");
+    m_db.execute("CREATE UNIQUE INDEX records_by_seq ON records (seq)");
+    m_db.execute("PRAGMA user_version = 1");
+    transaction.commit();
 }
 
 SyncResponse SyncStore::exchange(const SyncRequest &request, qint64 pageSize)
 {
     const std::lock_guard lock(m_mutex);
-    m_db.execute("BEGIN IMMEDIATE");
-    try {
-        qint64 lastSeq = m_db.queryInteger("SELECT COALESCE(MAX(seq), 0) FROM records");
-        // Cursors only ever come from this database's answers, so one past its last sequence
-        // number belongs to another database (a restored or replaced file): start over rather
-        // than skip what this one holds.
-        const qint64 since = request.since < 0 || request.since > lastSeq ? 0 : request.since;
-        SyncResponse response;
-        response.accepted = store(request, lastSeq);
-        fillPage(request, since, lastSeq, pageSize, response);
-        m_db.execute("COMMIT");
-        return response;
-    } catch (...) {
-        m_db.rollbackQuietly();
-        throw;
-    }
+    SqliteTransaction transaction(m_db);
+    qint64 lastSeq = m_db.queryInteger("SELECT COALESCE(MAX(seq), 0) FROM records");
+    // Cursors only ever come from this database's answers, so one past its last sequence number
+    // belongs to another database (a restored or replaced file): start over rather than skip
+    // what this one holds.
+    const qint64 since = request.since < 0 || request.since > lastSeq ? 0 : request.since;
+    SyncResponse response;
+    response.accepted = store(request, lastSeq);
+    fillPage(request, since, lastSeq, pageSize, response);
+    transaction.commit();
+    return response;
 }
 
 qint64 SyncStore::store(const SyncRequest &request, qint64 &lastSeq)

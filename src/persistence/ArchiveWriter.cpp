@@ -1,5 +1,6 @@
 #include "ArchiveWriter.h"
 
+#include "DebounceThread.h"
 #include "PersistenceError.h"
 #include "PlannerFile.h"
 #include "PlannerSnapshot.h"
@@ -10,20 +11,21 @@
 namespace furrow {
 
 ArchiveWriter::ArchiveWriter(QString path, std::chrono::milliseconds delay, QObject *parent)
+    : ArchiveWriter(std::move(path), std::make_unique<DebounceThread>(), delay, parent)
+{}
+
+ArchiveWriter::ArchiveWriter(QString path, std::unique_ptr<DebounceQueue> queue,
+                             std::chrono::milliseconds delay, QObject *parent)
     : QObject(parent)
     , m_path(std::move(path))
     , m_delay(delay)
-    , m_worker([this] { run(); })
+    , m_queue(std::move(queue))
 {}
 
 ArchiveWriter::~ArchiveWriter()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    m_wake.notify_all();
-    m_worker.join();
+    // Stop the worker before the state its items use goes.
+    m_queue.reset();
 }
 
 ArchiveWriter &ArchiveWriter::shared()
@@ -41,43 +43,33 @@ void ArchiveWriter::attachTo(ModelContext &context)
 void ArchiveWriter::scheduleWrite(PlannerArchive snapshot)
 {
     {
-        std::lock_guard lock(m_mutex);
+        const std::lock_guard lock(m_mutex);
         m_pending = std::move(snapshot);
-        m_due = SteadyClock::now() + m_delay;
     }
-    m_wake.notify_all();
+    m_queue->schedule(m_delay, [this] { writePending(); });
 }
 
 bool ArchiveWriter::flush(std::chrono::milliseconds timeout)
 {
-    std::unique_lock lock(m_mutex);
-    if (m_pending)
-        m_due = SteadyClock::now();
-    m_wake.notify_all();
-    return m_idle.wait_for(lock, timeout, [this] { return !m_pending && !m_writing; });
+    bool pending = false;
+    {
+        const std::lock_guard lock(m_mutex);
+        pending = m_pending.has_value();
+    }
+    if (pending)
+        m_queue->schedule(std::chrono::milliseconds(0), [this] { writePending(); });
+    return m_queue->waitIdle(timeout);
 }
 
-void ArchiveWriter::run()
+void ArchiveWriter::writePending()
 {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || m_pending; });
-        if (m_stopping)
-            return;
-        // A later scheduleWrite moves the due time; wait again until it holds still.
-        if (SteadyClock::now() < m_due) {
-            m_wake.wait_until(lock, m_due);
-            continue;
-        }
-        const PlannerArchive snapshot = std::move(*m_pending);
-        m_pending.reset();
-        m_writing = true;
-        lock.unlock();
-        writeNow(snapshot);
-        lock.lock();
-        m_writing = false;
-        m_idle.notify_all();
+    std::optional<PlannerArchive> snapshot;
+    {
+        const std::lock_guard lock(m_mutex);
+        snapshot.swap(m_pending);
     }
+    if (snapshot)
+        writeNow(*snapshot);
 }
 
 void ArchiveWriter::writeNow(const PlannerArchive &snapshot)

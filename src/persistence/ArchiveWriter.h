@@ -1,15 +1,15 @@
 #pragma once
 
+#include "DebounceQueue.h"
 #include "PlannerArchive.h"
 
 #include <QObject>
 #include <QString>
 
 #include <chrono>
-#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 namespace furrow {
 
@@ -28,6 +28,9 @@ public:
 
     explicit ArchiveWriter(QString path, std::chrono::milliseconds delay = kDelay,
                            QObject *parent = nullptr);
+    // Runs the writes on `queue` instead of a worker thread of its own.
+    ArchiveWriter(QString path, std::unique_ptr<DebounceQueue> queue,
+                  std::chrono::milliseconds delay = kDelay, QObject *parent = nullptr);
     // Stops the worker after a write in progress; a pending snapshot is dropped (see flush()).
     ~ArchiveWriter() override;
 
@@ -51,23 +54,17 @@ Q_SIGNALS:
     void writeFinished(bool succeeded);
 
 private:
-    using SteadyClock = std::chrono::steady_clock;
-
-    void run();
+    // The scheduled work item: takes the pending snapshot, if any, and writes it.
+    void writePending();
     void writeNow(const PlannerArchive &snapshot);
 
     const QString m_path;
     const std::chrono::milliseconds m_delay;
 
-    std::mutex m_mutex; // guards the members below
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
+    std::mutex m_mutex; // guards m_pending, handed from the main thread to the worker
     std::optional<PlannerArchive> m_pending;
-    SteadyClock::time_point m_due;
-    bool m_writing = false;
-    bool m_stopping = false;
 
-    std::thread m_worker; // last: starts after the state above exists
+    std::unique_ptr<DebounceQueue> m_queue; // last: its items use the members above
 };
 
 } // namespace furrow

@@ -36,12 +36,6 @@ void SqliteDatabase::execute(const char *sql)
         raise();
 }
 
-void SqliteDatabase::rollbackQuietly()
-{
-    if (!sqlite3_get_autocommit(m_db))
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
 qint64 SqliteDatabase::queryInteger(const char *sql)
 {
     SqliteStatement statement(*this, sql);
@@ -140,6 +134,25 @@ QString SqliteStatement::text(int column) const
 {
     const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
+}
+
+SqliteTransaction::SqliteTransaction(SqliteDatabase &db)
+    : m_db(db)
+{
+    m_db.execute("BEGIN IMMEDIATE");
+}
+
+SqliteTransaction::~SqliteTransaction()
+{
+    // A failed COMMIT may leave the transaction open too; SQLite may also have ended it already.
+    if (!m_committed && !sqlite3_get_autocommit(m_db.handle()))
+        sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void SqliteTransaction::commit()
+{
+    m_db.execute("COMMIT");
+    m_committed = true;
 }
 
 } // namespace furrow

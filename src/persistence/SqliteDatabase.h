@@ -21,8 +21,6 @@ public:
     SqliteDatabase &operator=(const SqliteDatabase &) = delete;
 
     void execute(const char *sql);
-    // Ends an open transaction without a word; used while another error is being raised.
-    void rollbackQuietly();
     // The first column of the first row of a query, as an integer or text.
     qint64 queryInteger(const char *sql);
     QString queryText(const char *sql);
@@ -61,6 +59,24 @@ public:
 private:
     SqliteDatabase &m_db;
     sqlite3_stmt *m_statement = nullptr;
+};
+
+// An immediate transaction for the guard's lifetime: commit() ends it, and leaving the scope
+// without a commit, as an error does, rolls it back without a word, so the database is as it
+// was and the error is the one the caller sees.
+class SqliteTransaction
+{
+public:
+    explicit SqliteTransaction(SqliteDatabase &db);
+    ~SqliteTransaction();
+    SqliteTransaction(const SqliteTransaction &) = delete;
+    SqliteTransaction &operator=(const SqliteTransaction &) = delete;
+
+    void commit();
+
+private:
+    SqliteDatabase &m_db;
+    bool m_committed = false;
 };
 
 } // namespace furrow

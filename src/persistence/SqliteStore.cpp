@@ -162,14 +162,9 @@ void SqliteStore::prepareSchema()
     m_db.execute("PRAGMA synchronous = FULL");
     if (version == kSchemaVersion)
         return;
-    m_db.execute("BEGIN IMMEDIATE");
-    try {
-        m_db.execute(kSchema);
-        m_db.execute("COMMIT");
-    } catch (const StoreError &) {
-        m_db.rollbackQuietly();
-        throw;
-    }
+    SqliteTransaction transaction(m_db);
+    m_db.execute(kSchema);
+    transaction.commit();
 }
 
 void SqliteStore::loadInto(ModelContext &context)
@@ -310,24 +305,19 @@ void SqliteStore::write(const ChangeSet &changes)
 {
     if (changes.isEmpty())
         return;
-    m_db.execute("BEGIN IMMEDIATE");
-    try {
-        for (const ChangeSet::RemovedRow &removed : changes.removed) {
-            SqliteStatement &statement = m_statements->of(removed.kind).remove;
-            statement.bind(1, removed.rowKey);
-            statement.run();
-        }
-        for (const Record *row : changes.written) {
-            SqliteStatement &statement = m_statements->of(row->kind()).upsert;
-            bindRecord(statement, *row);
-            statement.run();
-        }
-        m_db.execute("COMMIT");
-    } catch (const StoreError &) {
-        // The context keeps its changes; the next save writes them again.
-        m_db.rollbackQuietly();
-        throw;
+    // On an error nothing is written; the context keeps its changes for the next save.
+    SqliteTransaction transaction(m_db);
+    for (const ChangeSet::RemovedRow &removed : changes.removed) {
+        SqliteStatement &statement = m_statements->of(removed.kind).remove;
+        statement.bind(1, removed.rowKey);
+        statement.run();
     }
+    for (const Record *row : changes.written) {
+        SqliteStatement &statement = m_statements->of(row->kind()).upsert;
+        bindRecord(statement, *row);
+        statement.run();
+    }
+    transaction.commit();
 }
 
 } // namespace furrow

@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 
-#include "model/Log.h"
+#include "LogCapture.h"
 
 namespace furrow::test {
 namespace {
@@ -61,9 +61,9 @@ TEST_F(ModelContextTest, storeSaveFailure_logsAndPostsNothing)
     QSignalSpy backups(&context, &ModelContext::storeSaved);
     addPage(QStringLiteral("Home"));
     backend.failing = true;
-    testing::internal::CaptureStdout();
+    test::LogCapture log;
     store.save();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Furrow: save failed — disk full\n");
+    EXPECT_EQ(log.take(), "Furrow: save failed — disk full\n");
     EXPECT_EQ(saveCount(), 0);
     EXPECT_EQ(backups.count(), 0);
 

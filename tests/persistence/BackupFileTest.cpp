@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "TestSupport.h"
 
 #include "persistence/ArchiveWriter.h"
@@ -5,11 +6,9 @@
 #include "model/PlannerStore.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -30,9 +29,51 @@ bool setWritable(const QString &folder, bool writable)
     return ::geteuid() != 0 || QProcess::execute("chattr", {writable ? "-i" : "+i", folder}) == 0;
 }
 
+// Runs the writer's items on the test's own thread, once the test has moved time past them.
+class ManualQueue final : public DebounceQueue
+{
+public:
+    void schedule(std::chrono::milliseconds delay, Work work) override
+    {
+        m_waiting = std::move(work);
+        m_due = m_now + delay;
+    }
+    bool waitIdle(std::chrono::milliseconds) override
+    {
+        runDue();
+        return !m_waiting;
+    }
+    void advance(std::chrono::milliseconds step)
+    {
+        m_now += step;
+        runDue();
+    }
+
+private:
+    void runDue()
+    {
+        if (m_waiting && m_now >= m_due)
+            std::exchange(m_waiting, nullptr)();
+    }
+
+    std::chrono::milliseconds m_now{0};
+    std::chrono::milliseconds m_due{0};
+    Work m_waiting;
+};
+
 class BackupFileTest : public testing::Test
 {
 protected:
+    // A writer with the production delay whose queue the test drives; counts its writes.
+    ManualQueue &attachWriter()
+    {
+        auto queue = std::make_unique<ManualQueue>();
+        ManualQueue &driven = *queue;
+        drivenWriter = std::make_unique<ArchiveWriter>(path, std::move(queue));
+        drivenWriter->attachTo(context);
+        QObject::connect(drivenWriter.get(), &ArchiveWriter::writeFinished, [this] { ++writes; });
+        return driven;
+    }
     size_t projectsInFile() const
     {
         return PlannerArchive::decode(test::readFile(path)).projects.size();
@@ -41,29 +82,40 @@ protected:
     const QString path = dir.path() + "/Furrow/planner.json";
     ModelContext context;
     PlannerStore store{context};
+    std::unique_ptr<ArchiveWriter> drivenWriter;
+    int writes = 0;
 };
 
 } // namespace
 
-TEST_F(BackupFileTest, writer_tenSavesInABurst_giveOneWriteOfTheLastSnapshotAfterTheDelay)
+TEST_F(BackupFileTest, writer_tenSavesInABurst_giveOneWriteOfTheLastSnapshotTwoSecondsLater)
 {
-    ArchiveWriter writer(path, 200ms);
-    writer.attachTo(context);
-    int writes = 0; // counted on the main thread: the writer signals from its worker
-    QObject::connect(
-        &writer, &ArchiveWriter::writeFinished, &writer, [&] { ++writes; }, Qt::QueuedConnection);
-    QElapsedTimer sinceLast;
+    ManualQueue &queue = attachWriter();
     for (int i = 1; i <= 10; ++i) {
         store.createProject(QString::number(i));
-        sinceLast.start();
-        QTest::qWait(10);
+        queue.advance(90ms);
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return writes > 0; }, 5000));
-
-    EXPECT_GE(sinceLast.elapsed(), 190);
-    EXPECT_EQ(projectsInFile(), 10u) << "the snapshot of the tenth save";
-    QTest::qWait(400);
+    queue.advance(2s - 90ms - 1ms);
+    EXPECT_EQ(writes, 0) << "a millisecond before the delay runs out";
+    EXPECT_FALSE(QFile::exists(path));
+    queue.advance(1ms);
     EXPECT_EQ(writes, 1);
+    EXPECT_EQ(projectsInFile(), 10u) << "the snapshot of the tenth save";
+    queue.advance(1h);
+    EXPECT_EQ(writes, 1);
+}
+
+TEST_F(BackupFileTest, writer_twoSavesThreeSecondsApart_giveTwoWrites)
+{
+    ManualQueue &queue = attachWriter();
+    store.createProject("First");
+    queue.advance(3s);
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(projectsInFile(), 1u);
+    store.createProject("Second");
+    queue.advance(3s);
+    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(projectsInFile(), 2u);
 }
 
 TEST_F(BackupFileTest, writer_writesTheLastSaveAtFlush_andKeepsThatFileWhenTheFolderTurnsUnwritable)
@@ -85,11 +137,10 @@ TEST_F(BackupFileTest, writer_writesTheLastSaveAtFlush_andKeepsThatFileWhenTheFo
     const auto restore = qScopeGuard([&] { setWritable(dir.path() + "/Furrow", true); });
     if (!setWritable(dir.path() + "/Furrow", false))
         GTEST_SKIP() << "cannot make a folder unwritable here";
-    testing::internal::CaptureStdout();
+    test::LogCapture log;
     store.createProject("Lost");
-    const bool finished = writer.flush();
-    const std::string output = testing::internal::GetCapturedStdout();
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(writer.flush());
+    const std::string output = log.take();
     EXPECT_EQ(output.rfind("Furrow: не удалось записать резервную копию — ", 0), 0u) << output;
     EXPECT_EQ(projectsInFile(), 1u);
 }

@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "TestSupport.h"
 
 #include "persistence/DemoSeed.h"
@@ -20,17 +21,15 @@ TEST(DemoSeed, run_leavesAStoreOfThreeTasksAlone_andReplacesOneOfTwoWithTheDemoP
     context.insert(std::make_shared<DayPlan>(test::at("2025-03-01T10:00:00Z"), std::nullopt));
     context.save();
 
-    testing::internal::CaptureStdout();
+    test::LogCapture log;
     DemoSeed::run(context);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Furrow: база не пустая (3 задач) — демо-данные не ставятся\n");
+    EXPECT_EQ(log.take(), "Furrow: база не пустая (3 задач) — демо-данные не ставятся\n");
     EXPECT_EQ(context.rows<TaskItem>().size(), 3u);
     EXPECT_TRUE(context.rows<Page>().empty());
 
     context.remove(*context.rows<TaskItem>().front());
-    testing::internal::CaptureStdout();
     DemoSeed::run(context);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Furrow: демо-данные поставлены\n");
+    EXPECT_EQ(log.take(), "Furrow: демо-данные поставлены\n");
     EXPECT_FALSE(context.hasChanges());
     EXPECT_EQ(context.rows<Project>().size(), 3u);
     EXPECT_EQ(context.rows<Page>().size(), 4u);

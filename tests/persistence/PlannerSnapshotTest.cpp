@@ -191,3 +191,27 @@ TEST_F(PlannerSnapshotTest, restore_days_fillMissingStartsAndAddMissingDays)
     // Plans the merge creates are not matched again: the last record adds a second plan.
     EXPECT_EQ(context.rows<DayPlan>().size(), 4u);
 }
+
+TEST_F(PlannerSnapshotTest, importOfAnEmptyDocument_changesNothingButStillSaves)
+{
+    add<Project>("Home", "#2563EB", 0);
+    addTask("Kept", "2025-02-01T00:00:00Z");
+    ASSERT_TRUE(context.save().ok);
+    const PlannerArchive before = PlannerSnapshot::snapshot(store);
+    const QString path = QStringLiteral(FURROW_TEST_DATA_DIR "/empty.json");
+    QSignalSpy backups(&context, &ModelContext::storeSaved);
+    QSignalSpy changes(&PlannerNotifications::center(), &PlannerNotifications::plannerDidChange);
+
+    EXPECT_TRUE(PlannerArchiveIO::importFrom(store, path).succeeded);
+
+    EXPECT_EQ(PlannerSnapshot::snapshot(store), before);
+    EXPECT_FALSE(context.hasChanges());
+    EXPECT_EQ(backups.count(), 1) << "the save schedules a backup write";
+    EXPECT_EQ(changes.count(), 1);
+
+    ModelContext bare; // nor does it make the starter page of a store without pages
+    PlannerStore bareStore(bare);
+    EXPECT_TRUE(PlannerArchiveIO::importFrom(bareStore, path).succeeded);
+    EXPECT_TRUE(bare.rows<Page>().empty());
+    EXPECT_EQ(changes.count(), 2);
+}

@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "TestSupport.h"
 
 #include "persistence/PlannerContainer.h"
@@ -37,9 +38,9 @@ protected:
     // Opens and closes the store, answering what the opening logged.
     std::string openLogging()
     {
-        testing::internal::CaptureStdout();
+        test::LogCapture log;
         open();
-        return testing::internal::GetCapturedStdout();
+        return log.take();
     }
 
     QTemporaryDir folder;
@@ -75,9 +76,9 @@ TEST_F(StoreContainerTest,
         ASSERT_TRUE(context.save().ok);
         saved = PlannerSnapshot::snapshot(PlannerStore(context));
     }
-    testing::internal::CaptureStdout();
+    test::LogCapture log;
     auto container = open(); // the lock went with the container
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "a store that opens logs nothing";
+    EXPECT_EQ(log.take(), "") << "a store that opens logs nothing";
     EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.backup-*")}).empty());
     ModelContext &context = container->context();
     EXPECT_FALSE(context.hasChanges());
@@ -149,10 +150,9 @@ TEST_F(StoreContainerTest, storeThatCannotBeReplaced_stopsWithTheFatalMessage)
     // cannot be moved either, so the clean store fails too.
     ASSERT_TRUE(QDir().mkpath(path() + QStringLiteral("/inner")));
     ASSERT_TRUE(QDir().mkpath(asideName() + QStringLiteral("/taken")));
-    testing::internal::CaptureStdout();
+    const test::LogCapture quiet;
     EXPECT_THAT([&] { open(); }, testing::ThrowsMessage<FatalStoreError>(testing::StartsWith(
                                      "Furrow: не удалось открыть даже чистую базу — ")));
-    testing::internal::GetCapturedStdout();
 }
 
 TEST(LegacyBackupTest, olderFileMovesOnlyWhenTheCurrentOneIsMissing)

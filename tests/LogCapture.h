@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/Log.h"
+
+#include <mutex>
+#include <string>
+
+namespace furrow::test {
+
+// Collects the log lines written while it lives, from any thread, instead of printing them.
+class LogCapture
+{
+public:
+    LogCapture()
+        : m_previous(setLogSink([this](const QString &line) {
+            const std::lock_guard lock(m_mutex);
+            m_lines += line.toStdString() + '\n';
+        }))
+    {}
+    ~LogCapture() { setLogSink(std::move(m_previous)); }
+    LogCapture(const LogCapture &) = delete;
+    LogCapture &operator=(const LogCapture &) = delete;
+
+    // The lines logged since the last call, each ending in a line break, as printed.
+    std::string take()
+    {
+        const std::lock_guard lock(m_mutex);
+        return std::exchange(m_lines, {});
+    }
+
+private:
+    std::mutex m_mutex;
+    std::string m_lines;
+    LogSink m_previous; // last: installing the sink needs the members above
+};
+
+} // namespace furrow::test
