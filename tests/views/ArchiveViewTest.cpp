@@ -175,6 +175,18 @@ TEST_F(ArchiveTest, tabs_switchTheLineAndTheEmptyText)
     EXPECT_FALSE(view->tabButton(ArchiveView::Tab::Done)->isChecked());
 }
 
+TEST_F(ArchiveTest, escapeAndCtrlW_closeTheWindow)
+{
+    ArchiveWindow window(context);
+    for (const QKeyCombination keys : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+        window.present();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window,
+                        keys.key(), keys.keyboardModifiers());
+        EXPECT_FALSE(window.isVisible()) << QKeySequence(keys).toString().toStdString();
+    }
+}
+
 TEST_F(ArchiveTest, showingTheWindow_purgesDroppedTasksOlderThanThirtyDays)
 {
     TaskItem *old = archived(QStringLiteral("old"), localTime(2026, 2, 7, 10));

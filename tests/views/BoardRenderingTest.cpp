@@ -3,6 +3,7 @@
 #include "persistence/DemoSeed.h"
 #include "views/board/ToolbarChip.h"
 #include "views/menus/MenuHost.h"
+#include "views/widgets/TaskLookup.h"
 
 #include <QHBoxLayout>
 
@@ -82,6 +83,30 @@ TEST_F(BoardRendering, demoPageWithAHoveredRow)
     ASSERT_NE(row, nullptr);
     hover(row);
     saveRendering(&window, QStringLiteral("board-hovered-row"));
+}
+
+TEST_F(BoardRendering, rowClickedThenLeft_looksLikeTheOthers)
+{
+    TaskRow *row = rowTitled(QStringLiteral("Contract review"));
+    ASSERT_NE(row, nullptr);
+    hover(row);
+    QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(4, 4));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(row, &leave);
+    ASSERT_TRUE(row->hasFocus());
+    ASSERT_FALSE(row->showsControls());
+    saveRendering(&window, QStringLiteral("board-clicked-row-left"));
+}
+
+TEST_F(BoardRendering, longSectionName)
+{
+    Section *section = TaskLookup::liveSection(context, view->blocks().front()->sectionId());
+    ASSERT_NE(section, nullptr);
+    PlannerStore(context).rename(*section,
+                                 QStringLiteral("Everything that has to happen before the spring "
+                                                "release, in no particular order, and then some"));
+    settle();
+    saveRendering(&window, QStringLiteral("board-long-section-name"));
 }
 
 TEST_F(BoardRendering, openRowMenu)

@@ -98,12 +98,48 @@ TEST_F(MainWindowTest, layoutSwitches_persistAndReachThePage)
     QTest::mouseClick(window->toolbar()->sidebarChip(), Qt::LeftButton);
     EXPECT_TRUE(window->pageView()->isCompact());
     EXPECT_EQ(window->toolbar()->rowHeightChip()->label(), QStringLiteral("Roomy rows"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->sidebar()->width() == 0; }));
+    EXPECT_FALSE(window->sidebar()->isVisible());
     const auto defaults = UserDefaults::open();
     EXPECT_TRUE(defaults->value(QStringLiteral("layout.compact")).toBool());
     EXPECT_TRUE(defaults->value(QStringLiteral("layout.sidebarHidden")).toBool());
     layout.setCompact(false);
     layout.setSidebarHidden(false);
+}
+
+TEST_F(MainWindowTest, sidebarToggle_slidesTheWholeSidebar_andJumpsWithMotionReduced)
+{
+    LayoutPreferences &layout = LayoutPreferences::shared();
+    layout.setSidebarHidden(false);
+    open();
+    Sidebar *sidebar = window->sidebar();
+    QWidget *page = window->pageView();
+    const auto left = [&](const QWidget *widget) {
+        return widget->mapTo(window.get(), QPoint()).x();
+    };
+    ASSERT_EQ(left(sidebar), 0);
+    {
+        const WithMotion motion;
+        layout.setSidebarHidden(true);
+        // On the way out the sidebar moves at its full width instead of narrowing.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return left(sidebar) < 0; }, 2000));
+        EXPECT_GT(left(sidebar), -Sidebar::kWidth);
+        EXPECT_EQ(sidebar->width(), Sidebar::kWidth);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !sidebar->isVisible(); }, 2000));
+        EXPECT_EQ(left(sidebar), -Sidebar::kWidth);
+        layout.setSidebarHidden(false);
+        EXPECT_TRUE(sidebar->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return left(sidebar) == 0; }, 2000));
+        settle();
+        EXPECT_EQ(left(page), Sidebar::kWidth);
+    }
+    layout.setSidebarHidden(true);
+    EXPECT_FALSE(sidebar->isVisible());
+    settle();
+    EXPECT_EQ(left(page), 0);
+    layout.setSidebarHidden(false);
+    EXPECT_TRUE(sidebar->isVisible());
+    EXPECT_EQ(left(sidebar), 0);
+    EXPECT_EQ(sidebar->width(), Sidebar::kWidth);
 }
 
 TEST_F(MainWindowTest, selectedPageThatDisappears_givesWayToTheFirstRemainingPage)

@@ -73,9 +73,15 @@ TEST(PageIconPicker, clickAndReturn_pickTheIcon)
     QTest::keyClick(picker.searchField(), Qt::Key_Down);
     ASSERT_EQ(QApplication::focusWidget(), picker.visibleCells().front());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_EQ(picked.size(), 2);
+    // Return in the search field picks the first match, and nothing when nothing matches.
+    picker.setQuery(QStringLiteral("zebra"));
+    QTest::keyClick(picker.searchField(), Qt::Key_Return);
+    picker.setQuery(QStringLiteral("dollar"));
+    QTest::keyClick(picker.searchField(), Qt::Key_Return);
+    ASSERT_EQ(picked.size(), 3);
     EXPECT_EQ(picked[0][0].toString(), QStringLiteral("rocket"));
     EXPECT_EQ(picked[1][0].toString(), PageIcons::search(QStringLiteral("cat")).front());
+    EXPECT_EQ(picked[2][0].toString(), QStringLiteral("currency-dollar"));
 }
 
 // Leaves renderings/icon-picker.png and icon-search.png for people to review.

@@ -4,9 +4,11 @@
 #include "views/board/CountLabel.h"
 #include "views/board/EmptyPageBlock.h"
 #include "views/board/InlineField.h"
+#include "views/board/RowTrailing.h"
 #include "views/board/SectionHeader.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/widgets/PillButton.h"
+#include "views/widgets/TextLabel.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -168,15 +170,25 @@ TEST_F(BoardTest, refresh_reusesRowsAndKeepsAnOpenEditorAndItsFocus)
     EXPECT_EQ(rowIds(inFlight).size(), 3u);
 }
 
-TEST_F(BoardTest, moveToAnotherSection_keepsTheRowAndItsFocus)
+TEST_F(BoardTest, moveToAnotherSection_keepsTheRowItsFocusAndHowItCame)
 {
     TaskRow *moved = row(second);
-    moved->setFocus();
+    moved->setFocus(Qt::TabFocusReason);
     PlannerStore(context).move(*second, later, std::nullopt);
     settle();
     EXPECT_EQ(row(second), moved);
     EXPECT_EQ(rowIds(later), std::vector<QUuid>{second->id()});
     EXPECT_TRUE(moved->hasFocus());
+    EXPECT_TRUE(moved->showsControls());
+
+    // A row focused by a click comes back unlit: the pointer is no longer over it.
+    row(first)->setFocus(Qt::MouseFocusReason);
+    moved->setFocus(Qt::MouseFocusReason);
+    PlannerStore(context).move(*second, inFlight, std::nullopt);
+    settle();
+    EXPECT_TRUE(moved->hasFocus());
+    EXPECT_FALSE(moved->showsControls());
+    EXPECT_TRUE(view->state().litId().isNull());
 }
 
 TEST_F(BoardTest, hairlines_hideNextToTheHoveredRowOnly)
@@ -195,6 +207,37 @@ TEST_F(BoardTest, hairlines_hideNextToTheHoveredRowOnly)
     QApplication::sendEvent(rows[1], &leave);
     EXPECT_TRUE(view->state().hoveredId().isNull());
     EXPECT_EQ(rows[2]->separatorOpacity(), 1);
+}
+
+TEST_F(BoardTest, longNames_endInAnEllipsisOnOneLine_andRowsStayWithinThePage)
+{
+    const QString name = QStringLiteral("Everything that has to happen before the spring release, "
+                                        "in no particular order.");
+    ASSERT_EQ(name.size(), 80);
+    PlannerStore(context).rename(*inFlight, name);
+    PlannerStore(context).rename(*page, name);
+    window.resize(700, 700);
+    settle();
+    const TextLabel *sectionName = block(inFlight)->header()->nameLabel();
+    EXPECT_EQ(sectionName->text(), name);
+    EXPECT_TRUE(sectionName->shownText().endsWith(u'…'));
+    EXPECT_LT(block(inFlight)->header()->height(), 2 * sectionName->fontMetrics().height());
+    EXPECT_TRUE(view->pageTitle()->shownText().endsWith(u'…'));
+
+    const int page = view->scrollArea()->viewport()->width();
+    EXPECT_LE(block(inFlight)->width(), page);
+    for (const TaskRow *taskRow : block(inFlight)->rows()) {
+        EXPECT_LE(taskRow->width(), page);
+        // The trailing end, with the controls, is still inside the page.
+        const QRect trailing(taskRow->trailing()->mapTo(view->scrollArea()->viewport(), QPoint()),
+                             taskRow->trailing()->size());
+        EXPECT_LE(trailing.right(), page);
+    }
+    // A short name keeps its natural width, so the count sits right after it.
+    PlannerStore(context).rename(*inFlight, QStringLiteral("Now"));
+    settle();
+    EXPECT_EQ(sectionName->shownText(), QStringLiteral("Now"));
+    EXPECT_LT(block(inFlight)->header()->countLabel()->x(), page / 2);
 }
 
 TEST_F(BoardTest, focusInput_opensTheFirstSectionsComposeLineOnlyWhenThereIsOne)

@@ -250,6 +250,23 @@ TEST_F(SidebarTest, keyboard_walksTheEntriesAndSelects)
     EXPECT_TRUE(sidebar->selection().isGoals());
 }
 
+TEST_F(SidebarTest, clickedPage_showsItsCountAgainOnceThePointerLeaves)
+{
+    Page *page = addPage(QStringLiteral("Home"), 0);
+    addTask(addSection(page));
+    ASSERT_NO_FATAL_FAILURE(open());
+    PageRow *row = sidebar->rowFor(page->id());
+    hover(row);
+    EXPECT_TRUE(row->showsMenuButton());
+    QTest::mouseClick(row, Qt::LeftButton);
+    ASSERT_EQ(sidebar->selection(), SidebarSelection::page(page->id()));
+    ASSERT_TRUE(row->hasFocus());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(row, &leave);
+    EXPECT_FALSE(row->showsMenuButton());
+    EXPECT_EQ(row->countText(), QStringLiteral("1"));
+}
+
 TEST_F(SidebarTest, iconButton_picksANewIconAndClosesThePopup)
 {
     Page *page = addPage(QStringLiteral("Home"), 0);

@@ -255,6 +255,49 @@ TEST_F(TaskRowTest, dateControl_opensTheDuePickerAndItsChoiceCloses)
     EXPECT_EQ(date->toolTip(), QStringLiteral("Change the date"));
 }
 
+TEST_F(TaskRowTest, look_followsThePointerOrTheKeyboard_notAClick_andLightsOneRowAtATime)
+{
+    TaskRow *upper = row(first);
+    TaskRow *lower = row(second);
+    const auto leave = [](QWidget *widget) {
+        QEvent event(QEvent::Leave);
+        QApplication::sendEvent(widget, &event);
+    };
+    const auto lit = [&] {
+        return std::vector<bool>{upper->showsControls(), lower->showsControls()};
+    };
+
+    // A click focuses the row; once the pointer leaves, neither the fill nor the controls stay,
+    // and the hairline under it is back.
+    hover(upper);
+    QTest::mouseClick(upper, Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_TRUE(upper->hasFocus());
+    EXPECT_EQ(lit(), (std::vector<bool>{true, false}));
+    leave(upper);
+    EXPECT_EQ(lit(), (std::vector<bool>{false, false}));
+    EXPECT_FALSE(upper->trailing()->controlsShown());
+    EXPECT_EQ(lower->separatorOpacity(), 1);
+    // The pointer on the other row lights that row only, though the clicked one has the focus.
+    hover(lower);
+    EXPECT_EQ(lit(), (std::vector<bool>{false, true}));
+    leave(lower);
+
+    // Focus from the keyboard lights the row without the pointer, gives way to the pointer on
+    // another row, and lights it again when the pointer leaves that row.
+    lower->setFocus(Qt::TabFocusReason);
+    upper->setFocus(Qt::BacktabFocusReason);
+    EXPECT_EQ(lit(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(lower->separatorOpacity(), 0);
+    hover(lower);
+    EXPECT_EQ(lit(), (std::vector<bool>{false, true}));
+    leave(lower);
+    EXPECT_EQ(lit(), (std::vector<bool>{true, false}));
+    // A click elsewhere takes the keyboard's focus and its look away.
+    QTest::mouseClick(lower, Qt::LeftButton, {}, QPoint(4, 4));
+    leave(lower);
+    EXPECT_EQ(lit(), (std::vector<bool>{false, false}));
+}
+
 TEST_F(TaskRowTest, keyboard_tabGoesThroughTheRowsControls_andArrowsWalkTheRows)
 {
     PlannerStore(context).capture(QStringLiteral("A late arrival"), inFlight, nullptr);

@@ -4,6 +4,7 @@
 #include "model/PlannerStore.h"
 #include "views/archive/ArchiveContent.h"
 #include "views/archive/ArchiveRow.h"
+#include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/FadingSnapshot.h"
 #include "views/widgets/HairLine.h"
@@ -118,7 +119,7 @@ void ArchiveView::putBack(const QUuid &taskId)
         if (task->id() == taskId) {
             // The list is rebuilt without the task on the next turn; the old one fades out
             // over it.
-            FadingSnapshot::cover(m_area->viewport(), 150);
+            FadingSnapshot::cover(m_area->viewport(), Motion::kEaseMs);
             store.unarchive(*task, ArchiveContent::fallbackSection(m_context));
             return;
         }

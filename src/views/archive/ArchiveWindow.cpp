@@ -3,6 +3,8 @@
 #include "views/archive/ArchiveView.h"
 #include "views/theme/Theme.h"
 
+#include <QKeySequence>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace furrow {
@@ -21,6 +23,9 @@ ArchiveWindow::ArchiveWindow(ModelContext &context, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void ArchiveWindow::present()

@@ -7,7 +7,8 @@ namespace furrow {
 class ArchiveView;
 class ModelContext;
 
-// The "archive" window: the archive view on paper, 560 × 520 by default.
+// The "archive" window: the archive view on paper, 560 × 520 by default; Escape and Ctrl+W
+// close it.
 class ArchiveWindow : public QWidget
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "views/board/DropFeedback.h"
 
 #include "views/theme/EasedValue.h"
+#include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
 
 #include <QDragMoveEvent>
@@ -18,7 +19,7 @@ constexpr qreal kMarkRadius = 3.5;
 DropFeedback::DropFeedback(ModelContext &model, QWidget *owner)
     : QObject(owner)
     , m_model(model)
-    , m_progress(new EasedValue(150, QEasingCurve::OutCubic, this))
+    , m_progress(new EasedValue(Motion::kEaseMs, Motion::kEaseOut, this))
 {
     owner->setAcceptDrops(true);
     connect(m_progress, &EasedValue::valueChanged, this, &DropFeedback::changed);

@@ -8,14 +8,13 @@
 #include "views/board/EmptyPageBlock.h"
 #include "views/board/SectionBlock.h"
 #include "views/board/SectionHeader.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/board/TaskRow.h"
 #include "views/theme/IconView.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/TaskLookup.h"
+#include "views/widgets/TextLabel.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -35,7 +34,7 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
     , m_model(model)
     , m_scope{model, menus, m_state}
     , m_icon(IconView::pageIcon({}, 22, Theme::ink))
-    , m_title(new QLabel)
+    , m_title(new TextLabel({}, Theme::slab(24), Theme::ink))
     , m_empty(new EmptyPageBlock)
 {
     auto *layout = new QVBoxLayout(this);
@@ -55,10 +54,15 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
         if (m_refreshPending)
             QMetaObject::invokeMethod(this, &PageView::refresh, Qt::QueuedConnection);
     });
-    connect(&m_state, &BoardState::hoveredChanged, this, [this] {
-        for (SectionBlock *block : m_blocks)
-            block->updateSeparators();
-    });
+    connect(&m_state, &BoardState::litChanged, this,
+            [this](const QUuid &previous, const QUuid &current) {
+                for (const QUuid &id : {previous, current}) {
+                    if (TaskRow *row = m_rows.value(id))
+                        row->updateControls();
+                }
+                for (SectionBlock *block : m_blocks)
+                    block->updateSeparators();
+            });
     connect(&m_state, &BoardState::composingChanged, this, [this](const QUuid &, const QUuid &id) {
         if (SectionBlock *block = this->block(id))
             revealLater(block->composeLine());
@@ -68,14 +72,14 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
             revealLater(block->header());
     });
     connect(m_empty, &EmptyPageBlock::addCategory, this, &PageView::newCategory);
-    connect(qApp, &QApplication::focusChanged, this, &PageView::followFocus);
     refresh();
 }
 
 PageView::~PageView()
 {
-    // Fields that lose the focus as they go still report to the state, so they go first.
-    disconnect(qApp, nullptr, this, nullptr);
+    // Rows and fields that lose the focus as they go still report to the state, so they go
+    // first, and the state no longer reaches back into them.
+    disconnect(&m_state, nullptr, this, nullptr);
     delete m_scroll;
 }
 
@@ -85,10 +89,7 @@ QWidget *PageView::buildHeader()
     auto *layout = new QHBoxLayout(header);
     layout->setContentsMargins(TaskRow::kInset, 0, 0, 0);
     layout->setSpacing(10);
-    m_title->setFont(Theme::slab(24));
-    QPalette colors = m_title->palette();
-    colors.setColor(QPalette::WindowText, Theme::ink);
-    m_title->setPalette(colors);
+    m_title->setElided(true);
     layout->addWidget(m_icon, 0, Qt::AlignVCenter);
     layout->addWidget(m_title, 1);
     return header;
@@ -359,19 +360,6 @@ void PageView::stepFocus(TaskRow *from, int step)
     target->setFocus(Qt::TabFocusReason);
     m_state.setSelectedId(target->taskId());
     m_scroll->ensureWidgetVisible(target, 0, 24);
-}
-
-void PageView::followFocus(QWidget *previous, QWidget *current)
-{
-    // A row shows its controls while it or one of them has the keyboard focus.
-    for (QWidget *widget : {previous, current}) {
-        for (QWidget *at = widget; at && at != this; at = at->parentWidget()) {
-            if (auto *row = qobject_cast<TaskRow *>(at)) {
-                row->updateControls();
-                break;
-            }
-        }
-    }
 }
 
 void PageView::revealLater(QWidget *widget)

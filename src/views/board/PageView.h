@@ -9,7 +9,6 @@
 
 #include <vector>
 
-class QLabel;
 class QScrollArea;
 class QVBoxLayout;
 
@@ -22,6 +21,7 @@ class Section;
 class SectionBlock;
 class TaskItem;
 class TaskRow;
+class TextLabel;
 
 // The right side of the main window while a page is selected: the page's icon and name over
 // a scrolling column of section blocks, or the empty-page block. It owns the row interaction
@@ -57,7 +57,7 @@ public:
     TaskRow *row(const QUuid &taskId) const { return m_rows.value(taskId); }
     bool showsEmptyPage() const;
     EmptyPageBlock *emptyPageBlock() const { return m_empty; }
-    QLabel *pageTitle() const { return m_title; }
+    TextLabel *pageTitle() const { return m_title; }
     QScrollArea *scrollArea() const { return m_scroll; }
 
 Q_SIGNALS:
@@ -86,7 +86,6 @@ private:
     void orderFocusChain();
     void dropStaleState(const std::vector<Section *> &sections);
     void stepFocus(TaskRow *from, int step);
-    void followFocus(QWidget *previous, QWidget *current);
     void revealLater(QWidget *widget);
 
     ModelContext &m_model;
@@ -100,7 +99,7 @@ private:
     bool m_filled = false; // rows shown once for this page; later arrivals fade in
 
     IconView *m_icon;
-    QLabel *m_title;
+    TextLabel *m_title;
     QWidget *m_header;
     QScrollArea *m_scroll;
     QVBoxLayout *m_blockLayout;

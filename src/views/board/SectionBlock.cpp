@@ -75,7 +75,7 @@ void SectionBlock::placeRows(const std::vector<TaskRow *> &rows)
         // A row taken over from another block keeps the keyboard focus it had.
         if (takesFocusAlong) {
             row->show();
-            row->setFocus(Qt::OtherFocusReason);
+            row->restoreFocus();
         }
     }
     m_rows = rows;
@@ -83,7 +83,7 @@ void SectionBlock::placeRows(const std::vector<TaskRow *> &rows)
 
 void SectionBlock::updateSeparators()
 {
-    const QUuid hovered = m_scope.state.hoveredId();
+    const QUuid hovered = m_scope.state.litId();
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const bool nextToHover
             = m_rows[i]->taskId() == hovered || (i > 0 && m_rows[i - 1]->taskId() == hovered);

@@ -36,7 +36,7 @@ public:
     void setRows(const std::vector<TaskRow *> &open, const std::vector<TaskRow *> &done);
     const std::vector<TaskRow *> &rows() const { return m_rows; }
     qsizetype openCount() const { return m_openCount; }
-    // Hides the hairlines next to the hovered row.
+    // Hides the hairlines next to the lit row (the hovered one, or the one the keyboard focused).
     void updateSeparators();
     // Puts the block's focusable widgets into the focus chain after `previous` (when given),
     // in the order shown; returns the last of them.

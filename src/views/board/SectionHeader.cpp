@@ -5,15 +5,15 @@
 #include "views/board/CountLabel.h"
 #include "views/board/FocusChain.h"
 #include "views/board/InlineField.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/menus/MenuRow.h"
 #include "views/menus/MenuSheet.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/TaskLookup.h"
+#include "views/widgets/TextLabel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPointer>
 
 namespace furrow {
@@ -23,7 +23,7 @@ SectionHeader::SectionHeader(BoardScope scope, const QUuid &sectionId, const QSt
     : QWidget(parent)
     , m_scope(scope)
     , m_sectionId(sectionId)
-    , m_label(new QLabel(this))
+    , m_label(new TextLabel({}, Theme::slab(20, QFont::Medium), Theme::ink, this))
     , m_count(new CountLabel(this))
     , m_menu(new MenuButton(
           &scope.menus, 16, kMenuWidth, [this] { return buildMenu(); }, this))
@@ -31,10 +31,10 @@ SectionHeader::SectionHeader(BoardScope scope, const QUuid &sectionId, const QSt
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
-    m_label->setFont(Theme::slab(20, QFont::Medium));
-    QPalette colors = m_label->palette();
-    colors.setColor(QPalette::WindowText, Theme::ink);
-    m_label->setPalette(colors);
+    // A long name ends in "…" rather than widening the block past the page; a short one keeps
+    // its natural width, so the count follows it.
+    m_label->setElided(true);
+    m_label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     m_label->installEventFilter(this);
     layout->addWidget(m_label);
     layout->addWidget(m_count, 0, Qt::AlignBaseline);

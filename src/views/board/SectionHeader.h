@@ -7,16 +7,15 @@
 
 #include <vector>
 
-class QLabel;
-
 namespace furrow {
 
 class CountLabel;
 class InlineField;
 class MenuButton;
+class TextLabel;
 
-// The head of a section block: the section's name (a field while it is renamed), the number
-// of its open tasks and the section menu (Rename, Add a task, Delete).
+// The head of a section block: the section's name on one line (a field while it is renamed),
+// the number of its open tasks and the section menu (Rename, Add a task, Delete).
 class SectionHeader : public QWidget
 {
     Q_OBJECT
@@ -33,7 +32,7 @@ public:
     void setOpenCount(qint64 count);
 
     bool isRenaming() const { return m_field != nullptr; }
-    QLabel *nameLabel() const { return m_label; }
+    TextLabel *nameLabel() const { return m_label; }
     InlineField *nameField() const { return m_field; }
     CountLabel *countLabel() const { return m_count; }
     MenuButton *menuButton() const { return m_menu; }
@@ -56,7 +55,7 @@ private:
     BoardScope m_scope;
     QUuid m_sectionId;
     QString m_name;
-    QLabel *m_label;
+    TextLabel *m_label;
     CountLabel *m_count;
     MenuButton *m_menu;
     InlineField *m_field = nullptr;

@@ -10,16 +10,16 @@
 #include "views/board/RowControls.h"
 #include "views/board/RowMenu.h"
 #include "views/board/RowTrailing.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/board/TitleText.h"
 #include "views/menus/MenuController.h"
 #include "views/theme/EasedValue.h"
 #include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/KeyboardFocus.h"
 #include "views/widgets/ProjectTag.h"
 #include "views/widgets/TaskBox.h"
+#include "views/widgets/TaskLookup.h"
 
-#include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QPropertyAnimation>
 #include <QVBoxLayout>
@@ -40,7 +40,8 @@ TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
     , m_box(new TaskBox(kBoxSide, this))
     , m_title(new TitleText(this))
     , m_trailing(new RowTrailing(this))
-    , m_separator(new EasedValue(150, QEasingCurve::OutCubic, this))
+    , m_separator(new EasedValue(Motion::kEaseMs, Motion::kEaseOut, this))
+    , m_keyFocus(new KeyboardFocus(this))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
@@ -51,6 +52,15 @@ TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
     buildMainLine();
     m_separator->jumpTo(1);
     connect(m_separator, &EasedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    // Captures no part of the row: a focused row still reports while it is being destroyed.
+    connect(m_keyFocus, &KeyboardFocus::changed, this,
+            [focus = m_keyFocus, &state = m_scope.state, id = content.id] {
+                if (focus->isActive())
+                    state.setKeyFocusId(id);
+                else
+                    state.clearKeyFocusIf(id);
+            });
+    connect(m_keyFocus, &KeyboardFocus::changed, this, qOverload<>(&QWidget::update));
 
     m_title->setText(content.title);
     m_trailing->setDue(content.dueText, content.overdue);
@@ -171,12 +181,12 @@ RowControls *TaskRow::controls() const
 
 bool TaskRow::showsControls() const
 {
-    if (isEditingTitle())
-        return false;
-    const QWidget *focus = QApplication::focusWidget();
-    const bool focusHere
-        = focus && (focus == this || (controls() && controls()->isAncestorOf(focus)));
-    return m_hovering || focusHere;
+    return !isEditingTitle() && m_scope.state.litId() == m_content.id;
+}
+
+void TaskRow::restoreFocus()
+{
+    m_keyFocus->restore();
 }
 
 void TaskRow::updateControls()
@@ -218,8 +228,10 @@ void TaskRow::orderFocusChain()
 {
     // Parts made later join the chain at its end; Tab should go from the row to them.
     const std::vector<QWidget *> widgets = focusWidgets();
-    for (std::size_t i = 1; i < widgets.size(); ++i)
+    for (std::size_t i = 1; i < widgets.size(); ++i) {
         QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+        m_keyFocus->watch(widgets[i]);
+    }
 }
 
 void TaskRow::toggle()
@@ -357,8 +369,8 @@ void TaskRow::fadeIn()
     auto *effect = new QGraphicsOpacityEffect(this);
     setGraphicsEffect(effect);
     auto *animation = new QPropertyAnimation(effect, "opacity", effect);
-    animation->setDuration(150);
-    animation->setEasingCurve(QEasingCurve::OutCubic);
+    animation->setDuration(Motion::kEaseMs);
+    animation->setEasingCurve(Motion::kEaseOut);
     animation->setStartValue(0.0);
     animation->setEndValue(1.0);
     // The effect is removed on the next turn: deleting it now would delete the running

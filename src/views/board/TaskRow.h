@@ -16,6 +16,7 @@ namespace furrow {
 class DropFeedback;
 class EasedValue;
 class InlineField;
+class KeyboardFocus;
 class NoteEditor;
 class NoteText;
 class RowControls;
@@ -58,8 +59,13 @@ public:
     bool isEditingTitle() const { return m_titleEditor != nullptr; }
     bool isEditingNote() const { return m_noteEditor != nullptr; }
     bool isHovering() const { return m_hovering; }
+    // The row looks hovered (controls and fill): it is the board's lit row and not editing its
+    // title. A row is lit while the pointer is over it, or while it holds focus that came from
+    // the keyboard; a click focuses the row but lights it only as long as the pointer stays.
     bool showsControls() const;
-    // Shows or hides the hover controls after the pointer or the focus moved.
+    // Gives the row the focus back after a move took it away, lit as it was before.
+    void restoreFocus();
+    // Shows or hides the hover controls after the lit row changed.
     void updateControls();
     // Fades the row in where it has just landed.
     void fadeIn();
@@ -122,6 +128,7 @@ private:
     NoteText *m_noteText = nullptr;
     NoteEditor *m_noteEditor = nullptr;
     EasedValue *m_separator;
+    KeyboardFocus *m_keyFocus;
     DropFeedback *m_drop = nullptr;
 };
 

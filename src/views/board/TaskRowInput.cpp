@@ -9,6 +9,7 @@
 #include "views/board/RowTrailing.h"
 #include "views/board/TitleText.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/KeyboardFocus.h"
 #include "views/widgets/ProjectTag.h"
 #include "views/widgets/TaskBox.h"
 
@@ -97,7 +98,7 @@ void TaskRow::paintEvent(QPaintEvent *)
         painter.setBrush(Theme::withOpacity(Theme::hair, 0.6));
         painter.drawRoundedRect(body, kRadius, kRadius);
     }
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+    if (hasFocus() && m_keyFocus->isActive()) {
         painter.setPen(QPen(Theme::withOpacity(Theme::pine, 0.35), 1.5));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(body.adjusted(1, 1, -1, -1), kRadius - 1, kRadius - 1);

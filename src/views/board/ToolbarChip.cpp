@@ -2,6 +2,7 @@
 
 #include "views/theme/EasedValue.h"
 #include "views/theme/Icon.h"
+#include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
 
 #include <QPainter>
@@ -20,7 +21,7 @@ ToolbarChip::ToolbarChip(const QString &symbol, const QString &label, const QStr
     : QAbstractButton(parent)
     , m_symbol(symbol)
     , m_bordered(bordered)
-    , m_hover(new EasedValue(120, QEasingCurve::InOutQuad, this))
+    , m_hover(new EasedValue(Motion::kHoverMs, Motion::kHoverEasing, this))
 {
     setText(label);
     setToolTip(help);

@@ -2,6 +2,7 @@
 
 #include "LayoutPreferences.h"
 #include "MainToolbar.h"
+#include "SidebarSlide.h"
 
 #include "model/LiveRecords.h"
 #include "model/PlannerNotifications.h"
@@ -11,7 +12,6 @@
 #include "views/goals/GoalsPage.h"
 #include "views/menus/MenuController.h"
 #include "views/sidebar/Sidebar.h"
-#include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
 
 #include <QApplication>
@@ -20,14 +20,12 @@
 #include <QPainter>
 #include <QShowEvent>
 #include <QStackedWidget>
-#include <QVariantAnimation>
 
 namespace furrow {
 
 namespace {
 constexpr int kMinimumWidth = 860;
 constexpr int kMinimumHeight = 560;
-constexpr int kSlideMs = 200;
 } // namespace
 
 MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *parent)
@@ -45,6 +43,7 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
     m_sidebar = new Sidebar(context, *m_menus, this);
     m_goalsPage = new GoalsPage(goals, this);
     m_pageView = new PageView(context, *m_menus, this);
+    m_sidebarSlide = new SidebarSlide(m_sidebar, this);
     m_content = new QStackedWidget(this);
     m_content->addWidget(m_goalsPage);
     m_content->addWidget(m_pageView);
@@ -52,7 +51,7 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
     auto *body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(0);
-    body->addWidget(m_sidebar);
+    body->addWidget(m_sidebarSlide);
     body->addWidget(m_content, 1);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -60,13 +59,7 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
     column->addWidget(m_toolbar);
     column->addLayout(body, 1);
 
-    m_sidebarSlide = new QVariantAnimation(this);
-    m_sidebarSlide->setDuration(kSlideMs);
-    m_sidebarSlide->setEasingCurve(QEasingCurve::OutCubic);
-    connect(m_sidebarSlide, &QVariantAnimation::valueChanged, this, [this](const QVariant &width) {
-        m_sidebar->setFixedWidth(width.toInt());
-        update();
-    });
+    connect(m_sidebarSlide, &SidebarSlide::slid, this, qOverload<>(&QWidget::update));
 
     LayoutPreferences &layout = LayoutPreferences::shared();
     connect(m_toolbar, &MainToolbar::sidebarToggled, this,
@@ -132,7 +125,7 @@ void MainWindow::paintEvent(QPaintEvent *)
     // Paper to the window's edges; under the toolbar strip the sidebar's colour continues up.
     QPainter painter(this);
     painter.fillRect(rect(), Theme::paper);
-    const QRect strip(0, m_toolbar->y(), m_sidebar->width(), m_toolbar->height());
+    const QRect strip(0, m_toolbar->y(), m_sidebarSlide->width(), m_toolbar->height());
     painter.fillRect(strip, Theme::backdrop);
     painter.fillRect(QRect(strip.right(), strip.top(), 1, strip.height()), Theme::hair);
 }
@@ -192,15 +185,8 @@ void MainWindow::applyLayout(bool animated)
     m_pageView->setCompact(layout.compact());
     m_pageView->setNotesHidden(layout.notesHidden());
     m_toolbar->setLayoutState(layout.sidebarHidden(), layout.notesHidden(), layout.compact());
-    const int target = layout.sidebarHidden() ? 0 : Sidebar::kWidth;
-    m_sidebarSlide->stop();
-    if (!animated || Motion::reduceMotion() || !isVisible()) {
-        m_sidebar->setFixedWidth(target);
-        return;
-    }
-    m_sidebarSlide->setStartValue(m_sidebar->width());
-    m_sidebarSlide->setEndValue(target);
-    m_sidebarSlide->start();
+    if (layout.sidebarHidden() == m_sidebarSlide->isShown())
+        m_sidebarSlide->setShown(!layout.sidebarHidden(), animated);
 }
 
 } // namespace furrow

@@ -6,7 +6,6 @@
 
 class QMenuBar;
 class QStackedWidget;
-class QVariantAnimation;
 
 namespace furrow {
 
@@ -16,6 +15,7 @@ class MenuController;
 class ModelContext;
 class PageView;
 class Sidebar;
+class SidebarSlide;
 class VectorStore;
 
 // The planner's main window (object name "main"): the toolbar strip over the sidebar and, on
@@ -64,7 +64,7 @@ private:
     QStackedWidget *m_content = nullptr;
     GoalsPage *m_goalsPage = nullptr;
     PageView *m_pageView = nullptr;
-    QVariantAnimation *m_sidebarSlide = nullptr;
+    SidebarSlide *m_sidebarSlide = nullptr;
 };
 
 } // namespace furrow

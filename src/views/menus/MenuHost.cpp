@@ -49,7 +49,7 @@ MenuHost::MenuHost(MenuController &menus, QWidget *window)
     , m_window(window)
     , m_card(new MenuCard(this))
     , m_cardLayout(new QVBoxLayout(m_card))
-    , m_appearance(new EasedValue(140, QEasingCurve::OutCubic, this))
+    , m_appearance(new EasedValue(Motion::kPopupMs, Motion::kEaseOut, this))
 {
     m_cardLayout->setContentsMargins(5, 5, 5, 5);
     m_cardLayout->setSpacing(0);

@@ -181,9 +181,14 @@ bool PageIconPicker::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent *>(event)->key();
     if (watched == m_search) {
-        // Down leaves the search field for the first icon shown.
+        // Down leaves the search field for the first icon shown; Return picks the first match.
         if (key == Qt::Key_Down && !visibleCells().isEmpty()) {
             visibleCells().front()->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && isSearching()) {
+            if (!m_resultCells.isEmpty())
+                m_resultCells.front()->click();
             return true;
         }
         return false;

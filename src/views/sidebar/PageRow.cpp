@@ -75,8 +75,9 @@ PageRow::PageRow(const QUuid &pageId, MenuController &menus, QWidget *parent)
     contentLayout()->addWidget(slot);
 
     for (QWidget *control : {static_cast<QWidget *>(m_icon), static_cast<QWidget *>(m_menu)})
-        control->installEventFilter(this);
+        watchFocus(control);
     connect(this, &SidebarRow::hoveredChanged, this, &PageRow::updateLook);
+    connect(this, &SidebarRow::focusLookChanged, this, &PageRow::updateLook);
     connect(this, &SidebarRow::selectedChanged, this, &PageRow::updateLook);
     connect(&menus, &MenuController::opened, this, &PageRow::updateLook);
     connect(&menus, &MenuController::closed, this, &PageRow::updateLook);
@@ -180,7 +181,8 @@ QWidget *PageRow::buildPageMenu()
 void PageRow::updateLook()
 {
     // The menu button stays while its popup is open, so focus can return to it on close.
-    const bool menuShown = isHovered() || ownsOpenPopup() || (hasFocusWithin() && !isEditing());
+    // A clicked row shows its count again once the pointer leaves; the keyboard keeps the menu.
+    const bool menuShown = isHovered() || ownsOpenPopup() || (hasKeyboardFocus() && !isEditing());
     m_slot->setCurrentWidget(menuShown ? static_cast<QWidget *>(m_menu) : m_count);
     m_name->setColor(isSelected() ? Theme::ink : Theme::gray);
     m_icon->setColors(isSelected() ? Theme::ink : Theme::gray, Theme::ink);
@@ -188,8 +190,6 @@ void PageRow::updateLook()
 
 bool PageRow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-        updateLook();
     if (watched == m_editor && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -215,18 +215,6 @@ void PageRow::keyPressEvent(QKeyEvent *event)
         return;
     }
     SidebarRow::keyPressEvent(event);
-}
-
-void PageRow::focusInEvent(QFocusEvent *event)
-{
-    updateLook();
-    SidebarRow::focusInEvent(event);
-}
-
-void PageRow::focusOutEvent(QFocusEvent *event)
-{
-    updateLook();
-    SidebarRow::focusOutEvent(event);
 }
 
 } // namespace furrow

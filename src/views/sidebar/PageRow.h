@@ -18,7 +18,8 @@ class TextLabel;
 
 // A page's entry in the sidebar: its icon, which opens the icon picker; its name, or the name
 // editor while it is renamed; and its open-task count, which gives way to the page menu while
-// the row is hovered or has keyboard focus. The row only asks: the sidebar does the work.
+// the row is hovered or has focus from the keyboard. The row only asks: the sidebar does the
+// work.
 class PageRow : public SidebarRow
 {
     Q_OBJECT
@@ -59,8 +60,6 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QWidget *buildPageMenu();

@@ -227,6 +227,7 @@ void Sidebar::deletePage(const QUuid &pageId)
     }
     const PageRow *row = rowFor(pageId);
     const bool hadFocus = row && row->hasFocusWithin();
+    const bool fromKeyboard = row && row->hasKeyboardFocus();
     PlannerStore(m_context).deletePage(*page);
     refresh();
     if (m_selection == SidebarSelection::page(pageId)) {
@@ -236,7 +237,7 @@ void Sidebar::deletePage(const QUuid &pageId)
     if (hadFocus) {
         PageRow *selected = m_selection.isGoals() ? nullptr : rowFor(m_selection.pageId);
         (selected ? static_cast<SidebarRow *>(selected) : m_goalsRow)
-            ->setFocus(Qt::OtherFocusReason);
+            ->setFocus(fromKeyboard ? Qt::OtherFocusReason : Qt::MouseFocusReason);
     }
 }
 

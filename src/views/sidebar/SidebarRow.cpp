@@ -1,6 +1,7 @@
 #include "views/sidebar/SidebarRow.h"
 
 #include "views/theme/Theme.h"
+#include "views/widgets/KeyboardFocus.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -16,6 +17,7 @@ constexpr qreal kRadius = 8;
 SidebarRow::SidebarRow(QWidget *parent)
     : QWidget(parent)
     , m_layout(new QHBoxLayout(this))
+    , m_keyFocus(new KeyboardFocus(this))
 {
     m_layout->setContentsMargins(8, 0, 6, 0);
     m_layout->setSpacing(8);
@@ -23,6 +25,16 @@ SidebarRow::SidebarRow(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    connect(m_keyFocus, &KeyboardFocus::changed, this, [this] {
+        update();
+        Q_EMIT focusLookChanged();
+    });
+}
+
+SidebarRow::~SidebarRow()
+{
+    // The focus leaving a row as it goes must not reach the parts already destroyed.
+    delete m_keyFocus;
 }
 
 void SidebarRow::setSelected(bool selected)
@@ -40,6 +52,16 @@ bool SidebarRow::hasFocusWithin() const
     return focus && (focus == this || isAncestorOf(focus));
 }
 
+bool SidebarRow::hasKeyboardFocus() const
+{
+    return m_keyFocus->isActive();
+}
+
+void SidebarRow::watchFocus(QWidget *control)
+{
+    m_keyFocus->watch(control);
+}
+
 void SidebarRow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -55,7 +77,7 @@ void SidebarRow::paintEvent(QPaintEvent *)
         painter.setBrush(m_pressed ? Theme::hoverDeep : Theme::hover);
         painter.drawRoundedRect(shape, kRadius, kRadius);
     }
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+    if (hasFocus() && hasKeyboardFocus()) {
         painter.setPen(QPen(Theme::withOpacity(Theme::pine, 0.45), 1.5));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(shape.adjusted(1, 1, -1, -1), kRadius - 1, kRadius - 1);
@@ -118,18 +140,6 @@ void SidebarRow::keyPressEvent(QKeyEvent *event)
     default:
         QWidget::keyPressEvent(event);
     }
-}
-
-void SidebarRow::focusInEvent(QFocusEvent *event)
-{
-    update();
-    QWidget::focusInEvent(event);
-}
-
-void SidebarRow::focusOutEvent(QFocusEvent *event)
-{
-    update();
-    QWidget::focusOutEvent(event);
 }
 
 } // namespace furrow

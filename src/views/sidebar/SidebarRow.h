@@ -6,8 +6,11 @@ class QHBoxLayout;
 
 namespace furrow {
 
+class KeyboardFocus;
+
 // One entry of the sidebar: a focusable row that lights up while hovered or selected and is
-// chosen by a click, Return or Space. Up and Down ask to move to the neighbouring entry.
+// chosen by a click, Return or Space. Up and Down ask to move to the neighbouring entry. A
+// focus ring shows only while the keyboard, not a click, gave the row its focus.
 class SidebarRow : public QWidget
 {
     Q_OBJECT
@@ -16,6 +19,7 @@ public:
     static constexpr int kHeight = 34;
 
     explicit SidebarRow(QWidget *parent = nullptr);
+    ~SidebarRow() override;
 
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
@@ -23,6 +27,10 @@ public:
     bool isHovered() const { return m_hovered; }
     // Keyboard focus is on the row or one of its controls.
     bool hasFocusWithin() const;
+    // That focus came from the keyboard (Tab, arrows, a program's move), not from a click.
+    bool hasKeyboardFocus() const;
+    // Follows the focus of one of the row's controls as well.
+    void watchFocus(QWidget *control);
 
     QHBoxLayout *contentLayout() const { return m_layout; }
 
@@ -30,6 +38,8 @@ Q_SIGNALS:
     void activated();
     void selectedChanged(bool selected);
     void hoveredChanged(bool hovered);
+    // hasFocusWithin() or hasKeyboardFocus() may have changed.
+    void focusLookChanged();
     void stepRequested(int step);
 
 protected:
@@ -39,11 +49,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QHBoxLayout *m_layout;
+    KeyboardFocus *m_keyFocus;
     bool m_selected = false;
     bool m_hovered = false;
     bool m_pressed = false;

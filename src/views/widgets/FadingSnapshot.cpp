@@ -10,7 +10,7 @@ namespace furrow {
 FadingSnapshot::FadingSnapshot(QWidget *target, int durationMs)
     : QWidget(target->parentWidget())
     , m_picture(target->grab())
-    , m_opacity(new EasedValue(durationMs, QEasingCurve::OutCubic, this))
+    , m_opacity(new EasedValue(durationMs, Motion::kEaseOut, this))
 {
     // A sibling made later stacks above the target, and stays there when the target's own
     // children are replaced.

@@ -2,6 +2,7 @@
 
 #include "views/theme/EasedValue.h"
 #include "views/theme/Icon.h"
+#include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
 
 #include <QEvent>
@@ -16,7 +17,7 @@ constexpr qreal kIconGap = 6;
 PillButton::PillButton(const QString &title, Kind kind, QWidget *parent)
     : QPushButton(title, parent)
     , m_kind(kind)
-    , m_active(new EasedValue(120, QEasingCurve::InOutQuad, this))
+    , m_active(new EasedValue(Motion::kHoverMs, Motion::kHoverEasing, this))
 {
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

@@ -39,6 +39,13 @@ QSize TextLabel::minimumSizeHint() const
     return {0, QLabel::minimumSizeHint().height()};
 }
 
+QString TextLabel::shownText() const
+{
+    if (!m_elided)
+        return text();
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
 void TextLabel::paintEvent(QPaintEvent *event)
 {
     if (!m_elided) {
@@ -47,9 +54,7 @@ void TextLabel::paintEvent(QPaintEvent *event)
     }
     QPainter painter(this);
     painter.setPen(color());
-    const QRect area = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
-    painter.drawText(area, int(alignment()) | Qt::TextSingleLine, shown);
+    painter.drawText(contentsRect(), int(alignment()) | Qt::TextSingleLine, shownText());
 }
 
 } // namespace furrow

@@ -19,6 +19,8 @@ public:
 
     void setElided(bool elided);
     bool isElided() const { return m_elided; }
+    // The text as drawn: an elided label's text cut to its width and ended with "…".
+    QString shownText() const;
 
     QSize minimumSizeHint() const override;
 
