@@ -43,6 +43,7 @@ public:
 
 private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
+    void commitOpenEdits();
     void runDemoSeed();
     void updateIcon(bool force);
     ModelContext &context() const;
