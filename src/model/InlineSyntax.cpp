@@ -16,6 +16,14 @@ bool isProjectWord(const QString &word)
 
 } // namespace
 
+QString oneLine(const QString &text)
+{
+    static const QRegularExpression lineBreak(
+        QStringLiteral("\\r\\n|[\\n\\r\\x{000B}\\x{000C}\\x{0085}\\x{2028}\\x{2029}]"));
+    QString result = text;
+    return result.replace(lineBreak, QStringLiteral(" "));
+}
+
 Parsed parse(const QString &text)
 {
     static const QRegularExpression quoted(QStringLiteral("#\"[^\"]+\""));

@@ -16,6 +16,10 @@ struct Parsed
     std::optional<QString> projectToken; // exactly as written; matching is matchProject's job
 };
 
+// A title is one line: every line break in typed or pasted text (CR LF, CR, LF, vertical tab,
+// form feed, next line, line and paragraph separators) becomes one space.
+QString oneLine(const QString &text);
+
 // Splits text into a title and the first project token. The quoted form wins wherever it
 // stands; otherwise the first hash word. Every hash word leaves the title.
 Parsed parse(const QString &text);

@@ -12,7 +12,8 @@ namespace furrow {
 
 TaskItem *PlannerStore::capture(const QString &text, Section *into, Project *defaultProject)
 {
-    const InlineSyntax::Parsed parsed = InlineSyntax::parse(text);
+    // Pasted lines would otherwise glue a hash word to the next line's first word.
+    const InlineSyntax::Parsed parsed = InlineSyntax::parse(InlineSyntax::oneLine(text));
     if (parsed.title.isEmpty())
         return nullptr;
     Project *project = parsed.projectToken ? matchProject(*parsed.projectToken) : nullptr;
@@ -26,7 +27,7 @@ TaskItem *PlannerStore::capture(const QString &text, Section *into, Project *def
 
 void PlannerStore::applyInlineEdit(const QString &text, TaskItem &task)
 {
-    const InlineSyntax::Parsed parsed = InlineSyntax::parse(text);
+    const InlineSyntax::Parsed parsed = InlineSyntax::parse(InlineSyntax::oneLine(text));
     if (parsed.title.isEmpty())
         return;
     task.setTitle(parsed.title);

@@ -115,8 +115,13 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::importWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
-        [] { QApplication::quit(); },
+        [this] {
+            commitOpenEdits();
+            QApplication::quit();
+        },
     });
+    // Any other way out (the session ending) saves open drafts too.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &PlannerApplication::commitOpenEdits);
     qApp->installEventFilter(&m_undoRouting);
     qApp->setQuitOnLastWindowClosed(false);
     connect(&PlannerNotifications::center(), &PlannerNotifications::plannerOpenArchive, this,
@@ -184,6 +189,12 @@ void PlannerApplication::handOver(const QStringList &arguments,
     default:
         return HeadlessCommands::execute(*command, context(), *m_sync, respond);
     }
+}
+
+void PlannerApplication::commitOpenEdits()
+{
+    if (m_mainWindow)
+        m_mainWindow->commitEdits();
 }
 
 void PlannerApplication::runDemoSeed()

@@ -44,6 +44,7 @@ public:
 
 private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
+    void commitOpenEdits();
     void runDemoSeed();
     void tellAboutRecovery(const StoreRecovery::Outcome &recovery);
     void updateIcon(bool force);

@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include "model/InlineSyntax.h"
+
 namespace furrow::test {
 namespace {
 
@@ -66,6 +68,21 @@ TEST_F(CaptureAndEditTest, inlineEdit_projectTokenRules)
     store.applyInlineEdit(QStringLiteral("Call Bob"), *task);
     EXPECT_EQ(task->project(), nullptr) << "no token removes the label";
     EXPECT_EQ(saveCount(), 3);
+}
+
+TEST_F(CaptureAndEditTest, pastedLines_becomeOneTitleWithItsProject)
+{
+    Project *ops = addProject(QStringLiteral("Ops"));
+    TaskItem *task = store.capture(
+        QStringLiteral("Call bank\r\nabout loan #Ops\rbefore\u2028Friday\u2029"), today, nullptr);
+    ASSERT_NE(task, nullptr);
+    EXPECT_EQ(task->title(), QStringLiteral("Call bank about loan before Friday"));
+    EXPECT_EQ(task->project(), ops);
+
+    store.applyInlineEdit(QStringLiteral("Call bank\nabout loan #Ops\nbefore Friday"), *task);
+    EXPECT_EQ(task->title(), QStringLiteral("Call bank about loan before Friday"));
+    EXPECT_EQ(task->project(), ops);
+    EXPECT_EQ(InlineSyntax::oneLine(QStringLiteral("a\r\n\nb\u0085c")), QStringLiteral("a  b c"));
 }
 
 TEST_F(CaptureAndEditTest, inlineEdit_withEmptyTitle_changesNothing)

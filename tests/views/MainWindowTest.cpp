@@ -4,6 +4,7 @@
 #include "model/PlannerNotifications.h"
 #include "model/UserDefaults.h"
 #include "model/VectorStore.h"
+#include "views/board/InlineField.h"
 #include "views/board/ToolbarChip.h"
 #include "views/main/LayoutPreferences.h"
 #include "views/main/MainToolbar.h"
@@ -165,6 +166,29 @@ TEST_F(MainWindowTest, categoryChip_addsASectionToTheShownPage)
     EXPECT_EQ(sections.back()->name(), QStringLiteral("New category"));
     window->setSelection(SidebarSelection::goals());
     EXPECT_FALSE(window->toolbar()->categoryChip()->isVisible());
+}
+
+TEST_F(MainWindowTest, closingTheWindow_savesTheOpenTitleEdit_andReopensWithoutAnEditor)
+{
+    PlannerStore store(context);
+    Page *page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
+    Project *ops = store.createProject(QStringLiteral("Ops"));
+    TaskItem *task = store.capture(QStringLiteral("Call bank"),
+                                   store.createSection(QStringLiteral("Today"), *page), nullptr);
+    open();
+    TaskRow *row = window->pageView()->row(task->id());
+    row->beginEdit();
+    settle();
+    QTest::keyClicks(row->titleEditor(), QStringLiteral(" about the loan #Ops"));
+
+    window->close();
+    settle();
+    EXPECT_EQ(task->title(), QStringLiteral("Call bank about the loan"));
+    EXPECT_EQ(task->project(), ops);
+    window->show();
+    settle();
+    EXPECT_FALSE(window->pageView()->row(task->id())->isEditingTitle());
+    EXPECT_EQ(window->pageView()->findChild<InlineField *>(), nullptr);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "BoardFixture.h"
+#include "persistence/PlannerSnapshot.h"
 #include "views/board/BoardState.h"
 #include "views/board/ComposeLine.h"
 #include "views/board/CountLabel.h"
@@ -10,6 +11,7 @@
 #include "views/widgets/PillButton.h"
 #include "views/widgets/TextLabel.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QScrollArea>
 
@@ -276,4 +278,99 @@ TEST_F(BoardTest, closingTheViewWithOpenEditors_isSafe)
     delete view;
     settle();
     EXPECT_EQ(first->title(), QStringLiteral("Write the summary"));
+}
+
+namespace {
+
+bool focusIsInAComposeLine(const QWidget *view)
+{
+    const QWidget *focus = view->window()->focusWidget();
+    const auto lines = view->findChildren<ComposeLine *>();
+    return std::any_of(lines.begin(), lines.end(), [focus](const ComposeLine *line) {
+        return focus && line->isAncestorOf(focus);
+    });
+}
+
+} // namespace
+
+TEST_F(BoardTest, importThatClosesTheEditedTask_keepsTheDraft_andTheNextKeysFileNoStrayTask)
+{
+    TaskRow *editing = row(second);
+    editing->beginEdit();
+    settle();
+    QTest::keyClicks(editing->titleEditor(), QStringLiteral(" today"));
+
+    PlannerStore store(context);
+    PlannerArchive archive = PlannerSnapshot::snapshot(store);
+    Clock::advance(std::chrono::minutes(1));
+    for (PlannerArchive::TaskRecord &task : archive.tasks) {
+        if (task.id == second->id()) {
+            task.isDone = true;
+            task.doneAt = task.updatedAt = Clock::now();
+        }
+    }
+    PlannerSnapshot::restore(store, archive);
+    settle();
+    ASSERT_TRUE(second->isDone());
+    EXPECT_FALSE(focusIsInAComposeLine(view));
+
+    // The user, who saw nothing of it, types on and presses Return.
+    QWidget *focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClicks(focus, QStringLiteral(" at noon"));
+    QTest::keyClick(focus, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(store.allTasks().size(), 2u);
+    EXPECT_EQ(second->title(), QStringLiteral("Send the invoice today at noon"));
+    EXPECT_TRUE(second->isDone());
+}
+
+TEST_F(BoardTest, editedTaskLeavingThePage_savesTheDraft_andTheFocusStaysOffTheComposeLines)
+{
+    TaskRow *editing = row(second);
+    editing->beginEdit();
+    settle();
+    QTest::keyClicks(editing->titleEditor(), QStringLiteral(" today"));
+    PlannerStore store(context);
+    Page *elsewhere = store.createPage(QStringLiteral("Home"), QStringLiteral("house"));
+    store.move(*second, store.createSection(QStringLiteral("Chores"), *elsewhere), std::nullopt);
+    settle();
+    EXPECT_EQ(row(second), nullptr);
+    EXPECT_EQ(second->title(), QStringLiteral("Send the invoice today"));
+    EXPECT_FALSE(focusIsInAComposeLine(view));
+
+    QWidget *focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClicks(focus, QStringLiteral(" more words"));
+    QTest::keyClick(focus, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(store.allTasks().size(), 2u);
+    EXPECT_FALSE(first->isDone());
+}
+
+TEST_F(BoardTest, pastedLines_makeOneTitleWithItsProject_inTheComposeLineAndTheTitleEditor)
+{
+    Project *ops = PlannerStore(context).createProject(QStringLiteral("Ops"));
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("Call bank\nabout loan #Ops\nbefore Friday"));
+    view->state().setComposingSection(later->id());
+    settle();
+    InlineField *field = block(later)->composeLine()->field();
+    QTest::keySequence(field, QKeySequence::Paste);
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+    const auto filed = PlannerStore(context).tasks(later);
+    ASSERT_EQ(filed.size(), 1u);
+    EXPECT_EQ(filed.front()->title(), QStringLiteral("Call bank about loan before Friday"));
+    EXPECT_EQ(filed.front()->project(), ops);
+
+    row(second)->beginEdit();
+    settle();
+    InlineField *editor = row(second)->titleEditor();
+    editor->selectAll();
+    QTest::keySequence(editor, QKeySequence::Paste);
+    QTest::keyClick(editor, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(second->title(), QStringLiteral("Call bank about loan before Friday"));
+    EXPECT_EQ(second->project(), ops);
 }

@@ -230,10 +230,11 @@ void PageView::syncBlocks(const std::vector<Section *> &sections)
         m_rowOrder.insert(m_rowOrder.end(), block->rows().begin(), block->rows().end());
         blocks.push_back(block);
     }
-    // What is left belongs to sections and tasks that are no longer on the page.
+    // What is left belongs to sections and tasks that are no longer on the page. An editor
+    // there saves its draft into the task, wherever it went, rather than losing it.
     for (TaskRow *row : std::as_const(m_rows)) {
-        row->hide();
-        row->deleteLater();
+        row->commitEdits();
+        dismiss(row);
     }
     m_rows = rows;
     placeBlocks(blocks);
@@ -280,10 +281,8 @@ SectionBlock *PageView::takeBlock(const Section &section)
 void PageView::placeBlocks(const std::vector<SectionBlock *> &blocks)
 {
     for (SectionBlock *block : m_blocks) {
-        if (std::find(blocks.begin(), blocks.end(), block) == blocks.end()) {
-            block->hide();
-            block->deleteLater();
-        }
+        if (std::find(blocks.begin(), blocks.end(), block) == blocks.end())
+            dismiss(block);
     }
     if (blocks != m_blocks) {
         for (SectionBlock *block : blocks)
@@ -294,6 +293,22 @@ void PageView::placeBlocks(const std::vector<SectionBlock *> &blocks)
         }
     }
     m_blocks = blocks;
+}
+
+void PageView::dismiss(QWidget *widget)
+{
+    parkFocusOutOf(widget);
+    widget->hide();
+    widget->deleteLater();
+}
+
+void PageView::parkFocusOutOf(QWidget *widget)
+{
+    // Left alone, Qt would hand the focus of a hidden widget to the next one in the chain: a
+    // compose line or a row, where the user's next keys would file or close a task.
+    const QWidget *focus = window()->focusWidget();
+    if (focus && (focus == widget || widget->isAncestorOf(focus)))
+        m_scroll->widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void PageView::orderFocusChain()
@@ -345,6 +360,15 @@ void PageView::newCategory()
             = PlannerStore(m_model).createSection(QStringLiteral("New category"), *page);
         m_state.setRenamingSection(section->id());
     }
+}
+
+void PageView::commitEdits()
+{
+    for (TaskRow *row : std::as_const(m_rows))
+        row->commitEdits();
+    for (SectionBlock *block : m_blocks)
+        block->header()->commit();
+    m_state.setComposingSection({});
 }
 
 void PageView::stepFocus(TaskRow *from, int step)

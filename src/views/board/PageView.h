@@ -50,6 +50,10 @@ public:
     void beginComposeInFirstSection();
     // Adds a "New category" section to the page and opens its name for editing.
     void newCategory();
+    // Saves what the open title, note and section name editors hold and closes them, as a loss
+    // of focus would (an unfinished compose line is discarded). For a window that hides or an
+    // application that quits.
+    void commitEdits();
 
     BoardState &state() { return m_state; }
     const std::vector<SectionBlock *> &blocks() const { return m_blocks; }
@@ -84,6 +88,9 @@ private:
     SectionBlock *takeBlock(const Section &section);
     void placeBlocks(const std::vector<SectionBlock *> &blocks);
     void orderFocusChain();
+    // Takes a widget off the page; the focus it holds moves to the page itself first.
+    void dismiss(QWidget *widget);
+    void parkFocusOutOf(QWidget *widget);
     void dropStaleState(const std::vector<Section *> &sections);
     void stepFocus(TaskRow *from, int step);
     void revealLater(QWidget *widget);

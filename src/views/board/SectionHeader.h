@@ -32,6 +32,8 @@ public:
     void setOpenCount(qint64 count);
 
     bool isRenaming() const { return m_field != nullptr; }
+    // Renames the section to what the open name field holds and closes the field.
+    void commit();
     TextLabel *nameLabel() const { return m_label; }
     InlineField *nameField() const { return m_field; }
     CountLabel *countLabel() const { return m_count; }
@@ -46,7 +48,6 @@ private:
     void followRenaming(const QUuid &renaming);
     void openField();
     void closeField();
-    void commit();
     QWidget *buildMenu();
     void beginRename();
     void beginCompose();

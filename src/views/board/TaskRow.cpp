@@ -110,8 +110,8 @@ void TaskRow::applyDone()
     m_box->setDone(done);
     m_box->setAccessibleName(done ? QStringLiteral("Reopen task") : QStringLiteral("Close task"));
     m_title->setDone(done);
-    if (done)
-        endEdit(false);
+    // A title editor stays open when the task is closed elsewhere (sync, import): the draft
+    // is the user's, and Return or leaving the field still saves it.
     m_trailing->setControlsWidth(RowControls::widthFor(done));
     if (RowControls *controls = this->controls(); controls && controls->isForDone() != done) {
         m_trailing->removeControls();
@@ -283,6 +283,12 @@ void TaskRow::commitTitle(bool refocus)
     endEdit(refocus);
     if (TaskItem *task = this->task())
         PlannerStore(m_scope.model).applyInlineEdit(draft, *task);
+}
+
+void TaskRow::commitEdits()
+{
+    commitTitle(true);
+    commitNote();
 }
 
 void TaskRow::endEdit(bool refocus)

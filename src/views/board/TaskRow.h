@@ -56,6 +56,8 @@ public:
     void beginEdit();
     void beginNote();
     void openMenu();
+    // Saves what an open title or note editor holds and closes it, as a loss of focus would.
+    void commitEdits();
     bool isEditingTitle() const { return m_titleEditor != nullptr; }
     bool isEditingNote() const { return m_noteEditor != nullptr; }
     bool isHovering() const { return m_hovering; }

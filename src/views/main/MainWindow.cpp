@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QShowEvent>
@@ -118,6 +119,19 @@ void MainWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!event->spontaneous())
         runHousekeeping();
+}
+
+void MainWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Closed or hidden, not minimised: an editor left open would come back stale.
+    if (!event->spontaneous())
+        commitEdits();
+}
+
+void MainWindow::commitEdits()
+{
+    m_pageView->commitEdits();
 }
 
 void MainWindow::paintEvent(QPaintEvent *)

@@ -35,6 +35,9 @@ public:
     void setMenuBar(QMenuBar *menuBar);
     SidebarSelection selection() const;
     void setSelection(const SidebarSelection &selection);
+    // Saves what the open title, note and name editors hold and closes them, as a loss of focus
+    // would; before the application quits and whenever the window hides.
+    void commitEdits();
 
     Sidebar *sidebar() const { return m_sidebar; }
     PageView *pageView() const { return m_pageView; }
@@ -47,6 +50,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -1,0 +1,71 @@
+#include "shell/PlannerApplication.h"
+
+#include "model/InlineSyntax.h"
+#include "model/PlannerStore.h"
+#include "persistence/ArchiveWriter.h"
+#include "persistence/PlannerContainer.h"
+#include "views/board/InlineField.h"
+#include "views/board/PageView.h"
+#include "views/board/TaskRow.h"
+#include "views/main/MainWindow.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+// The one task of the store at that path, written back as inline text.
+QString onlyTaskAsText(const QString &storePath)
+{
+    const auto container = PlannerContainer::open(storePath);
+    const auto tasks = PlannerStore(container->context()).allTasks();
+    if (tasks.size() != 1)
+        return {};
+    const Project *project = tasks.front()->project();
+    return InlineSyntax::compose(tasks.front()->title(),
+                                 project ? std::optional(project->name()) : std::nullopt);
+}
+
+TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("furrow.store"));
+    {
+        auto container = PlannerContainer::open(path);
+        PlannerStore store(container->context());
+        Page *page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
+        store.capture(QStringLiteral("Call bank"),
+                      store.createSection(QStringLiteral("Today"), *page), nullptr);
+        store.createProject(QStringLiteral("Ops"));
+
+        PlannerApplication planner(std::move(container), path);
+        planner.start(false);
+        MainWindow *window = planner.mainWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        const auto rows = window->pageView()->findChildren<TaskRow *>();
+        ASSERT_EQ(rows.size(), 1);
+        rows.front()->beginEdit();
+        QCoreApplication::processEvents();
+        InlineField *editor = window->findChild<InlineField *>();
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->hasFocus());
+        QTest::keyClicks(editor, QStringLiteral(" about the loan #Ops"));
+
+        // Ctrl+Q from inside the editor, while the event loop runs; a quit that never comes
+        // ends the loop with another code.
+        QTimer::singleShot(0, editor,
+                           [editor] { QTest::keyClick(editor, Qt::Key_Q, Qt::ControlModifier); });
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(7); });
+        EXPECT_EQ(QApplication::exec(), 0);
+    }
+    ArchiveWriter::shared().flush();
+    EXPECT_EQ(onlyTaskAsText(path).toStdString(), "Call bank about the loan #Ops");
+}
+
+} // namespace
+} // namespace furrow
