@@ -44,7 +44,7 @@ TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
         store.createProject(QStringLiteral("Ops"));
 
         PlannerApplication planner(std::move(container), path);
-        planner.start(false);
+        planner.start(false, {});
         MainWindow *window = planner.mainWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         const auto rows = window->pageView()->findChildren<TaskRow *>();
