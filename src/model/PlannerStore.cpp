@@ -91,15 +91,16 @@ qint64 PlannerStore::closedTodayCount() const
     return count;
 }
 
-void PlannerStore::save()
+ModelContext::SaveResult PlannerStore::save()
 {
     const ModelContext::SaveResult result = m_context.save();
     if (!result.ok) {
         logLine(QStringLiteral("save failed — ") + result.error);
-        return;
+        return result;
     }
     m_context.announceStoreSave();
     Q_EMIT PlannerNotifications::center().plannerDidChange();
+    return result;
 }
 
 std::vector<Page *> PlannerStore::livePages() const
@@ -120,10 +121,10 @@ Page *PlannerStore::insertStarterPageIfMissing()
 {
     if (const auto pages = livePages(); !pages.empty())
         return pages.front();
-    Page *page = m_context.insert(std::make_shared<Page>(QStringLiteral("Inbox"),
-                                                         QStringLiteral("tray"), 0));
-    const QString names[] = {QStringLiteral("Today"), QStringLiteral("Next"),
-                             QStringLiteral("Later")};
+    Page *page = m_context.insert(
+        std::make_shared<Page>(QStringLiteral("Inbox"), QStringLiteral("tray"), 0));
+    const QString names[]
+        = {QStringLiteral("Today"), QStringLiteral("Next"), QStringLiteral("Later")};
     for (qint64 order = 0; order < 3; ++order)
         m_context.insert(std::make_shared<Section>(names[order], page, order));
     return page;
