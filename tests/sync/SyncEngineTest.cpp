@@ -338,8 +338,8 @@ TEST_F(SyncEngineTest, answersWithoutEnd_failTheCycleWithTheirLimit_andApplyNoth
              .arg(limits.cycleBytes),
          4},
         {{200, QByteArray(5000, ' ')}, tooLong, 1},
-        {{200, "{", 0ms, {}, Reply::Stream::Flood}, tooLong, 1},
-        {{200, "{", 0ms, {}, Reply::Stream::Drip, 20ms},
+        {{200, {}, 0ms, {}, Reply::Stream::Flood}, tooLong, 1},
+        {{200, {}, 0ms, {}, Reply::Stream::Drip, 20ms},
          QStringLiteral("сервер отвечал дольше предела (300 мс) — обмен прерван"),
          1},
     };
