@@ -91,15 +91,16 @@ qint64 PlannerStore::closedTodayCount() const
     return count;
 }
 
-void PlannerStore::save()
+ModelContext::SaveResult PlannerStore::save()
 {
     const ModelContext::SaveResult result = m_context.save();
     if (!result.ok) {
         logLine(QStringLiteral("save failed — ") + result.error);
-        return;
+        return result;
     }
     m_context.announceStoreSave();
     Q_EMIT PlannerNotifications::center().plannerDidChange();
+    return result;
 }
 
 std::vector<Page *> PlannerStore::livePages() const

@@ -32,8 +32,9 @@ public:
     qint64 closedTodayCount() const;
 
     // Saves the context; on success hands off to the backup writer and the icon and posts
-    // "planner.did.change"; on failure logs and leaves the changes pending.
-    void save();
+    // "planner.did.change"; on failure logs and leaves the changes pending. Answers the result
+    // for the callers that report it.
+    ModelContext::SaveResult save();
     Page *ensureStarterPage();
     // The same without saving, for operations that save once at their end.
     Page *insertStarterPageIfMissing();

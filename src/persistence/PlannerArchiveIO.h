@@ -25,7 +25,8 @@ PlannerArchive readFrom(const QString &path);
 // Fails with "Не удалось выгрузить: " and the error's description.
 Outcome exportTo(const PlannerStore &store, const QString &path);
 // Reads and decodes the whole file, then merges it into the store. Fails with "Не удалось
-// прочитать файл: " and the description, leaving the store untouched.
+// прочитать файл: " and the description, leaving the store untouched, and with "Не удалось
+// сохранить загруженное: " when the merged records cannot be saved (they stay pending).
 Outcome importFrom(PlannerStore &store, const QString &path);
 
 } // namespace PlannerArchiveIO

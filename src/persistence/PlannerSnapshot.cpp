@@ -179,14 +179,14 @@ PlannerArchive snapshot(const PlannerStore &store)
     return archive;
 }
 
-void restore(PlannerStore &store, const PlannerArchive &archive)
+ModelContext::SaveResult restore(PlannerStore &store, const PlannerArchive &archive)
 {
     // Projects first, so that tasks can link to the projects the same document adds.
     QHash<QUuid, Project *> projects = rowsById<Project>(store.context());
     mergeProjects(store.context(), archive, projects);
     mergeTasks(store, archive, projects);
     mergeDays(store.context(), archive);
-    store.save();
+    return store.save();
 }
 
 } // namespace furrow::PlannerSnapshot

@@ -15,8 +15,8 @@ PlannerArchive snapshot(const PlannerStore &store);
 
 // Adds what is missing and updates what is older; never removes a row. A record overwrites a
 // row only when its updatedAt is strictly later. Tasks that the merge creates are filed into a
-// live section so that some page shows them. Ends with store.save().
-void restore(PlannerStore &store, const PlannerArchive &archive);
+// live section so that some page shows them. Ends with store.save() and answers its result.
+ModelContext::SaveResult restore(PlannerStore &store, const PlannerArchive &archive);
 
 } // namespace PlannerSnapshot
 } // namespace furrow

@@ -57,6 +57,7 @@ struct SyncEngine::Cycle
     double newest = 0;
     qint64 since = 0;
     qint64 unreadable = 0;
+    qint64 receivedBytes = 0;
     // The opened records of every page received so far. They are merged only once the last
     // page has arrived, so a cycle that fails on a later page changes nothing.
     std::vector<std::vector<SyncRecord>> pages;
@@ -64,14 +65,19 @@ struct SyncEngine::Cycle
 };
 
 SyncEngine::SyncEngine(ModelContext &context, QObject *parent)
-    : SyncEngine(context, Timing(), parent)
+    : SyncEngine(context, Timing(), Limits(), parent)
 {}
 
 SyncEngine::SyncEngine(ModelContext &context, Timing timing, QObject *parent)
+    : SyncEngine(context, timing, Limits(), parent)
+{}
+
+SyncEngine::SyncEngine(ModelContext &context, Timing timing, Limits limits, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_timing(timing)
-    , m_exchange(timing.transferTimeout)
+    , m_limits(limits)
+    , m_exchange({timing.transferTimeout, timing.requestDeadline, limits.answerBytes})
     , m_address(m_settings.address())
     , m_token(m_settings.token())
     , m_phrase(m_settings.phrase())
@@ -221,15 +227,33 @@ void SyncEngine::receivePage(SyncExchange::Outcome outcome)
         endCycle(SyncStatus::failed(*failure), false);
         return;
     }
-    SyncResponse &response = std::get<SyncResponse>(outcome);
+    SyncExchange::Answer &answer = std::get<SyncExchange::Answer>(outcome);
+    m_cycle->receivedBytes += answer.bytes;
+    if (const QString breach = limitBreach(answer.response.more); !breach.isEmpty()) {
+        endCycle(SyncStatus::failed(breach), false);
+        return;
+    }
     const SyncCrypto *crypto = m_cycle->crypto ? &*m_cycle->crypto : nullptr;
     m_cycle->pages.push_back(
-        SyncCrypto::open(std::move(response.changes), crypto, m_cycle->unreadable));
-    m_cycle->since = response.seq;
-    if (response.more)
+        SyncCrypto::open(std::move(answer.response.changes), crypto, m_cycle->unreadable));
+    m_cycle->since = answer.response.seq;
+    if (answer.response.more)
         sendPage({});
     else
         completeCycle();
+}
+
+QString SyncEngine::limitBreach(bool morePages) const
+{
+    if (m_cycle->receivedBytes > m_limits.cycleBytes)
+        return QStringLiteral("за один обмен сервер прислал больше предела (%1) — обмен прерван")
+            .arg(SyncExchange::sizeText(m_limits.cycleBytes));
+    // The page just received counts, so asking for one more would pass the limit.
+    if (morePages && qsizetype(m_cycle->pages.size()) + 1 >= m_limits.cyclePages)
+        return QStringLiteral("сервер слал страницу за страницей без конца (предел %1) — обмен "
+                              "прерван")
+            .arg(m_limits.cyclePages);
+    return {};
 }
 
 void SyncEngine::completeCycle()

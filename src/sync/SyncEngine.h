@@ -31,6 +31,20 @@ public:
         std::chrono::milliseconds period{90'000};
         std::chrono::milliseconds nudge{4'000};
         std::chrono::milliseconds transferTimeout{30'000};
+        // How long one request may take from its start, however steadily the answer arrives.
+        std::chrono::milliseconds requestDeadline{60'000};
+    };
+    // What one cycle may receive before it is given up: a server that never stops paging or
+    // never ends its answer must not keep a cycle, and the memory it buffers, growing.
+    struct Limits
+    {
+        // Four times the largest request the sync server accepts (8 MiB), and far above a page
+        // of 500 records.
+        qint64 answerBytes = 32 * 1024 * 1024;
+        // Room for a planner of several hundred thousand sealed records pulled at once.
+        qint64 cycleBytes = 256 * 1024 * 1024;
+        // A million records at the server's 500 a page.
+        int cyclePages = 2'000;
     };
     // Called when a cycle ends: true when it completed with nothing unreadable.
     using Finished = std::function<void(bool)>;
@@ -39,6 +53,7 @@ public:
     // defaults; no timer runs until start().
     explicit SyncEngine(ModelContext &context, QObject *parent = nullptr);
     SyncEngine(ModelContext &context, Timing timing, QObject *parent = nullptr);
+    SyncEngine(ModelContext &context, Timing timing, Limits limits, QObject *parent = nullptr);
     ~SyncEngine() override;
 
     const SyncStatus &status() const { return m_status; }
@@ -82,11 +97,14 @@ private:
     void beginCycle();
     void sendPage(std::vector<SyncRecord> changes);
     void receivePage(SyncExchange::Outcome outcome);
+    // Why the cycle must stop after the answer just received, or nothing.
+    QString limitBreach(bool morePages) const;
     void completeCycle();
     void endCycle(const SyncStatus &status, bool clean);
 
     ModelContext &m_context;
     Timing m_timing;
+    Limits m_limits;
     SyncSettings m_settings;
     SyncExchange m_exchange;
     SyncStatus m_status;

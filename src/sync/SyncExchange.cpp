@@ -5,6 +5,7 @@
 #include <QNetworkRequest>
 #include <QSslCipher>
 #include <QSslConfiguration>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -28,8 +29,32 @@ bool isSendableHeaderValue(QByteArrayView value)
 
 } // namespace
 
-SyncExchange::SyncExchange(std::chrono::milliseconds transferTimeout)
-    : m_transferTimeout(transferTimeout)
+// What one reply has delivered so far, and why the exchange cut it off, if it did.
+struct SyncExchange::Transfer
+{
+    qint64 limit = 0;
+    QString tooLarge;
+    QByteArray body;
+    QString failure;
+
+    // Takes what the reply holds, never more than one byte past the limit, so an endless body
+    // costs no more memory than a full one. False once the body is past the limit.
+    bool receive(QNetworkReply &reply)
+    {
+        body += reply.read(limit + 1 - body.size());
+        return body.size() <= limit;
+    }
+    void cutOff(QNetworkReply &reply, const QString &message)
+    {
+        if (reply.isFinished())
+            return;
+        failure = message;
+        reply.abort();
+    }
+};
+
+SyncExchange::SyncExchange(Limits limits)
+    : m_limits(limits)
 {}
 
 SyncExchange::~SyncExchange()
@@ -52,24 +77,57 @@ void SyncExchange::send(const SyncRequest &request, const QUrl &url, const QStri
         return;
     }
     QNetworkRequest http(url);
-    http.setTransferTimeout(int(m_transferTimeout.count()));
+    http.setTransferTimeout(int(m_limits.transferTimeout.count()));
+    // Following a redirect would hand the token, and after 307 or 308 the sealed changes, to
+    // whatever origin it names, and 301 to 303 would turn the post into a get whose answer
+    // passes for a completed cycle.
+    http.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                      QNetworkRequest::ManualRedirectPolicy);
     http.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     http.setRawHeader("Authorization", authorization);
     QNetworkReply *reply = m_manager.post(http, request.encode());
     m_reply = reply;
     const bool secure = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
-    QObject::connect(reply, &QNetworkReply::finished, reply, [this, reply, secure, done] {
-        reply->deleteLater();
-        // A connection that failed (a refused certificate above all) must not be reused by the
-        // next cycle, which would fail the same way after the user fixed the cause.
-        if (isTransportError(reply->error()))
-            m_manager.clearConnectionCache();
-        done(outcome(*reply, secure));
-    });
+    watch(*reply, secure, std::move(done));
 }
 
-SyncExchange::Outcome SyncExchange::outcome(QNetworkReply &reply, bool secure)
+void SyncExchange::watch(QNetworkReply &reply, bool secure, Handler done)
 {
+    auto transfer = std::make_shared<Transfer>();
+    transfer->limit = m_limits.answerBytes;
+    transfer->tooLarge = QStringLiteral("ответ сервера превысил предел (%1) — обмен прерван")
+                             .arg(sizeText(m_limits.answerBytes));
+    QObject::connect(&reply, &QNetworkReply::metaDataChanged, &reply, [&reply, transfer] {
+        const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
+        if (declared.isValid() && declared.toLongLong() > transfer->limit)
+            transfer->cutOff(reply, transfer->tooLarge);
+    });
+    QObject::connect(&reply, &QNetworkReply::readyRead, &reply, [&reply, transfer] {
+        if (!transfer->receive(reply))
+            transfer->cutOff(reply, transfer->tooLarge);
+    });
+    // The transfer timeout only measures silence; a body that drips a byte at a time would
+    // never reach it.
+    const QString late = QStringLiteral("сервер отвечал дольше предела (%1) — обмен прерван")
+                             .arg(durationText(m_limits.deadline));
+    QTimer::singleShot(m_limits.deadline, &reply,
+                       [&reply, transfer, late] { transfer->cutOff(reply, late); });
+    QObject::connect(&reply, &QNetworkReply::finished, &reply,
+                     [this, &reply, transfer, secure, done] {
+                         reply.deleteLater();
+                         // A connection that failed (a refused certificate above all) must not be
+                         // reused by the next cycle, which would fail the same way after the user
+                         // fixed the cause.
+                         if (isTransportError(reply.error()))
+                             m_manager.clearConnectionCache();
+                         done(outcome(reply, *transfer, secure));
+                     });
+}
+
+SyncExchange::Outcome SyncExchange::outcome(QNetworkReply &reply, Transfer &transfer, bool secure)
+{
+    if (!transfer.failure.isEmpty())
+        return transfer.failure;
     const QNetworkReply::NetworkError error = reply.error();
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (isTransportError(error) || !status.isValid()) {
@@ -80,8 +138,10 @@ SyncExchange::Outcome SyncExchange::outcome(QNetworkReply &reply, bool secure)
     }
     if (status.toInt() != 200)
         return explainStatus(status.toInt());
+    if (!transfer.receive(reply))
+        return transfer.tooLarge;
     try {
-        return SyncResponse::decode(reply.readAll());
+        return Answer{SyncResponse::decode(transfer.body), transfer.body.size()};
     } catch (const SyncWireError &decodeError) {
         return decodeError.description();
     }
@@ -120,6 +180,10 @@ QString SyncExchange::explainStatus(int status)
     case 413:
         return QStringLiteral("слишком большая посылка");
     }
+    if (status >= 300 && status <= 399)
+        return QStringLiteral("сервер ответил перенаправлением (код %1) — укажите точный адрес "
+                              "сервера")
+            .arg(status);
     if (status >= 500 && status <= 599)
         return QStringLiteral("сервер ответил ошибкой ") + QString::number(status);
     return QStringLiteral("сервер ответил ") + QString::number(status);
@@ -147,6 +211,21 @@ QString SyncExchange::explainError(QNetworkReply::NetworkError error, const QStr
     default:
         return description;
     }
+}
+
+QString SyncExchange::sizeText(qint64 bytes)
+{
+    constexpr qint64 mebibyte = 1024 * 1024;
+    if (bytes >= mebibyte && bytes % mebibyte == 0)
+        return QString::number(bytes / mebibyte) + QStringLiteral(" МиБ");
+    return QString::number(bytes) + QStringLiteral(" Б");
+}
+
+QString SyncExchange::durationText(std::chrono::milliseconds duration)
+{
+    if (duration.count() % 1000 == 0)
+        return QString::number(duration.count() / 1000) + QStringLiteral(" с");
+    return QString::number(duration.count()) + QStringLiteral(" мс");
 }
 
 } // namespace furrow

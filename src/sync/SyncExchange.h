@@ -16,15 +16,31 @@
 namespace furrow {
 
 // One HTTP exchange with the sync server: posts a request document and hands back the decoded
-// response, or the status message that explains why there is none.
+// response, or the status message that explains why there is none. Redirects are never
+// followed, and an answer that grows past its size limit or outlasts its deadline is cut off.
 class SyncExchange
 {
 public:
-    // The decoded response, or the failure message.
-    using Outcome = std::variant<SyncResponse, QString>;
+    struct Limits
+    {
+        // How long the connection may stay silent.
+        std::chrono::milliseconds transferTimeout{30'000};
+        // How long one request may take from its start, however steadily bytes arrive.
+        std::chrono::milliseconds deadline{60'000};
+        // The most body bytes one answer may carry.
+        qint64 answerBytes = 32 * 1024 * 1024;
+    };
+    // A decoded answer and the size of its body.
+    struct Answer
+    {
+        SyncResponse response;
+        qint64 bytes = 0;
+    };
+    // The answer, or the failure message.
+    using Outcome = std::variant<Answer, QString>;
     using Handler = std::function<void(Outcome)>;
 
-    explicit SyncExchange(std::chrono::milliseconds transferTimeout);
+    explicit SyncExchange(Limits limits);
     ~SyncExchange();
     SyncExchange(const SyncExchange &) = delete;
     SyncExchange &operator=(const SyncExchange &) = delete;
@@ -44,12 +60,18 @@ public:
     // `handshakePending` tells whether a TLS connection was closed before it was established.
     static QString explainError(QNetworkReply::NetworkError error, const QString &description,
                                 bool handshakePending);
+    // A size or a duration for the limit messages: "32 МиБ", "500 Б", "60 с", "300 мс".
+    static QString sizeText(qint64 bytes);
+    static QString durationText(std::chrono::milliseconds duration);
 
 private:
-    static Outcome outcome(QNetworkReply &reply, bool secure);
+    struct Transfer;
+
+    void watch(QNetworkReply &reply, bool secure, Handler done);
+    static Outcome outcome(QNetworkReply &reply, Transfer &transfer, bool secure);
 
     QNetworkAccessManager m_manager;
-    std::chrono::milliseconds m_transferTimeout;
+    Limits m_limits;
     QPointer<QNetworkReply> m_reply;
 };
 

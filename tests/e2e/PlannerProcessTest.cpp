@@ -72,6 +72,11 @@ TEST_F(PlannerProcessTest, withoutARunningPlanner_commandsOpenTheStoreThemselves
     const Result unreadable = furrow({"import", file("missing.json")});
     EXPECT_EQ(unreadable.exitCode, 1);
     EXPECT_TRUE(unreadable.errorOutput.startsWith(QStringLiteral("Не удалось прочитать файл: ")));
+    // A device would be read without end; it is refused before a byte is read.
+    const Result endless = furrow({"import", "/dev/zero"});
+    EXPECT_EQ(endless.exitCode, 1);
+    EXPECT_EQ(endless.errorOutput,
+              QStringLiteral("Не удалось прочитать файл: «/dev/zero» — не обычный файл\n"));
     EXPECT_EQ(furrow({"--bogus"}).exitCode, 2);
     EXPECT_TRUE(furrow({"--version"}).output.startsWith(QStringLiteral("furrow ")));
 }

@@ -2,9 +2,13 @@
 
 #include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
+#include "model/StoreBackend.h"
+#include "persistence/PlannerArchiveIO.h"
 #include "sync/SyncEngine.h"
 
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +78,53 @@ TEST_F(HeadlessCommandsTest, exportAndImport_reportTheAlertTexts)
     const auto unwritable = run(CommandLine::Action::Export, folder.path());
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(unwritable.errorOutput.startsWith(QStringLiteral("Не удалось выгрузить: ")));
+}
+
+TEST_F(HeadlessCommandsTest, import_refusesWhatIsNotAFileOfSaneSize_withoutReadingIt)
+{
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("pipe.json"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString huge = folder.filePath(QStringLiteral("huge.json"));
+    QFile sparse(huge);
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(256 * 1024 * 1024 + 1));
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("/dev/zero"), QStringLiteral("«/dev/zero» — не обычный файл")},
+        {pipe, u'«' + pipe + QStringLiteral("» — не обычный файл")},
+        {folder.path(), u'«' + folder.path() + QStringLiteral("» — не обычный файл")},
+        {huge, u'«' + huge + QStringLiteral("» больше предела (256 МиБ)")},
+    };
+    for (const auto &[path, description] : cases) {
+        const auto reply = run(CommandLine::Action::Import, path);
+        EXPECT_EQ(reply.exitCode, 1);
+        EXPECT_EQ(reply.errorOutput,
+                  QStringLiteral("Не удалось прочитать файл: ") + description + u'\n');
+    }
+    EXPECT_TRUE(context.rows<Page>().empty());
+}
+
+class FailingBackend : public StoreBackend
+{
+public:
+    void write(const ChangeSet &) override { throw StoreError(QStringLiteral("disk full")); }
+};
+
+TEST_F(HeadlessCommandsTest, import_whoseSaveFails_exitsWithTheErrorOnStandardError)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("planner.json"));
+    ModelContext elsewhere;
+    PlannerStore source(elsewhere);
+    source.capture(QStringLiteral("Call the plumber"), nullptr, nullptr);
+    ASSERT_TRUE(PlannerArchiveIO::exportTo(source, file).succeeded);
+
+    FailingBackend backend;
+    context.setBackend(&backend);
+    const auto reply = run(CommandLine::Action::Import, file);
+    EXPECT_EQ(reply.exitCode, 1);
+    EXPECT_EQ(reply.errorOutput, QStringLiteral("Не удалось сохранить загруженное: disk full\n"));
+    EXPECT_TRUE(reply.output.isEmpty());
+    context.setBackend(nullptr);
 }
 
 TEST_F(HeadlessCommandsTest, syncWhileSwitchedOff_printsTheStatusAndFails)

@@ -54,15 +54,23 @@ struct TestHttpServer
 {
     struct Reply
     {
+        // After the head, a stream never ends: large chunks as fast as they are taken, or one
+        // byte every `interval`.
+        enum class Stream { None, Flood, Drip };
+
         int status = 200;
         QByteArray body{};
         std::chrono::milliseconds delay{0};
+        QByteArray extraHead{}; // header lines, each ending in CR LF
+        Stream stream = Stream::None;
+        std::chrono::milliseconds interval{0};
     };
 
     TestHttpServer()
     {
         QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
             while (QTcpSocket *socket = server.nextPendingConnection()) {
+                ++connections;
                 QObject::connect(socket, &QTcpSocket::readyRead, socket,
                                  [=, this] { read(*socket); });
                 QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -85,19 +93,42 @@ struct TestHttpServer
         const Reply reply = replies.empty() ? fallback : replies.front();
         if (!replies.empty())
             replies.pop_front();
-        QTimer::singleShot(reply.delay, &socket, [&socket, reply] {
-            socket.write("HTTP/1.1 " + QByteArray::number(reply.status)
-                         + " Scripted\r\nContent-Type: application/json\r\nContent-Length: "
-                         + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n\r\n"
-                         + reply.body);
+        QTimer::singleShot(reply.delay, &socket, [&socket, reply] { answer(socket, reply); });
+    }
+
+    static void answer(QTcpSocket &socket, const Reply &reply)
+    {
+        const QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status)
+                                + " Scripted\r\nContent-Type: application/json\r\n"
+                                + reply.extraHead + "Connection: close\r\n";
+        if (reply.stream == Reply::Stream::None) {
+            socket.write(head + "Content-Length: " + QByteArray::number(reply.body.size())
+                         + "\r\n\r\n" + reply.body);
             socket.disconnectFromHost();
+            return;
+        }
+        // Without a length the body lasts until the connection closes, which it never does.
+        socket.write(head + "\r\n");
+        if (reply.stream == Reply::Stream::Drip) {
+            auto *drip = new QTimer(&socket);
+            drip->callOnTimeout(&socket, [&socket] { socket.write(" "); });
+            drip->start(reply.interval);
+            return;
+        }
+        // Refilled as the client takes it, so the flood never outruns the reader.
+        const QByteArray chunk(0x10000, ' ');
+        QObject::connect(&socket, &QTcpSocket::bytesWritten, &socket, [&socket, chunk] {
+            if (socket.bytesToWrite() < chunk.size())
+                socket.write(chunk);
         });
+        socket.write(chunk);
     }
 
     QTcpServer server;
     QString url;
     std::deque<Reply> replies;
     Reply fallback{200, page(0, false)};
+    int connections = 0;
     std::vector<QByteArray> heads; // in lower case
     std::vector<SyncRequest> sent;
 };
@@ -124,9 +155,9 @@ protected:
         m_defaults->setValue("sync.phrase", phrase);
         m_defaults->setValue("sync.on", on);
     }
-    SyncEngine &engine(SyncEngine::Timing timing = {1h, 1h, 5s})
+    SyncEngine &engine(SyncEngine::Timing timing = {1h, 1h, 5s}, SyncEngine::Limits limits = {})
     {
-        m_engine = std::make_unique<SyncEngine>(m_context, timing);
+        m_engine = std::make_unique<SyncEngine>(m_context, timing, limits);
         return *m_engine;
     }
     qint64 storedCursor() const { return m_defaults->value("sync.cursor", 0).toLongLong(); }
@@ -256,6 +287,74 @@ TEST_F(SyncEngineTest, failureOnALaterPage_appliesNothingAndTheRetryLinksEveryth
     ASSERT_TRUE(linked);
     EXPECT_EQ(idText(linked->id()), uuid(20));
     EXPECT_EQ(sync.status(), SyncStatus::done(kNow, 2));
+}
+
+TEST_F(SyncEngineTest, redirects_areNeverFollowed_andTheNextCyclePushesWhatTheyHeldBack)
+{
+    TestHttpServer elsewhere;
+    m_defaults->setValue("sync.cursor", 17);
+    m_defaults->setValue("sync.mark", 1.5);
+    m_context.insert(std::make_shared<TaskItem>("local", nullptr, 0, nullptr));
+    elsewhere.fallback = {200, page(40, false, {sealed(1)})};
+    SyncEngine &sync = engine();
+    for (const int code : {301, 302, 303, 307, 308}) {
+        m_server.replies.push_back(
+            {code, page(40, false), 0ms, "Location: " + elsewhere.url.toUtf8() + "\r\n"});
+        EXPECT_FALSE(sync.syncAndWait());
+        EXPECT_EQ(sync.status().message,
+                  QStringLiteral("сервер ответил перенаправлением (код %1) — укажите точный "
+                                 "адрес сервера")
+                      .arg(code));
+    }
+    EXPECT_EQ(elsewhere.connections, 0) << "neither the token nor the changes went elsewhere";
+    EXPECT_EQ(storedCursor(), 17);
+    EXPECT_EQ(m_defaults->value("sync.mark").toDouble(), 1.5);
+    EXPECT_EQ(m_context.rows<TaskItem>().size(), 1u);
+
+    EXPECT_TRUE(sync.syncAndWait());
+    ASSERT_EQ(m_server.sent.size(), 6u);
+    EXPECT_EQ(m_server.sent.back().since, 17);
+    EXPECT_EQ(m_server.sent.back().changes.size(), 1u);
+}
+
+TEST_F(SyncEngineTest, answersWithoutEnd_failTheCycleWithTheirLimit_andApplyNothing)
+{
+    using Reply = TestHttpServer::Reply;
+    m_defaults->setValue("sync.cursor", 3);
+    m_context.insert(std::make_shared<TaskItem>("local", nullptr, 0, nullptr));
+    m_context.save();
+    const QByteArray large = page(
+        9, true, {sealed(1, {{QStringLiteral("note"), SyncValue::text(QString(2000, 'n'))}})});
+    const SyncEngine::Limits limits{4096, 3 * large.size() + 1, 5};
+    ASSERT_LT(large.size(), limits.answerBytes);
+    const QString tooLong
+        = QStringLiteral("ответ сервера превысил предел (4096 Б) — обмен прерван");
+    const std::tuple<Reply, QString, size_t> cases[] = {
+        {{200, page(9, true, {sealed(1)})},
+         QStringLiteral("сервер слал страницу за страницей без конца (предел 5) — обмен прерван"),
+         5},
+        {{200, large},
+         QStringLiteral("за один обмен сервер прислал больше предела (%1 Б) — обмен прерван")
+             .arg(limits.cycleBytes),
+         4},
+        {{200, QByteArray(5000, ' ')}, tooLong, 1},
+        {{200, {}, 0ms, {}, Reply::Stream::Flood}, tooLong, 1},
+        {{200, {}, 0ms, {}, Reply::Stream::Drip, 20ms},
+         QStringLiteral("сервер отвечал дольше предела (300 мс) — обмен прерван"),
+         1},
+    };
+    SyncEngine &sync = engine({1h, 1h, 5s, 300ms}, limits);
+    for (const auto &[reply, message, requests] : cases) {
+        m_server.sent.clear();
+        m_server.fallback = reply;
+        EXPECT_FALSE(sync.syncAndWait());
+        EXPECT_EQ(sync.status().message, message);
+        EXPECT_EQ(m_server.sent.size(), requests) << message.toStdString();
+    }
+    EXPECT_EQ(m_context.rows<TaskItem>().size(), 1u);
+    EXPECT_FALSE(m_context.hasChanges());
+    EXPECT_EQ(storedCursor(), 3);
+    EXPECT_FALSE(m_defaults->contains("sync.mark"));
 }
 
 class FailingBackend : public StoreBackend
