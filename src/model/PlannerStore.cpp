@@ -121,10 +121,10 @@ Page *PlannerStore::insertStarterPageIfMissing()
 {
     if (const auto pages = livePages(); !pages.empty())
         return pages.front();
-    Page *page = m_context.insert(std::make_shared<Page>(QStringLiteral("Inbox"),
-                                                         QStringLiteral("tray"), 0));
-    const QString names[] = {QStringLiteral("Today"), QStringLiteral("Next"),
-                             QStringLiteral("Later")};
+    Page *page = m_context.insert(
+        std::make_shared<Page>(QStringLiteral("Inbox"), QStringLiteral("tray"), 0));
+    const QString names[]
+        = {QStringLiteral("Today"), QStringLiteral("Next"), QStringLiteral("Later")};
     for (qint64 order = 0; order < 3; ++order)
         m_context.insert(std::make_shared<Section>(names[order], page, order));
     return page;

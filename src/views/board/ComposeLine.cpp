@@ -3,11 +3,11 @@
 #include "model/PlannerStore.h"
 #include "views/board/BoardState.h"
 #include "views/board/InlineField.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/board/TaskRow.h"
 #include "views/theme/Icon.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/TaskBox.h"
+#include "views/widgets/TaskLookup.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>

@@ -2,12 +2,12 @@
 
 #include "model/PlannerStore.h"
 #include "views/board/RowMenu.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/menus/MenuController.h"
 #include "views/pickers/DuePicker.h"
 #include "views/theme/Icon.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/TaskLookup.h"
 
 #include <QHBoxLayout>
 

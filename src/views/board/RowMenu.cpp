@@ -2,11 +2,11 @@
 
 #include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/menus/MenuController.h"
 #include "views/menus/MenuRow.h"
 #include "views/menus/MenuSheet.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/TaskLookup.h"
 
 namespace furrow::RowMenu {
 
