@@ -5,7 +5,6 @@
 #include "X11GlobalHotKey.h"
 
 #include <QDBusConnection>
-#include <QGuiApplication>
 
 namespace furrow {
 
@@ -31,12 +30,23 @@ std::unique_ptr<GlobalHotKey> GlobalHotKey::create()
 {
     // Decided by the session, not by Qt's platform plugin: under XWayland an X11 grab succeeds
     // but only fires while an X11 window has the focus.
-    if (isWaylandSession()) {
-        const QDBusConnection bus = QDBusConnection::sessionBus();
-        if (PortalGlobalHotKey::isOffered(bus))
-            return std::make_unique<PortalGlobalHotKey>(bus);
-        return std::make_unique<UnsupportedGlobalHotKey>();
-    }
+    return isWaylandSession() ? createForWayland(QDBusConnection::sessionBus()) : createForX11();
+}
+
+std::unique_ptr<GlobalHotKey> GlobalHotKey::create(const QDBusConnection &sessionBus)
+{
+    return isWaylandSession() ? createForWayland(sessionBus) : createForX11();
+}
+
+std::unique_ptr<GlobalHotKey> GlobalHotKey::createForWayland(const QDBusConnection &sessionBus)
+{
+    if (PortalGlobalHotKey::isOffered(sessionBus))
+        return std::make_unique<PortalGlobalHotKey>(sessionBus);
+    return std::make_unique<UnsupportedGlobalHotKey>();
+}
+
+std::unique_ptr<GlobalHotKey> GlobalHotKey::createForX11()
+{
     if (xcb_connection_t *connection = X11GlobalHotKey::applicationConnection())
         return std::make_unique<X11GlobalHotKey>(connection);
     return std::make_unique<UnsupportedGlobalHotKey>();

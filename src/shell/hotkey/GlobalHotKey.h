@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+class QDBusConnection;
+
 namespace furrow {
 
 // A system-wide hotkey: registers one combination with the desktop and runs an action on the
@@ -21,6 +23,8 @@ public:
     // The backend for this session: the desktop portal on Wayland when it offers global
     // shortcuts, an X11 key grab on X11, otherwise one that reports "not supported".
     static std::unique_ptr<GlobalHotKey> create();
+    // The same choice, asking the given bus for the portal.
+    static std::unique_ptr<GlobalHotKey> create(const QDBusConnection &sessionBus);
 
     // Replaces any earlier registration and action; true when the desktop accepted the combination.
     virtual bool registerCombo(const HotkeyCombo &combo, std::function<void()> action) = 0;
@@ -40,6 +44,9 @@ protected:
     void fire();
 
 private:
+    static std::unique_ptr<GlobalHotKey> createForWayland(const QDBusConnection &sessionBus);
+    static std::unique_ptr<GlobalHotKey> createForX11();
+
     std::function<void()> m_action;
     bool m_registered = false;
 };
