@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+#include <optional>
+
+namespace furrow {
+
+// The one table between the stored key codes and the keys of Qt and X11: letters, digits,
+// space, return, tab, escape, F1–F12 and the arrows. A key outside it cannot be a hotkey.
+namespace KeyTable {
+
+std::optional<quint32> keyCodeForQtKey(int qtKey);
+std::optional<quint32> keyCodeForKeysym(quint32 keysym);
+// The X11 keysym of a stored key code; 0 (NoSymbol) when the table has none.
+quint32 keysymFor(quint32 keyCode);
+// The XKB keysym name ("space", "k", "F1") that shortcut triggers are written with; empty
+// when the table has none.
+QString keysymName(quint32 keyCode);
+// The upper-case letter of a letter key.
+std::optional<QChar> letterFor(quint32 keyCode);
+
+} // namespace KeyTable
+} // namespace furrow

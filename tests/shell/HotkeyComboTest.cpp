@@ -1,0 +1,171 @@
+#include "model/UserDefaults.h"
+#include "shell/hotkey/HotkeyPreference.h"
+#include "shell/hotkey/KeyTable.h"
+#include "shell/hotkey/PortalGlobalHotKey.h"
+
+#include <gtest/gtest.h>
+
+using namespace furrow;
+
+namespace {
+
+constexpr quint32 kCtrl = HotkeyCombo::kControl;
+constexpr quint32 kAlt = HotkeyCombo::kAlt;
+constexpr quint32 kShift = HotkeyCombo::kShift;
+constexpr quint32 kSuper = HotkeyCombo::kSuper;
+
+class HotkeyPreferenceTest : public testing::Test
+{
+protected:
+    void SetUp() override { clear(); }
+    void TearDown() override { clear(); }
+
+    static void clear()
+    {
+        const auto defaults = UserDefaults::open();
+        defaults->remove(QStringLiteral("hotkey.keyCode"));
+        defaults->remove(QStringLiteral("hotkey.modifiers"));
+    }
+
+    static void store(const QString &key, const QVariant &value)
+    {
+        const auto defaults = UserDefaults::open();
+        defaults->setValue(key, value);
+        defaults->sync();
+    }
+};
+
+} // namespace
+
+TEST(HotkeyComboTest, display_writesModifiersInFixedOrderThenTheKeyName)
+{
+    const struct
+    {
+        HotkeyCombo combo;
+        const char *text;
+    } cases[] = {
+        {HotkeyCombo::defaultCombo(), "Ctrl+Alt+Space"},
+        {{40, 0}, "K"},
+        {{40, kCtrl | kSuper}, "Ctrl+Super+K"},
+        {{49, kSuper | kShift | kAlt | kCtrl}, "Ctrl+Alt+Shift+Super+Space"},
+        {{122, kCtrl}, "Ctrl+Key 122"},
+        {{36, kShift}, "Shift+Return"},
+        {{48, kAlt}, "Alt+Tab"},
+        {{53, 0}, "Esc"},
+        {{0, kSuper}, "Super+A"},
+        {{6, kAlt}, "Alt+Z"},
+        {{18, kCtrl}, "Ctrl+Key 18"},
+    };
+    for (const auto &[combo, text] : cases)
+        EXPECT_EQ(combo.display(), QString::fromLatin1(text)) << text;
+    EXPECT_EQ(HotkeyCombo::defaultCombo(), (HotkeyCombo{49, 0x1800}));
+}
+
+TEST(HotkeyComboTest, reserved_areTheDesktopsOwnSpaceBarCombinations)
+{
+    for (const quint32 mask : {kAlt, kSuper, kCtrl, kCtrl | kSuper})
+        EXPECT_TRUE((HotkeyCombo{49, mask}.isReserved())) << mask;
+    EXPECT_FALSE(HotkeyCombo::defaultCombo().isReserved());
+    EXPECT_FALSE((HotkeyCombo{49, 0}.isReserved()));
+    EXPECT_FALSE((HotkeyCombo{49, kAlt | kSuper}.isReserved()));
+    EXPECT_FALSE((HotkeyCombo{40, kAlt}.isReserved()));
+}
+
+TEST(HotkeyComboTest, modifiersFrom_ignoresLocksKeypadAndGroupSwitch)
+{
+    EXPECT_EQ(HotkeyCombo::modifiersFrom(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier
+                                         | Qt::MetaModifier),
+              0x1b00u);
+    EXPECT_EQ(HotkeyCombo::modifiersFrom(Qt::MetaModifier | Qt::ShiftModifier | Qt::KeypadModifier
+                                         | Qt::GroupSwitchModifier),
+              0x300u);
+    EXPECT_EQ(HotkeyCombo::modifiersFrom(Qt::NoModifier), 0u);
+}
+
+TEST(HotkeyComboTest, fromQtKey_mapsTheTableAndRefusesOtherKeys)
+{
+    const struct
+    {
+        int qtKey;
+        quint32 keyCode;
+    } cases[] = {
+        {Qt::Key_A, 0},      {Qt::Key_K, 40},       {Qt::Key_Z, 6},       {Qt::Key_1, 18},
+        {Qt::Key_5, 23},     {Qt::Key_0, 29},       {Qt::Key_Space, 49},  {Qt::Key_Return, 36},
+        {Qt::Key_Tab, 48},   {Qt::Key_Backtab, 48}, {Qt::Key_Escape, 53}, {Qt::Key_F1, 122},
+        {Qt::Key_F5, 96},    {Qt::Key_F12, 111},    {Qt::Key_Left, 123},  {Qt::Key_Right, 124},
+        {Qt::Key_Down, 125}, {Qt::Key_Up, 126},
+    };
+    for (const auto &[qtKey, keyCode] : cases) {
+        const auto combo = HotkeyCombo::fromQtKey(qtKey, Qt::AltModifier);
+        ASSERT_TRUE(combo.has_value()) << qtKey;
+        EXPECT_EQ(*combo, (HotkeyCombo{keyCode, kAlt})) << qtKey;
+    }
+    for (const int qtKey : {int(Qt::Key_Exclam), int(Qt::Key_Home), int(Qt::Key_Enter),
+                            int(Qt::Key_F13), int(Qt::Key_Shift)})
+        EXPECT_FALSE(HotkeyCombo::fromQtKey(qtKey, Qt::ControlModifier).has_value()) << qtKey;
+}
+
+TEST(HotkeyComboTest, keyTable_goesBothWaysBetweenKeyCodesAndKeysyms)
+{
+    for (int qtKey : {int(Qt::Key_A), int(Qt::Key_Q), int(Qt::Key_9), int(Qt::Key_Space),
+                      int(Qt::Key_Return), int(Qt::Key_F11), int(Qt::Key_Up)}) {
+        const quint32 keyCode = *KeyTable::keyCodeForQtKey(qtKey);
+        EXPECT_EQ(KeyTable::keyCodeForKeysym(KeyTable::keysymFor(keyCode)), keyCode) << qtKey;
+    }
+    EXPECT_EQ(KeyTable::keysymFor(40), quint32('k'));
+    EXPECT_EQ(KeyTable::keyCodeForKeysym('K'), 40u);
+    EXPECT_EQ(KeyTable::keysymFor(53), 0xff1bu);
+    EXPECT_EQ(KeyTable::keysymFor(200), 0u);
+    EXPECT_FALSE(KeyTable::keyCodeForKeysym(0xff50).has_value());
+}
+
+TEST(HotkeyComboTest, portalTrigger_usesXkbNames)
+{
+    EXPECT_EQ(PortalGlobalHotKey::triggerText(HotkeyCombo::defaultCombo()),
+              QStringLiteral("CTRL+ALT+space"));
+    EXPECT_EQ(PortalGlobalHotKey::triggerText({40, kCtrl | kSuper}), QStringLiteral("CTRL+LOGO+k"));
+    EXPECT_EQ(PortalGlobalHotKey::triggerText({96, kShift}), QStringLiteral("SHIFT+F5"));
+    EXPECT_EQ(PortalGlobalHotKey::triggerText({36, 0}), QStringLiteral("Return"));
+    EXPECT_TRUE(PortalGlobalHotKey::triggerText({200, kCtrl}).isEmpty());
+}
+
+TEST_F(HotkeyPreferenceTest, emptyDefaults_giveCtrlAltSpace)
+{
+    EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{49, 0x1800}));
+    EXPECT_EQ(HotkeyPreference::combo().display(), QStringLiteral("Ctrl+Alt+Space"));
+}
+
+TEST_F(HotkeyPreferenceTest, keyCodeWithoutModifiers_readsAsNoModifiers)
+{
+    store(QStringLiteral("hotkey.keyCode"), 40);
+    EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{40, 0}));
+    EXPECT_EQ(HotkeyPreference::combo().display(), QStringLiteral("K"));
+}
+
+TEST_F(HotkeyPreferenceTest, setCombo_storesIntegersThatReadBack)
+{
+    HotkeyPreference::setCombo({40, kCtrl | kSuper});
+    const auto defaults = UserDefaults::open();
+    EXPECT_EQ(defaults->value(QStringLiteral("hotkey.keyCode")).toInt(), 40);
+    EXPECT_EQ(defaults->value(QStringLiteral("hotkey.modifiers")).toInt(), 0x1100);
+    EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{40, 0x1100}));
+
+    HotkeyPreference::setCombo({4294967295u, 4294967295u});
+    EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{4294967295u, 4294967295u}));
+}
+
+TEST_F(HotkeyPreferenceTest, valuesOutsideUnsigned32Bits_fallBackToTheDefault)
+{
+    const QVariant bad[] = {QVariant(-1), QVariant(qlonglong(4294967296)),
+                            QVariant(QStringLiteral("space")), QVariant(QStringLiteral("1.5"))};
+    for (const QVariant &value : bad) {
+        store(QStringLiteral("hotkey.keyCode"), value);
+        store(QStringLiteral("hotkey.modifiers"), 0x1000);
+        EXPECT_EQ(HotkeyPreference::combo(), HotkeyCombo::defaultCombo())
+            << value.toString().toStdString();
+        store(QStringLiteral("hotkey.keyCode"), 40);
+        store(QStringLiteral("hotkey.modifiers"), value);
+        EXPECT_EQ(HotkeyPreference::combo(), HotkeyCombo::defaultCombo())
+            << value.toString().toStdString();
+    }
+}
