@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libsqlite3-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    python3 python3-cryptography xvfb xauth xdotool clang-format
+    python3 python3-cryptography xvfb xauth xdotool trayer clang-format
 )
 # node and npm fetch the fonts and icons; any recent installation will do.
 command -v npm >/dev/null || packages+=(nodejs npm)
