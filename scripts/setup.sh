@@ -10,7 +10,7 @@ packages=(
     libsqlite3-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxcb1-dev
-    python3 python3-cryptography xvfb xauth xdotool dbus clang-format
+    python3 python3-cryptography xvfb xauth xdotool dbus trayer clang-format
 )
 # node and npm fetch the fonts and icons; any recent installation will do.
 command -v npm >/dev/null || packages+=(nodejs npm)

@@ -1,0 +1,125 @@
+#include "TrayFixture.h"
+
+#include "model/PlannerNotifications.h"
+#include "shell/tray/TrayController.h"
+#include "views/widgets/PillButton.h"
+#include "views/widgets/TaskBox.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+class TrayPanelTest : public testing::Test, protected TrayFixture
+{
+};
+
+TEST_F(TrayPanelTest, sections_firstThreeWithOpenTasks_atMostFiveRowsEach)
+{
+    Page *page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
+    section(*page, QStringLiteral("Crowded"), 8);
+    Section *emptied = section(*page, QStringLiteral("Emptied"), 1);
+    section(*page, QStringLiteral("Short"), 2);
+    section(*page, QStringLiteral("Fourth"), 3);
+    store.close(*store.tasks(emptied).front());
+
+    TrayPanel panel(context);
+    panel.show();
+    settleEvents();
+    EXPECT_TRUE(panel.findChild<QWidget *>(QStringLiteral("trayHeader"))->isVisible());
+    EXPECT_EQ(panel.findChild<TextLabel *>(QStringLiteral("trayHeaderName"))->text(),
+              QStringLiteral("Work"));
+    EXPECT_EQ(headings(panel), QStringList({QStringLiteral("Crowded"), QStringLiteral("Short")}));
+    EXPECT_EQ(rowTitles(panel), QStringList({"Crowded 1", "Crowded 2", "Crowded 3", "Crowded 4",
+                                             "Crowded 5", "Short 1", "Short 2"}));
+    EXPECT_EQ(panel.width(), TrayPanel::kWidth);
+}
+
+TEST_F(TrayPanelTest, withoutLivePage_noHeaderNoSections_andReturnCapturesWithoutSection)
+{
+    Page *page = store.createPage(QStringLiteral("Gone"), QStringLiteral("tray"));
+    section(*page, QStringLiteral("Today"), 2);
+    store.deletePage(*page);
+
+    TrayPanel panel(context);
+    panel.show();
+    settleEvents();
+    EXPECT_FALSE(panel.findChild<QWidget *>(QStringLiteral("trayHeader"))->isVisible());
+    EXPECT_TRUE(headings(panel).isEmpty());
+    EXPECT_TRUE(rowTitles(panel).isEmpty());
+
+    auto *field = panel.findChild<QLineEdit *>(QStringLiteral("trayCapture"));
+    EXPECT_EQ(field->placeholderText(), QStringLiteral("Drop it here and forget it"));
+    QTest::keyClicks(field, QStringLiteral("Buy milk"));
+    QTest::keyClick(field, Qt::Key_Return);
+    const auto loose = store.tasks(nullptr);
+    ASSERT_EQ(loose.size(), 1u);
+    EXPECT_EQ(loose.front()->title(), QStringLiteral("Buy milk"));
+    EXPECT_TRUE(field->text().isEmpty());
+}
+
+TEST_F(TrayPanelTest, return_capturesIntoFirstSection_andKeepsThePanelOpen)
+{
+    Page *page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
+    Section *first = section(*page, QStringLiteral("Today"), 1);
+    section(*page, QStringLiteral("Later"), 0);
+
+    TrayPanel panel(context);
+    panel.show();
+    auto *field = panel.findChild<QLineEdit *>(QStringLiteral("trayCapture"));
+    for (const QString &text :
+         {QStringLiteral("Call Bob"), QStringLiteral("   "), QStringLiteral("Pay rent")}) {
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_TRUE(field->text().isEmpty());
+    }
+    settleEvents();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(store.tasks(first).size(), 3u);
+    EXPECT_EQ(rowTitles(panel), QStringList({"Today 1", "Call Bob", "Pay rent"}));
+}
+
+TEST_F(TrayPanelTest, taskBox_closesTheTask_removesItsRowAndRaisesTheCount)
+{
+    Page *page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
+    section(*page, QStringLiteral("Today"), 2);
+    TrayController tray(
+        context, [] {}, [] {});
+    tray.togglePanel();
+    TrayPanel *panel = tray.panel();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(tray.shownCount(), 0);
+
+    panel->findChildren<TrayTaskRow *>().front()->box()->click();
+    settleEvents();
+    EXPECT_EQ(rowTitles(*panel), QStringList({"Today 2"}));
+    EXPECT_EQ(tray.shownCount(), 1);
+    EXPECT_EQ(store.closedTodayCount(), 1);
+}
+
+TEST_F(TrayPanelTest, buttons_openTheMainWindowOrAskForQuickCapture)
+{
+    int opened = 0;
+    TrayController tray(
+        context, [&] { ++opened; }, [] {});
+    QSignalSpy quickCapture(&PlannerNotifications::center(),
+                            &PlannerNotifications::plannerQuickCapture);
+
+    tray.togglePanel();
+    tray.panel()->findChild<PillButton *>(QStringLiteral("trayOpen"))->click();
+    EXPECT_EQ(opened, 1);
+    EXPECT_FALSE(tray.panel()->isVisible());
+
+    tray.togglePanel();
+    tray.panel()->findChild<PillButton *>(QStringLiteral("trayQuickCapture"))->click();
+    EXPECT_EQ(quickCapture.count(), 1);
+    EXPECT_EQ(opened, 1);
+    EXPECT_FALSE(tray.panel()->isVisible());
+}
+
+} // namespace
+} // namespace furrow
