@@ -24,6 +24,9 @@ using Reply = std::unique_ptr<T, FreeReply>;
 
 xcb_connection_t *x11Connection()
 {
+    // The offscreen platform answers to the X11 interface too, for its GLX support.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
 }
