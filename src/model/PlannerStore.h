@@ -26,6 +26,9 @@ public:
     // by order.
     std::vector<TaskItem *> tasks(const Section *section) const;
     std::vector<Project *> projects() const;
+    // The first live section of the first live page, where captures made outside the board
+    // go; null when there is no live page or that page has no live section.
+    Section *firstSection() const;
     // Archived tasks without tombstone, most recently archived first.
     std::vector<TaskItem *> archivedTasks() const;
     DayPlan *dayPlan(Instant instant) const;

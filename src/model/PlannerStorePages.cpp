@@ -7,6 +7,15 @@
 
 namespace furrow {
 
+Section *PlannerStore::firstSection() const
+{
+    const auto pages = livePages();
+    if (pages.empty())
+        return nullptr;
+    const auto sections = liveOn(m_context.fetchAll<Section>(), pages.front());
+    return sections.empty() ? nullptr : sections.front();
+}
+
 Page *PlannerStore::createPage(const QString &name, const QString &iconName)
 {
     Page *page = m_context.insert(std::make_shared<Page>(name, iconName, orderAfter(livePages())));

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class QWidget;
+
+namespace furrow {
+
+class ModelContext;
+class QuickCapturePanel;
+
+// Shows and hides the quick capture panel. The panel window is made on the first showing and
+// kept for the life of the process; every showing gives it fresh content, so nothing typed
+// survives hiding. The panel stays up when the user clicks elsewhere, until Return, Esc or
+// the hotkey again.
+class QuickCaptureController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QuickCaptureController(ModelContext &context, QObject *parent = nullptr);
+    ~QuickCaptureController() override;
+
+    // The activation token is the desktop's, from the key press or launch that asked for the
+    // panel (see QuickCapturePanel::show).
+    void show(const QByteArray &activationToken = {});
+    void hide();
+    // Hides the panel when it shows, shows it otherwise: the hotkey's action.
+    void toggle(const QByteArray &activationToken = {});
+    bool isShown() const;
+    // The panel window; null before the first showing.
+    QWidget *panel() const;
+
+private:
+    ModelContext &m_context;
+    std::unique_ptr<QuickCapturePanel> m_panel;
+};
+
+} // namespace furrow

@@ -1,0 +1,181 @@
+#include "CaptureFixture.h"
+
+#include "model/LiveRecords.h"
+#include "shell/capture/LastCaptureProject.h"
+#include "shell/capture/QuickCaptureView.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace furrow {
+namespace {
+
+class QuickCaptureViewTest : public test::CaptureFixture
+{
+protected:
+    QuickCaptureViewTest()
+    {
+        home = store.createProject(QStringLiteral("Home"));
+        finance = store.createProject(QStringLiteral("Finance-Q3"));
+        family = store.createProject(QStringLiteral("Family"));
+    }
+
+    // A panel's content as a showing makes it.
+    std::unique_ptr<QuickCaptureView> openView()
+    {
+        auto view = std::make_unique<QuickCaptureView>(context);
+        view->resize(560, 138);
+        view->show();
+        return view;
+    }
+
+    TaskItem *onlyTask() const
+    {
+        const auto tasks = store.allTasks();
+        return tasks.size() == 1 ? tasks.front() : nullptr;
+    }
+
+    Project *home;
+    Project *finance;
+    Project *family;
+};
+
+TEST_F(QuickCaptureViewTest, chips_offerNoProjectThenLiveProjectsByOrder)
+{
+    store.deleteProject(*family);
+    Project *garden = store.createProject(QStringLiteral("Garden"));
+    garden->setOrder(-1);
+    const auto view = openView();
+    EXPECT_EQ(chipNames(view.get()), QStringList({"No project", "Garden", "Home", "Finance-Q3"}));
+    EXPECT_EQ(selectedChip(view.get()), QStringLiteral("No project"));
+
+    // A lone hash sign names nothing yet: everything stays on offer.
+    QTest::keyClicks(field(view.get()), QStringLiteral("Buy #"));
+    EXPECT_EQ(chipNames(view.get()).size(), 4);
+}
+
+TEST_F(QuickCaptureViewTest, typedFragment_narrowsChips_andPickingReplacesIt)
+{
+    const auto view = openView();
+    QTest::keyClicks(field(view.get()), QStringLiteral("Call the bank #fin"));
+    EXPECT_EQ(chipNames(view.get()), QStringList({"No project", "Finance-Q3"}));
+
+    QTest::mouseClick(chipNamed(view.get(), QStringLiteral("Finance-Q3")), Qt::LeftButton);
+    EXPECT_EQ(field(view.get())->text(), QStringLiteral("Call the bank"));
+    EXPECT_EQ(view->project(), finance);
+    EXPECT_EQ(selectedChip(view.get()), QStringLiteral("Finance-Q3"));
+    // With the fragment gone, every project is offered again and the choice stays selected.
+    EXPECT_EQ(chipNames(view.get()).size(), 4);
+    EXPECT_EQ(selectedChip(view.get()), QStringLiteral("Finance-Q3"));
+}
+
+TEST_F(QuickCaptureViewTest, fragment_isComparedAsProjectNamesAre)
+{
+    const auto view = openView();
+    QTest::keyClicks(field(view.get()), QStringLiteral("Pay #FINANCE_q"));
+    EXPECT_EQ(chipNames(view.get()), QStringList({"No project", "Finance-Q3"}));
+    field(view.get())->setText(QStringLiteral("Pay #x"));
+    EXPECT_EQ(chipNames(view.get()), QStringList({"No project"}));
+    // A fragment that is not at the very end offers everything.
+    field(view.get())->setText(QStringLiteral("Pay #fin "));
+    EXPECT_EQ(chipNames(view.get()).size(), 4);
+}
+
+TEST_F(QuickCaptureViewTest, return_withNoLivePage_capturesWithoutSection)
+{
+    const auto view = openView();
+    QSignalSpy dismissed(view.get(), &QuickCaptureView::dismissed);
+    QTest::keyClicks(field(view.get()), QStringLiteral("Call mum"));
+    QTest::keyClick(field(view.get()), Qt::Key_Return);
+
+    ASSERT_NE(onlyTask(), nullptr);
+    EXPECT_EQ(onlyTask()->title(), QStringLiteral("Call mum"));
+    EXPECT_EQ(onlyTask()->section(), nullptr);
+    EXPECT_EQ(dismissed.count(), 1);
+    EXPECT_TRUE(field(view.get())->text().isEmpty());
+}
+
+TEST_F(QuickCaptureViewTest, return_filesIntoFirstLiveSectionWithChosenProject)
+{
+    Page *inbox = store.ensureStarterPage();
+    const auto sections = liveOn(context.fetchAll<Section>(), inbox);
+    store.deleteSection(*sections.front());
+    store.createPage(QStringLiteral("Later page"), QStringLiteral("house"));
+    const auto view = openView();
+    QTest::mouseClick(chipNamed(view.get(), QStringLiteral("Home")), Qt::LeftButton);
+    QTest::keyClicks(field(view.get()), QStringLiteral("Fix the tap"));
+    QTest::keyClick(field(view.get()), Qt::Key_Return);
+
+    ASSERT_NE(onlyTask(), nullptr);
+    EXPECT_EQ(onlyTask()->section(), sections.at(1));
+    EXPECT_EQ(onlyTask()->project(), home);
+}
+
+TEST_F(QuickCaptureViewTest, inlineToken_winsOverChosenChip)
+{
+    const auto view = openView();
+    view->pick(home);
+    field(view.get())->setText(QStringLiteral("Pay rent #family now"));
+    QTest::keyClick(field(view.get()), Qt::Key_Return);
+    ASSERT_NE(onlyTask(), nullptr);
+    EXPECT_EQ(onlyTask()->title(), QStringLiteral("Pay rent now"));
+    EXPECT_EQ(onlyTask()->project(), family);
+}
+
+TEST_F(QuickCaptureViewTest, emptyReturn_storesNothingButDismisses)
+{
+    const auto view = openView();
+    QSignalSpy dismissed(view.get(), &QuickCaptureView::dismissed);
+    QTest::keyClicks(field(view.get()), QStringLiteral("   "));
+    QTest::keyClick(field(view.get()), Qt::Key_Return);
+    EXPECT_TRUE(store.allTasks().empty());
+    EXPECT_EQ(dismissed.count(), 1);
+}
+
+TEST_F(QuickCaptureViewTest, escape_dismissesWithoutCapturing)
+{
+    const auto view = openView();
+    QSignalSpy dismissed(view.get(), &QuickCaptureView::dismissed);
+    QTest::keyClicks(field(view.get()), QStringLiteral("Half a thought"));
+    QTest::keyClick(field(view.get()), Qt::Key_Escape);
+    EXPECT_EQ(dismissed.count(), 1);
+    EXPECT_TRUE(store.allTasks().empty());
+}
+
+TEST_F(QuickCaptureViewTest, captureProject_isRememberedForTheNextView)
+{
+    {
+        const auto view = openView();
+        view->pick(finance);
+        QTest::keyClicks(field(view.get()), QStringLiteral("Call the bank"));
+        QTest::keyClick(field(view.get()), Qt::Key_Return);
+    }
+    EXPECT_EQ(rememberedProject().toString(), idText(finance->id()));
+    const auto next = openView();
+    EXPECT_EQ(selectedChip(next.get()), QStringLiteral("Finance-Q3"));
+
+    // Capturing with "No project" forgets it.
+    QTest::mouseClick(chipNamed(next.get(), QStringLiteral("No project")), Qt::LeftButton);
+    QTest::keyClicks(field(next.get()), QStringLiteral("Water plants"));
+    QTest::keyClick(field(next.get()), Qt::Key_Return);
+    EXPECT_FALSE(rememberedProject().isValid());
+    EXPECT_EQ(selectedChip(openView().get()), QStringLiteral("No project"));
+}
+
+TEST_F(QuickCaptureViewTest, rememberedProject_thatIsGoneOrGarbled_readsAsNone)
+{
+    LastCaptureProject::save(family);
+    EXPECT_EQ(LastCaptureProject::load(store.projects()), family);
+    store.deleteProject(*family);
+    EXPECT_EQ(LastCaptureProject::load(store.projects()), nullptr);
+    EXPECT_EQ(selectedChip(openView().get()), QStringLiteral("No project"));
+
+    UserDefaults::open()->setValue(QStringLiteral("capture.lastProject"),
+                                   QStringLiteral("not an id"));
+    EXPECT_EQ(LastCaptureProject::load(store.projects()), nullptr);
+    LastCaptureProject::save(nullptr);
+    EXPECT_FALSE(rememberedProject().isValid());
+}
+
+} // namespace
+} // namespace furrow
