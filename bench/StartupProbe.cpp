@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
     Theme::applyToApplication();
     const QString path = PlannerContainer::defaultStorePath();
     PlannerApplication planner(PlannerContainer::open(path), path);
-    planner.start(QCoreApplication::arguments().contains(QStringLiteral("--seed-demo")));
+    planner.start(QCoreApplication::arguments().contains(QStringLiteral("--seed-demo")), {});
     planner.mainWindow()->installEventFilter(&watcher);
     return QApplication::exec();
 }

@@ -31,7 +31,7 @@ void describeApplication()
 int main(int argc, char *argv[])
 {
     QString error;
-    const auto command = CommandLine::parse(argumentsOf(argc, argv), &error);
+    auto command = CommandLine::parse(argumentsOf(argc, argv), &error);
     if (!command) {
         printError(QStringLiteral("furrow: ") + error + QStringLiteral("\n\n")
                    + CommandLine::usage());
@@ -44,12 +44,16 @@ int main(int argc, char *argv[])
     case CommandLine::Action::Version:
         printOut(QStringLiteral("furrow %1\n").arg(QStringLiteral(FURROW_VERSION)));
         return 0;
-    case CommandLine::Action::Start: {
+    case CommandLine::Action::Start:
+    case CommandLine::Action::QuickCapture: {
+        if (command->activationToken.isEmpty())
+            command->activationToken = CommandLine::takeActivationToken();
         QApplication app(argc, argv);
         describeApplication();
         FontLoader::registerBundledFonts();
+        const QPalette desktopPalette = QApplication::palette();
         Theme::applyToApplication();
-        return PlannerApplication::run(*command);
+        return PlannerApplication::run(*command, desktopPalette);
     }
     default: {
         QCoreApplication app(argc, argv);

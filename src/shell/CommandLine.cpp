@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QFileInfo>
+#include <QtGlobal>
 
 namespace furrow {
 
@@ -28,6 +29,14 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
     QStringList rest = arguments;
     if (rest.removeAll(QStringLiteral("--seed-demo")) > 0)
         command.seedDemo = true;
+    if (const qsizetype at = rest.indexOf(QStringLiteral("--activation-token")); at >= 0) {
+        if (at + 1 >= rest.size()) {
+            *error = QStringLiteral("--activation-token needs an argument");
+            return std::nullopt;
+        }
+        command.activationToken = rest.takeAt(at + 1);
+        rest.removeAt(at);
+    }
     if (rest.isEmpty())
         return command;
 
@@ -36,6 +45,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         command.action = Action::Help;
     } else if (first == QLatin1String("--version")) {
         command.action = Action::Version;
+    } else if (first == QLatin1String("--quick-capture")) {
+        command.action = Action::QuickCapture;
     } else {
         const auto verb = std::find_if(std::begin(kVerbs), std::end(kVerbs), [&](const Verb &v) {
             return first == QLatin1String(v.name);
@@ -61,6 +72,11 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         *error = QStringLiteral("--seed-demo cannot be combined with %1").arg(first);
         return std::nullopt;
     }
+    if (!command.activationToken.isEmpty() && command.action != Action::Start
+        && command.action != Action::QuickCapture) {
+        *error = QStringLiteral("--activation-token cannot be combined with %1").arg(first);
+        return std::nullopt;
+    }
     return command;
 }
 
@@ -68,12 +84,17 @@ QString CommandLine::usage()
 {
     return QStringLiteral(
         "Usage: furrow [--seed-demo]\n"
+        "       furrow --quick-capture\n"
         "       furrow add TEXT | export FILE | import FILE | sync\n"
         "       furrow --help | --version\n"
         "\n"
         "Without a command, starts the planner (or brings the running one forward).\n"
         "\n"
         "  --seed-demo   fill a store holding fewer than 3 tasks with demo data\n"
+        "  --quick-capture\n"
+        "                show or hide the capture panel of the running planner (starting\n"
+        "                it without its window if none runs); bind this command to a key\n"
+        "                in the desktop's keyboard settings\n"
         "  add TEXT      file TEXT as a task in the first section of the first page;\n"
         "                \"#project\" or #\"a name\" in TEXT names its project\n"
         "  export FILE   write the whole planner to FILE as a JSON backup document\n"
@@ -93,9 +114,14 @@ bool CommandLine::isHeadless() const
 
 QStringList CommandLine::toArguments() const
 {
+    QStringList arguments;
+    if (!activationToken.isEmpty())
+        arguments = {QStringLiteral("--activation-token"), activationToken};
     switch (action) {
     case Action::Start:
-        return seedDemo ? QStringList{QStringLiteral("--seed-demo")} : QStringList{};
+        return seedDemo ? arguments << QStringLiteral("--seed-demo") : arguments;
+    case Action::QuickCapture:
+        return arguments << QStringLiteral("--quick-capture");
     case Action::Add:
         return {QStringLiteral("add"), argument};
     case Action::Export:
@@ -110,6 +136,17 @@ QStringList CommandLine::toArguments() const
         return {QStringLiteral("--version")};
     }
     return {};
+}
+
+QString CommandLine::takeActivationToken()
+{
+    QString token;
+    for (const char *name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        if (token.isEmpty())
+            token = qEnvironmentVariable(name);
+        qunsetenv(name);
+    }
+    return token;
 }
 
 } // namespace furrow

@@ -10,16 +10,23 @@ namespace furrow {
 // works on the store (through the running planner when there is one).
 struct CommandLine
 {
-    enum class Action { Start, Add, Export, Import, Sync, Help, Version };
+    enum class Action { Start, QuickCapture, Add, Export, Import, Sync, Help, Version };
 
     Action action = Action::Start;
     QString argument; // the text to add, or the file to export to or import from
     bool seedDemo = false;
+    // The launcher's token that lets the window this command opens take the keyboard focus;
+    // carried to the running planner with the command.
+    QString activationToken;
 
     // Parses the arguments that follow the program name; none, with a message, when they make
     // no sense.
     static std::optional<CommandLine> parse(const QStringList &arguments, QString *error);
     static QString usage();
+    // The activation token a desktop launcher gave this process: XDG_ACTIVATION_TOKEN on
+    // Wayland, DESKTOP_STARTUP_ID on X11. Both are taken out of the environment, so that no
+    // window of this process spends the token by accident.
+    static QString takeActivationToken();
 
     bool isHeadless() const;
     // The arguments that hand this command to another process: files become absolute paths,

@@ -79,6 +79,7 @@ void execute(const CommandLine &command, ModelContext &context, SyncEngine &engi
     case CommandLine::Action::Sync:
         return sync(engine, respond);
     case CommandLine::Action::Start:
+    case CommandLine::Action::QuickCapture:
     case CommandLine::Action::Help:
     case CommandLine::Action::Version:
         break;

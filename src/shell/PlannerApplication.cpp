@@ -4,6 +4,10 @@
 #include "BackupCommands.h"
 #include "HeadlessCommands.h"
 #include "StoreLauncher.h"
+#include "capture/QuickCaptureController.h"
+#include "hotkey/GlobalHotKey.h"
+#include "hotkey/HotkeyPreference.h"
+#include "tray/TrayController.h"
 
 #include "model/Log.h"
 #include "model/PlannerNotifications.h"
@@ -55,7 +59,7 @@ QString recoveryNotice(const StoreRecovery::Outcome &recovery, const QString &fo
 
 } // namespace
 
-int PlannerApplication::run(const CommandLine &command)
+int PlannerApplication::run(const CommandLine &command, const QPalette &desktopPalette)
 {
     if (const auto exitCode = StoreLauncher::handOver(command))
         return *exitCode;
@@ -68,7 +72,12 @@ int PlannerApplication::run(const CommandLine &command)
     int exitCode = 0;
     {
         PlannerApplication planner(std::move(store.container), storePath);
-        planner.start(command.seedDemo, store.recovery);
+        planner.m_desktopPalette = desktopPalette;
+        const bool capture = command.action == CommandLine::Action::QuickCapture;
+        planner.start(command.seedDemo, store.recovery,
+                      capture ? Opening::QuickCapture : Opening::MainWindow);
+        if (capture)
+            planner.m_quickCapture->show(command.activationToken.toUtf8());
         exitCode = QApplication::exec();
     }
     // A change saved just before the quit still reaches the backup file.
@@ -93,7 +102,8 @@ ModelContext &PlannerApplication::context() const
     return m_container->context();
 }
 
-void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &recovery)
+void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &recovery,
+                               Opening opening)
 {
     context().setUndoHistory(&m_undoHistory);
     StoreLauncher::attachBackupWriter(context(), recovery);
@@ -106,6 +116,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
         runDemoSeed();
     QGuiApplication::setWindowIcon(AppIconState::plainIcon());
     updateIcon(true);
+    startCaptureFromAnywhere();
     m_sync = std::make_unique<SyncEngine>(context());
     m_sync->start();
 
@@ -121,17 +132,44 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
         },
     });
     // Any other way out (the session ending) saves open drafts too.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &PlannerApplication::commitOpenEdits);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &PlannerApplication::quitting);
     qApp->installEventFilter(&m_undoRouting);
     qApp->setQuitOnLastWindowClosed(false);
-    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerOpenArchive, this,
-            &PlannerApplication::showArchive);
+    m_tray = std::make_unique<TrayController>(
+        context(), [this] { showMainWindow(); }, [this] { showArchive(); });
+    if (m_desktopPalette != QPalette())
+        m_tray->setPanelPalette(m_desktopPalette);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s == Qt::ApplicationActive)
             updateIcon(false);
     });
-    showMainWindow();
+    if (opening == Opening::MainWindow)
+        showMainWindow();
     tellAboutRecovery(recovery);
+}
+
+void PlannerApplication::startCaptureFromAnywhere()
+{
+    m_quickCapture = std::make_unique<QuickCaptureController>(context());
+    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerQuickCapture, this,
+            [this] { m_quickCapture->show(); });
+    m_hotKey = GlobalHotKey::create();
+    // A combination that cannot be registered never stops the start-up; the result is
+    // announced for whoever shows it.
+    const bool registered = applyHotkey(HotkeyPreference::combo());
+    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(registered);
+}
+
+bool PlannerApplication::applyHotkey(const HotkeyCombo &combo)
+{
+    return m_hotKey->registerCombo(combo, [this] { m_quickCapture->toggle(); });
+}
+
+void PlannerApplication::quitting()
+{
+    commitOpenEdits();
+    if (m_hotKey)
+        m_hotKey->unregister();
 }
 
 void PlannerApplication::tellAboutRecovery(const StoreRecovery::Outcome &recovery)
@@ -181,6 +219,9 @@ void PlannerApplication::handOver(const QStringList &arguments,
         if (command->seedDemo)
             runDemoSeed();
         showMainWindow();
+        return respond({});
+    case CommandLine::Action::QuickCapture:
+        m_quickCapture->toggle(command->activationToken.toUtf8());
         return respond({});
     case CommandLine::Action::Help:
         return respond({0, CommandLine::usage(), {}});

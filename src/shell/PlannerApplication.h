@@ -9,6 +9,7 @@
 #include "persistence/StoreRecovery.h"
 
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 
 #include <memory>
@@ -16,9 +17,13 @@
 namespace furrow {
 
 class ArchiveWindow;
+class GlobalHotKey;
 class MainWindow;
 class PlannerContainer;
+class QuickCaptureController;
 class SyncEngine;
+class TrayController;
+struct HotkeyCombo;
 
 // The planner's process once it owns the store: start-up in order, the main and archive
 // windows, the menu commands, the icon that follows today's closed count, sync, and the command
@@ -30,21 +35,33 @@ class PlannerApplication : public QObject
 public:
     // Starts the planner for `command` (the QApplication exists): hands the command line to a
     // running planner if there is one, else opens the store, starts up and runs the event loop.
-    // Answers the process's exit code.
-    static int run(const CommandLine &command);
+    // `desktopPalette` is the desktop's own, from before the planner's theme: the tray label is
+    // drawn for it. Answers the process's exit code.
+    static int run(const CommandLine &command, const QPalette &desktopPalette);
+
+    // What the planner shows once it has started.
+    enum class Opening { MainWindow, QuickCapture };
 
     PlannerApplication(std::unique_ptr<PlannerContainer> container, const QString &storePath);
     ~PlannerApplication() override;
 
     // The start-up steps once the store is open and recovered; `seedDemo` runs the demo seed.
-    void start(bool seedDemo, const StoreRecovery::Outcome &recovery);
+    void start(bool seedDemo, const StoreRecovery::Outcome &recovery,
+               Opening opening = Opening::MainWindow);
     void showMainWindow();
     void showArchive();
+    // Registers `combo` as the global hotkey that toggles the capture panel; true when the
+    // desktop accepted it.
+    bool applyHotkey(const HotkeyCombo &combo);
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
+    QuickCaptureController *quickCapture() const { return m_quickCapture.get(); }
+    TrayController *tray() const { return m_tray.get(); }
 
 private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void commitOpenEdits();
+    void startCaptureFromAnywhere();
+    void quitting();
     void runDemoSeed();
     void tellAboutRecovery(const StoreRecovery::Outcome &recovery);
     void updateIcon(bool force);
@@ -57,6 +74,10 @@ private:
     std::unique_ptr<PlannerCommands> m_commands;
     std::unique_ptr<SyncEngine> m_sync;
     SingleInstance m_instance;
+    std::unique_ptr<GlobalHotKey> m_hotKey;
+    std::unique_ptr<QuickCaptureController> m_quickCapture;
+    std::unique_ptr<TrayController> m_tray;
+    QPalette m_desktopPalette;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<ArchiveWindow> m_archiveWindow;
 };

@@ -17,6 +17,9 @@ PlannerCommands::PlannerCommands(Handlers handlers, QObject *parent)
     m_newTask = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_N), focusInput);
     m_newTaskInTasks
         = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_T), focusInput);
+    // Only ever opens the panel; the hotkey is what toggles it.
+    m_quickCapture = action(QStringLiteral("Quick Capture"), {},
+                            [] { Q_EMIT PlannerNotifications::center().plannerQuickCapture(); });
     m_undo = action(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), handlers.undo);
     m_redo = action(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                     handlers.redo);
@@ -43,7 +46,7 @@ QMenuBar *PlannerCommands::createMenuBar(QWidget *window) const
 {
     auto *bar = new QMenuBar(window);
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addAction(m_newTask);
+    file->addActions({m_newTask, m_quickCapture});
     file->addSeparator();
     file->addActions({m_export, m_import, m_revealBackup});
     file->addSeparator();

@@ -40,6 +40,7 @@ private:
 
     QAction *m_newTask = nullptr;
     QAction *m_newTaskInTasks = nullptr;
+    QAction *m_quickCapture = nullptr;
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
     QAction *m_export = nullptr;

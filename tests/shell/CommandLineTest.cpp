@@ -22,6 +22,8 @@ TEST(CommandLineTest, readsEveryCommand)
     EXPECT_EQ(parse({"--help"})->action, Action::Help);
     EXPECT_EQ(parse({"--version"})->action, Action::Version);
     EXPECT_EQ(parse({"sync"})->action, Action::Sync);
+    EXPECT_EQ(parse({"--quick-capture"})->action, Action::QuickCapture);
+    EXPECT_FALSE(parse({"--quick-capture"})->isHeadless());
     const auto add = parse({"add", "Milk #home"});
     EXPECT_EQ(add->action, Action::Add);
     EXPECT_EQ(add->argument, QStringLiteral("Milk #home"));
@@ -39,6 +41,25 @@ TEST(CommandLineTest, refusesWhatMakesNoSense)
     EXPECT_FALSE(parse({"add", "a", "b"}, &error));
     EXPECT_FALSE(parse({"sync", "now"}, &error));
     EXPECT_FALSE(parse({"add", "x", "--seed-demo"}, &error));
+    EXPECT_FALSE(parse({"--activation-token"}, &error));
+    EXPECT_FALSE(parse({"sync", "--activation-token", "t"}, &error));
+}
+
+TEST(CommandLineTest, activationToken_travelsWithTheCommandAndLeavesTheEnvironment)
+{
+    const auto capture = parse({"--activation-token", "tok_TIME42", "--quick-capture"});
+    EXPECT_EQ(capture->action, Action::QuickCapture);
+    EXPECT_EQ(capture->activationToken, QStringLiteral("tok_TIME42"));
+    EXPECT_EQ(capture->toArguments(),
+              (QStringList{"--activation-token", "tok_TIME42", "--quick-capture"}));
+    EXPECT_EQ(parse(capture->toArguments())->activationToken, QStringLiteral("tok_TIME42"));
+
+    qputenv("DESKTOP_STARTUP_ID", "x11-token");
+    qputenv("XDG_ACTIVATION_TOKEN", "wayland-token");
+    EXPECT_EQ(CommandLine::takeActivationToken(), QStringLiteral("wayland-token"));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID"));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+    EXPECT_TRUE(CommandLine::takeActivationToken().isEmpty());
 }
 
 TEST(CommandLineTest, forwardedFilesBecomeAbsolute)
