@@ -137,9 +137,17 @@ void BM_PlannerWith10000Tasks(benchmark::State &state)
     run(state, home, {});
 }
 
+// `furrow --quick-capture` with no planner running: process start to the panel with the keyboard.
+void BM_QuickCaptureLaunch(benchmark::State &state)
+{
+    ProbeHome home;
+    run(state, home, {QStringLiteral("--quick-capture")});
+}
+
 BENCHMARK(BM_EmptyWindowFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PlannerWithDemoData)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PlannerWith10000Tasks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_QuickCaptureLaunch)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 } // namespace furrow

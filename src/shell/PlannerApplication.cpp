@@ -145,6 +145,8 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     });
     if (opening == Opening::MainWindow)
         showMainWindow();
+    else // a planner started for the panel alone still files captures on a page
+        PlannerStore(context()).ensureStarterPage();
     tellAboutRecovery(recovery);
 }
 
