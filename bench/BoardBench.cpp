@@ -8,8 +8,6 @@
 #include "views/board/PageView.h"
 #include "views/board/TaskRow.h"
 #include "views/menus/MenuController.h"
-#include "views/theme/FontLoader.h"
-#include "views/theme/Theme.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -174,17 +172,3 @@ BENCHMARK(BM_OpenTitleEditor)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace furrow
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("FURROW_REDUCE_MOTION", "1");
-    QApplication app(argc, argv);
-    furrow::FontLoader::registerBundledFonts();
-    furrow::Theme::applyToApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,8 +5,6 @@
 
 #include "model/PlannerStore.h"
 #include "shell/capture/QuickCaptureController.h"
-#include "views/theme/FontLoader.h"
-#include "views/theme/Theme.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -91,16 +89,3 @@ BENCHMARK(BM_QuickCapturePanel)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace furrow
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    furrow::FontLoader::registerBundledFonts();
-    furrow::Theme::applyToApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

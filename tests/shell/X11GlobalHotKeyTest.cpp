@@ -1,5 +1,6 @@
 #include "shell/hotkey/X11GlobalHotKey.h"
 #include "HotkeyTestSupport.h"
+#include "OtherX11Client.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -28,48 +29,7 @@ protected:
         m_connection = X11GlobalHotKey::applicationConnection();
         if (!m_connection)
             GTEST_SKIP() << "Qt does not run on X11";
-        m_other = xcb_connect(nullptr, nullptr);
-        ASSERT_EQ(xcb_connection_has_error(m_other), 0);
-        m_otherRoot = xcb_setup_roots_iterator(xcb_get_setup(m_other)).data->root;
-    }
-
-    void TearDown() override
-    {
-        if (m_other)
-            xcb_disconnect(m_other);
-    }
-
-    xcb_keycode_t keycodeOf(xcb_keysym_t keysym) const
-    {
-        const xcb_setup_t *setup = xcb_get_setup(m_other);
-        const auto count = quint8(setup->max_keycode - setup->min_keycode + 1);
-        auto *reply = xcb_get_keyboard_mapping_reply(
-            m_other, xcb_get_keyboard_mapping(m_other, setup->min_keycode, count), nullptr);
-        xcb_keycode_t found = 0;
-        const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(reply);
-        const int per = reply->keysyms_per_keycode;
-        for (int i = 0; i < count * per && found == 0; ++i) {
-            if (keysyms[i] == keysym)
-                found = xcb_keycode_t(setup->min_keycode + i / per);
-        }
-        std::free(reply);
-        return found;
-    }
-
-    // Whether the other client can grab the key; it holds the grab when it can.
-    bool otherGrabs(xcb_keycode_t keycode, quint16 modifiers) const
-    {
-        xcb_generic_error_t *error = xcb_request_check(
-            m_other, xcb_grab_key_checked(m_other, 0, m_otherRoot, modifiers, keycode,
-                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-        std::free(error);
-        return error == nullptr;
-    }
-
-    void otherReleases(xcb_keycode_t keycode, quint16 modifiers) const
-    {
-        xcb_ungrab_key(m_other, keycode, m_otherRoot, modifiers);
-        xcb_flush(m_other);
+        ASSERT_TRUE(m_other.isConnected());
     }
 
     static void xdotool(const QStringList &arguments)
@@ -81,16 +41,15 @@ protected:
 
     bool numLockIsOn() const
     {
-        auto *reply
-            = xcb_query_pointer_reply(m_other, xcb_query_pointer(m_other, m_otherRoot), nullptr);
+        auto *reply = xcb_query_pointer_reply(
+            m_other.connection, xcb_query_pointer(m_other.connection, m_other.root), nullptr);
         const bool on = reply && (reply->mask & kXNumLock);
         std::free(reply);
         return on;
     }
 
     xcb_connection_t *m_connection = nullptr;
-    xcb_connection_t *m_other = nullptr;
-    xcb_window_t m_otherRoot = XCB_NONE;
+    test::OtherX11Client m_other;
 };
 
 } // namespace
@@ -110,7 +69,7 @@ TEST_F(X11GlobalHotKeyTest, pressingTheCombination_runsTheActionOnceOnALaterTurn
     // The filter only queues the action; X's auto-repeat pairs (one timestamp) are not presses.
     xcb_key_press_event_t event{};
     event.response_type = XCB_KEY_PRESS;
-    event.detail = keycodeOf(' ');
+    event.detail = m_other.keycodeOf(' ');
     event.state = kXCtrlAlt | XCB_MOD_MASK_LOCK;
     event.time = 5000;
     EXPECT_TRUE(hotkey.nativeEventFilter("xcb_generic_event_t", &event, nullptr));
@@ -144,38 +103,38 @@ TEST_F(X11GlobalHotKeyTest, withNumLockOn_theCombinationStillFires)
 
 TEST_F(X11GlobalHotKeyTest, combinationHeldByAnotherClient_isTakenAndLeavesNoGrabBehind)
 {
-    const xcb_keycode_t space = keycodeOf(' ');
+    const xcb_keycode_t space = m_other.keycodeOf(' ');
     X11GlobalHotKey hotkey(m_connection);
-    ASSERT_TRUE(otherGrabs(space, kXCtrlAlt));
+    ASSERT_TRUE(m_other.grabs(space, kXCtrlAlt));
     EXPECT_FALSE(hotkey.registerCombo(kCtrlAltSpace, [] {}));
     EXPECT_FALSE(hotkey.isRegistered());
-    otherReleases(space, kXCtrlAlt);
+    m_other.releases(space, kXCtrlAlt);
 
     // Only the NumLock variant is held elsewhere: the variants already granted are given back.
-    ASSERT_TRUE(otherGrabs(space, kXCtrlAlt | kXNumLock));
+    ASSERT_TRUE(m_other.grabs(space, kXCtrlAlt | kXNumLock));
     EXPECT_FALSE(hotkey.registerCombo(kCtrlAltSpace, [] {}));
-    EXPECT_TRUE(otherGrabs(space, kXCtrlAlt));
-    EXPECT_TRUE(otherGrabs(space, kXCtrlAlt | XCB_MOD_MASK_LOCK));
+    EXPECT_TRUE(m_other.grabs(space, kXCtrlAlt));
+    EXPECT_TRUE(m_other.grabs(space, kXCtrlAlt | XCB_MOD_MASK_LOCK));
 }
 
 TEST_F(X11GlobalHotKeyTest, unregisterAndRegisteringAgain_releaseTheEarlierGrabs)
 {
-    const xcb_keycode_t space = keycodeOf(' ');
-    const xcb_keycode_t k = keycodeOf('k');
+    const xcb_keycode_t space = m_other.keycodeOf(' ');
+    const xcb_keycode_t k = m_other.keycodeOf('k');
     X11GlobalHotKey hotkey(m_connection);
     ASSERT_TRUE(hotkey.registerCombo(kCtrlAltSpace, [] {}));
-    EXPECT_FALSE(otherGrabs(space, kXCtrlAlt | XCB_MOD_MASK_LOCK | kXNumLock));
+    EXPECT_FALSE(m_other.grabs(space, kXCtrlAlt | XCB_MOD_MASK_LOCK | kXNumLock));
 
     ASSERT_TRUE(hotkey.registerCombo(kCtrlAltK, [] {}));
     ASSERT_TRUE(hotkey.registerCombo(kCtrlAltK, [] {}));
-    EXPECT_TRUE(otherGrabs(space, kXCtrlAlt));
-    EXPECT_TRUE(otherGrabs(space, kXCtrlAlt | XCB_MOD_MASK_LOCK | kXNumLock));
-    EXPECT_FALSE(otherGrabs(k, kXCtrlAlt));
+    EXPECT_TRUE(m_other.grabs(space, kXCtrlAlt));
+    EXPECT_TRUE(m_other.grabs(space, kXCtrlAlt | XCB_MOD_MASK_LOCK | kXNumLock));
+    EXPECT_FALSE(m_other.grabs(k, kXCtrlAlt));
 
     hotkey.unregister();
     EXPECT_FALSE(hotkey.isRegistered());
-    EXPECT_TRUE(otherGrabs(k, kXCtrlAlt));
-    EXPECT_TRUE(otherGrabs(k, kXCtrlAlt | kXNumLock));
+    EXPECT_TRUE(m_other.grabs(k, kXCtrlAlt));
+    EXPECT_TRUE(m_other.grabs(k, kXCtrlAlt | kXNumLock));
 }
 
 TEST_F(X11GlobalHotKeyTest, x11Session_usesTheKeyGrab)
