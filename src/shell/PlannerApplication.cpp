@@ -7,6 +7,7 @@
 #include "capture/QuickCaptureController.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/HotkeyPreference.h"
+#include "hotkey/HotkeyState.h"
 #include "tray/TrayController.h"
 
 #include "model/Log.h"
@@ -159,6 +160,7 @@ void PlannerApplication::startCaptureFromAnywhere()
     // A combination that cannot be registered never stops the start-up; the result is
     // announced for whoever shows it.
     const bool registered = applyHotkey(HotkeyPreference::combo());
+    HotkeyState::setRegistered(registered);
     Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(registered);
 }
 

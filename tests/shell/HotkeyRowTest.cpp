@@ -1,0 +1,209 @@
+#include "shell/settings/HotkeyRow.h"
+#include "shell/hotkey/HotkeyPreference.h"
+#include "shell/hotkey/HotkeyState.h"
+
+#include "model/PlannerNotifications.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+const HotkeyCombo kCtrlShiftJ{38, HotkeyCombo::kControl | HotkeyCombo::kShift};
+
+// A window holding the row and a text field that stands for the rest of the application; the
+// apply callback records what it is given and answers `accepts`.
+class HotkeyRowTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_stored = HotkeyPreference::combo();
+        HotkeyPreference::setCombo(kCtrlShiftJ);
+        HotkeyState::setRegistered(true);
+        auto *layout = new QVBoxLayout(&window);
+        field = new QLineEdit(&window);
+        field->setObjectName(QStringLiteral("other"));
+        layout->addWidget(field);
+        row = new HotkeyRow(
+            [this](const HotkeyCombo &combo) {
+                applied.push_back(combo);
+                return accepts;
+            },
+            true, true, &window);
+        layout->addWidget(row);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        field->setFocus();
+    }
+
+    void TearDown() override
+    {
+        HotkeyPreference::setCombo(m_stored);
+        HotkeyState::setRegistered(true);
+    }
+
+    QPushButton *button() const
+    {
+        return row->findChild<QPushButton *>(QStringLiteral("hotkeyButton"));
+    }
+    QString status() const
+    {
+        return row->findChild<QLabel *>(QStringLiteral("hotkeyStatus"))->text();
+    }
+
+    void record() { QTest::mouseClick(button(), Qt::LeftButton); }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : &window, key, modifiers);
+    }
+
+    QWidget window;
+    QLineEdit *field = nullptr;
+    HotkeyRow *row = nullptr;
+    std::vector<HotkeyCombo> applied;
+    bool accepts = true;
+
+private:
+    HotkeyCombo m_stored;
+};
+
+TEST_F(HotkeyRowTest, idle_showsTheStoredCombinationAndThatItWorks)
+{
+    EXPECT_EQ(button()->text(), QStringLiteral("Ctrl+Shift+J"));
+    EXPECT_EQ(status(), QStringLiteral("Works from any app"));
+    record();
+    EXPECT_TRUE(row->isRecording());
+    EXPECT_EQ(button()->text(), QStringLiteral("Press keys…"));
+    EXPECT_EQ(status(), QStringLiteral("Press a combination, or Esc to cancel"));
+    record();
+    EXPECT_FALSE(row->isRecording());
+}
+
+TEST_F(HotkeyRowTest, bareKeysModifiersAloneAndUnknownKeys_areIgnoredAndRecordingContinues)
+{
+    record();
+    press(Qt::Key_K);
+    press(Qt::Key_Control, Qt::ControlModifier);
+    press(Qt::Key_Alt, Qt::AltModifier);
+    press(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_TRUE(row->isRecording());
+    EXPECT_TRUE(applied.empty());
+    EXPECT_EQ(field->text(), QString());
+}
+
+TEST_F(HotkeyRowTest, altK_isStoredRegisteredAndAnnounced)
+{
+    QSignalSpy announced(&PlannerNotifications::center(),
+                         &PlannerNotifications::plannerHotkeyChanged);
+    record();
+    press(Qt::Key_K, Qt::AltModifier);
+
+    const HotkeyCombo altK{40, 0x800};
+    EXPECT_FALSE(row->isRecording());
+    ASSERT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied[0], altK);
+    EXPECT_EQ(HotkeyPreference::combo(), altK);
+    EXPECT_EQ(button()->text(), QStringLiteral("Alt+K"));
+    EXPECT_EQ(status(), QStringLiteral("Works from any app"));
+    ASSERT_EQ(announced.size(), 1);
+    EXPECT_TRUE(announced[0][0].toBool());
+}
+
+TEST_F(HotkeyRowTest, reservedCombination_isShownButNeitherStoredNorRegistered)
+{
+    record();
+    press(Qt::Key_Space, Qt::AltModifier);
+    EXPECT_FALSE(row->isRecording());
+    EXPECT_TRUE(applied.empty());
+    EXPECT_EQ(HotkeyPreference::combo(), kCtrlShiftJ);
+    EXPECT_TRUE(HotkeyState::registered());
+    EXPECT_EQ(button()->text(), QStringLiteral("Alt+Space"));
+    EXPECT_EQ(status(), QStringLiteral("This one belongs to the desktop. Pick another."));
+}
+
+TEST_F(HotkeyRowTest, escWithOrWithoutModifiers_onlyEndsRecording)
+{
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ControlModifier),
+          Qt::KeyboardModifiers(Qt::AltModifier | Qt::ShiftModifier)}) {
+        record();
+        press(Qt::Key_Escape, modifiers);
+        EXPECT_FALSE(row->isRecording());
+    }
+    EXPECT_TRUE(applied.empty());
+    EXPECT_EQ(HotkeyPreference::combo(), kCtrlShiftJ);
+    EXPECT_EQ(button()->text(), QStringLiteral("Ctrl+Shift+J"));
+}
+
+TEST_F(HotkeyRowTest, takenCombination_isStoredAndSaysSo)
+{
+    accepts = false;
+    record();
+    press(Qt::Key_T, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(HotkeyPreference::combo(),
+              (HotkeyCombo{17, HotkeyCombo::kControl | HotkeyCombo::kAlt}));
+    EXPECT_FALSE(HotkeyState::registered());
+    EXPECT_EQ(status(), QStringLiteral("Shortcut is taken by another app"));
+
+    // Another registration elsewhere (start-up, another row) is followed.
+    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(true);
+    EXPECT_EQ(status(), QStringLiteral("Works from any app"));
+}
+
+TEST_F(HotkeyRowTest, whileRecording_noKeyOrShortcutReachesTheApplication)
+{
+    int triggered = 0;
+    auto *action = new QAction(&window);
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    window.addAction(action);
+    QObject::connect(action, &QAction::triggered, [&triggered] { ++triggered; });
+    press(Qt::Key_L, Qt::ControlModifier);
+    ASSERT_EQ(triggered, 1);
+
+    record();
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(field->text(), QString());
+    press(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{37, HotkeyCombo::kControl}));
+}
+
+TEST_F(HotkeyRowTest, hidingTheWindowWhileRecording_removesTheFilter)
+{
+    record();
+    window.hide();
+    EXPECT_FALSE(row->isRecording());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(field, Qt::Key_A);
+    EXPECT_EQ(field->text(), QStringLiteral("a"));
+
+    record();
+    delete row;
+    QTest::keyClick(field, Qt::Key_B);
+    EXPECT_EQ(field->text(), QStringLiteral("ab"));
+}
+
+TEST_F(HotkeyRowTest, unsupportedDesktop_saysToBindTheCommand)
+{
+    HotkeyRow unsupported([](const HotkeyCombo &) { return false; }, false, false);
+    const QString text = unsupported.findChild<QLabel *>(QStringLiteral("hotkeyStatus"))->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("does not let apps register global shortcuts")));
+}
+
+} // namespace
+} // namespace furrow

@@ -1,0 +1,171 @@
+#include "HotkeyTestSupport.h"
+
+#include "../views/Rendering.h"
+#include "shell/hotkey/HotkeyPreference.h"
+#include "shell/settings/GnomeShortcut.h"
+#include "shell/settings/HotkeyRow.h"
+#include "shell/settings/ShortcutTab.h"
+#include "views/theme/FontLoader.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+const QString kPath = QStringLiteral(
+    "/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings/furrow-quick-capture/");
+const QString kBindingSchema
+    = QStringLiteral("org.gnome.settings-daemon.plugins.media-keys.custom-keybinding:") + kPath;
+
+// A stand-in for `gsettings` that logs each call's arguments and keeps the list of custom
+// bindings in a file.
+class FakeGsettings
+{
+public:
+    FakeGsettings()
+    {
+        QFile script(program());
+        script.open(QIODevice::WriteOnly);
+        script.write(QStringLiteral(
+                         "#!/bin/sh\n"
+                         "echo \"$*\" >> '%1/log'\n"
+                         "case \"$1 $3\" in\n"
+                         "'get custom-keybindings') cat '%1/list' 2>/dev/null || echo '@as []' ;;\n"
+                         "'set custom-keybindings') echo \"$4\" > '%1/list' ;;\n"
+                         "esac\n")
+                         .arg(m_folder.path())
+                         .toUtf8());
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+
+    QString folder() const { return m_folder.path(); }
+    QString program() const { return m_folder.filePath(QStringLiteral("gsettings")); }
+    QStringList log() const
+    {
+        return read(QStringLiteral("log")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QString list() const { return read(QStringLiteral("list")).trimmed(); }
+    void setList(const QByteArray &list) const
+    {
+        QFile file(m_folder.filePath(QStringLiteral("list")));
+        file.open(QIODevice::WriteOnly);
+        file.write(list);
+    }
+
+private:
+    QString read(const QString &name) const
+    {
+        QFile file(m_folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QTemporaryDir m_folder;
+};
+
+TEST(GnomeShortcutTest, addThenRemove_bindsTheCommandAndPutsTheListBack)
+{
+    FakeGsettings fake;
+    fake.setList("['/custom0/']");
+    GnomeShortcut gnome(fake.program());
+
+    ASSERT_TRUE(gnome.add(HotkeyCombo::defaultCombo()));
+    EXPECT_EQ(fake.list(), QStringLiteral("['/custom0/', '%1']").arg(kPath));
+    const QStringList added = fake.log();
+    EXPECT_TRUE(added.contains(QStringLiteral("set ") + kBindingSchema
+                               + QStringLiteral(" name 'Furrow quick capture'")));
+    EXPECT_TRUE(added.contains(QStringLiteral("set ") + kBindingSchema
+                               + QStringLiteral(" command 'furrow --quick-capture'")));
+    EXPECT_TRUE(added.contains(QStringLiteral("set ") + kBindingSchema
+                               + QStringLiteral(" binding '<Control><Alt>space'")));
+
+    // Adding again updates the keys without listing the path twice.
+    ASSERT_TRUE(gnome.add(HotkeyCombo{40, HotkeyCombo::kSuper | HotkeyCombo::kShift}));
+    EXPECT_EQ(fake.list(), QStringLiteral("['/custom0/', '%1']").arg(kPath));
+    EXPECT_TRUE(fake.log().contains(QStringLiteral("set ") + kBindingSchema
+                                    + QStringLiteral(" binding '<Shift><Super>k'")));
+
+    ASSERT_TRUE(gnome.remove());
+    EXPECT_EQ(fake.list(), QStringLiteral("['/custom0/']"));
+    for (const char *key : {" name", " command", " binding"})
+        EXPECT_TRUE(
+            fake.log().contains(QStringLiteral("reset ") + kBindingSchema + QLatin1String(key)));
+}
+
+TEST(GnomeShortcutTest, missingProgram_fails)
+{
+    GnomeShortcut gnome(QStringLiteral("/nonexistent/gsettings"));
+    EXPECT_FALSE(gnome.add(HotkeyCombo::defaultCombo()));
+    EXPECT_FALSE(gnome.remove());
+}
+
+TEST(ShortcutTabTest, supportedDesktop_showsNoCommandToBind)
+{
+    ShortcutTab tab([](const HotkeyCombo &) { return true; }, true);
+    EXPECT_EQ(tab.findChild<QLabel *>(QStringLiteral("quickCaptureCommand")), nullptr);
+    EXPECT_NE(tab.findChild<HotkeyRow *>(), nullptr);
+}
+
+TEST(ShortcutTabTest, unsupportedDesktop_showsTheCommandAndCopiesIt)
+{
+    const test::ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("KDE"));
+    ShortcutTab tab([](const HotkeyCombo &) { return false; }, false);
+    const auto *command = tab.findChild<QLabel *>(QStringLiteral("quickCaptureCommand"));
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->text(), QStringLiteral("furrow --quick-capture"));
+    EXPECT_TRUE(command->textInteractionFlags() & Qt::TextSelectableByMouse);
+    EXPECT_EQ(tab.findChild<QPushButton *>(QStringLiteral("gnomeShortcut")), nullptr);
+
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(tab.findChild<QPushButton *>(QStringLiteral("copyCommand")), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("furrow --quick-capture"));
+}
+
+TEST(ShortcutTabTest, onGnome_theButtonAddsAndRemovesTheBinding)
+{
+    FakeGsettings fake;
+    const test::ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("ubuntu:GNOME"));
+    const test::ScopedEnv path(
+        "PATH", (fake.folder() + QStringLiteral(":") + qEnvironmentVariable("PATH")).toUtf8());
+    ShortcutTab tab([](const HotkeyCombo &) { return false; }, false);
+    auto *button = tab.findChild<QPushButton *>(QStringLiteral("gnomeShortcut"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("Add to GNOME's shortcuts"));
+    EXPECT_TRUE(fake.log().isEmpty());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(fake.list(), QStringLiteral("['%1']").arg(kPath));
+    EXPECT_EQ(button->text(), QStringLiteral("Remove from GNOME's shortcuts"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(fake.list(), QStringLiteral("[]"));
+    EXPECT_EQ(button->text(), QStringLiteral("Add to GNOME's shortcuts"));
+}
+
+TEST(ShortcutTabTest, tab_isRenderedIdleAndRecordingForReview)
+{
+    FontLoader::registerBundledFonts();
+    HotkeyPreference::setCombo(HotkeyCombo::defaultCombo());
+    const test::ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("GNOME"));
+    for (const bool supported : {true, false}) {
+        ShortcutTab tab([](const HotkeyCombo &) { return true; }, supported);
+        tab.setFixedWidth(520);
+        tab.setContentsMargins(24, 20, 24, 20);
+        tab.show();
+        const QString name = supported ? QStringLiteral("shortcut-tab")
+                                       : QStringLiteral("shortcut-tab-unsupported");
+        EXPECT_FALSE(QImage(saveRendering(&tab, name)).isNull());
+        tab.findChild<HotkeyRow *>()->startRecording();
+        EXPECT_FALSE(QImage(saveRendering(&tab, name + QStringLiteral("-recording"))).isNull());
+    }
+}
+
+} // namespace
+} // namespace furrow
