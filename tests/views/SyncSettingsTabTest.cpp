@@ -288,12 +288,9 @@ TEST(PhraseStrength, shortOrFewWordedPhrases_areWeak_longOnesOfAnyFormAreNot)
         EXPECT_EQ(PhraseStrength::isWeak(QString::fromUtf8(phrase)), weak) << phrase;
 }
 
-TEST_F(SyncSettingsTabTest, renderings_idleAndFailed)
+// Renders the tab as the settings window would hold it.
+void renderTab(SyncSettingsTab &view, const QString &name)
 {
-    HeldServer server;
-    server.status = 401;
-    SyncSettingsTab &view = tab(QStringLiteral("sync.example.org"), kToken, kPhrase, true);
-    settle();
     QWidget frame;
     auto *layout = new QVBoxLayout(&frame);
     layout->setContentsMargins(28, 24, 28, 24);
@@ -302,17 +299,22 @@ TEST_F(SyncSettingsTabTest, renderings_idleAndFailed)
     frame.resize(560, 600);
     frame.show();
     settle();
-    saveRendering(&frame, QStringLiteral("sync-settings-idle"));
+    saveRendering(&frame, name);
+    view.setParent(nullptr);
+}
 
-    m_engine->setAddress(server.url);
-    m_engine->setPhrase(QStringLiteral("plums"));
-    view.hide();
-    view.show();
+TEST_F(SyncSettingsTabTest, renderings_offIdleAndFailed)
+{
+    renderTab(tab({}, {}, {}, false), QStringLiteral("sync-settings-off"));
+    renderTab(tab(QStringLiteral("sync.example.org"), kToken, kPhrase, true),
+              QStringLiteral("sync-settings-idle"));
+
+    HeldServer server;
+    server.status = 401;
+    tab(server.url, kToken, QStringLiteral("plums"), true);
     syncNow();
     EXPECT_EQ(statusColor(), Theme::clay);
-    settle();
-    saveRendering(&frame, QStringLiteral("sync-settings-failed"));
-    view.setParent(nullptr);
+    renderTab(*m_tab, QStringLiteral("sync-settings-failed"));
 }
 
 } // namespace
