@@ -54,6 +54,7 @@ SyncSettingsTab::SyncSettingsTab(SyncEngine &engine, QWidget *parent)
 {
     setObjectName(QStringLiteral("syncSettings"));
     buildFields();
+    layOut();
     loadFromEngine();
     showStatus(m_engine.status());
     connect(&m_engine, &SyncEngine::statusChanged, this, &SyncSettingsTab::showStatus);
@@ -78,6 +79,16 @@ void SyncSettingsTab::buildFields()
         Theme::small(), Theme::muted, this);
     m_phraseHint->setObjectName(QStringLiteral("syncPhraseHint"));
 
+    // Only the user's flips reach the engine, not the switch following the engine.
+    connect(m_switch, &QAbstractButton::clicked, &m_engine, &SyncEngine::setOn);
+    connect(m_address->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setAddress);
+    connect(m_token->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setToken);
+    connect(m_phrase->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setPhrase);
+    connect(m_phrase->input(), &QLineEdit::textChanged, this, &SyncSettingsTab::updatePhraseHint);
+}
+
+void SyncSettingsTab::layOut()
+{
     // The hint belongs to the phrase field, so it sits closer to it than the stack's spacing.
     auto *phrase = new QWidget(this);
     auto *phraseColumn = Stacks::column(phrase, 6);
@@ -85,7 +96,7 @@ void SyncSettingsTab::buildFields()
     phraseColumn->addWidget(m_phraseHint);
 
     auto *column = Stacks::column(this, 14);
-    column->addWidget(new StepLabel(QStringLiteral("Your own server"), this));
+    column->addWidget(new StepLabel(QStringLiteral("YOUR OWN SERVER"), this));
     column->addWidget(wrappingText(
         QStringLiteral("Furrow syncs to a server you run yourself. No account, no third party — "
                        "the address and the token are the whole setup."),
@@ -94,7 +105,7 @@ void SyncSettingsTab::buildFields()
     column->addWidget(m_address);
     column->addWidget(m_token);
     column->addWidget(new HairLine(this));
-    column->addWidget(new StepLabel(QStringLiteral("Secret phrase"), this));
+    column->addWidget(new StepLabel(QStringLiteral("SECRET PHRASE"), this));
     column->addWidget(wrappingText(
         QStringLiteral("Required. Every task is encrypted on this computer before it leaves, and "
                        "the server keeps blocks it cannot read. Use the same phrase on every "
@@ -104,13 +115,6 @@ void SyncSettingsTab::buildFields()
     column->addSpacing(2);
     column->addWidget(buildCheckRow());
     column->addStretch(1);
-
-    // Only the user's flips reach the engine, not the switch following the engine.
-    connect(m_switch, &QAbstractButton::clicked, &m_engine, &SyncEngine::setOn);
-    connect(m_address->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setAddress);
-    connect(m_token->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setToken);
-    connect(m_phrase->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setPhrase);
-    connect(m_phrase->input(), &QLineEdit::textChanged, this, &SyncSettingsTab::updatePhraseHint);
 }
 
 QWidget *SyncSettingsTab::buildCheckRow()

@@ -26,6 +26,7 @@ protected:
 
 private:
     void buildFields();
+    void layOut();
     QWidget *buildCheckRow();
     // The fields and the switch take the engine's values.
     void loadFromEngine();
