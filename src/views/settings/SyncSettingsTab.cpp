@@ -1,0 +1,188 @@
+#include "views/settings/SyncSettingsTab.h"
+
+#include "sync/SyncEngine.h"
+#include "sync/SyncStatusText.h"
+#include "views/settings/LabelledField.h"
+#include "views/settings/PhraseStrength.h"
+#include "views/theme/Theme.h"
+#include "views/widgets/HairLine.h"
+#include "views/widgets/PillButton.h"
+#include "views/widgets/Stacks.h"
+#include "views/widgets/StepLabel.h"
+#include "views/widgets/TextLabel.h"
+#include "views/widgets/ToggleSwitch.h"
+
+#include <QLineEdit>
+#include <QPointer>
+
+namespace furrow {
+
+namespace {
+
+TextLabel *wrappingText(const QString &text, const QFont &font, const QColor &color,
+                        QWidget *parent)
+{
+    auto *label = new TextLabel(text, font, color, parent);
+    label->setWordWrap(true);
+    // As tall as its lines at the width it is given, not at the width of its size hint.
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    label->setSizePolicy(policy);
+    return label;
+}
+
+QColor statusColor(SyncStatus::Kind kind)
+{
+    switch (kind) {
+    case SyncStatus::Kind::Off:
+    case SyncStatus::Kind::Idle:
+        return Theme::muted;
+    case SyncStatus::Kind::Running:
+    case SyncStatus::Kind::Done:
+        return Theme::gray;
+    case SyncStatus::Kind::Failed:
+        return Theme::clay;
+    }
+    return Theme::muted;
+}
+
+} // namespace
+
+SyncSettingsTab::SyncSettingsTab(SyncEngine &engine, QWidget *parent)
+    : QWidget(parent)
+    , m_engine(engine)
+{
+    setObjectName(QStringLiteral("syncSettings"));
+    buildFields();
+    layOut();
+    loadFromEngine();
+    showStatus(m_engine.status());
+    connect(&m_engine, &SyncEngine::statusChanged, this, &SyncSettingsTab::showStatus);
+}
+
+void SyncSettingsTab::buildFields()
+{
+    m_switch
+        = new ToggleSwitch(QStringLiteral("Keep this computer in sync"), Theme::brightDeep, this);
+    m_switch->setObjectName(QStringLiteral("syncOn"));
+    m_address = new LabelledField(QStringLiteral("Server address"), LabelledField::Kind::Plain,
+                                  QStringLiteral("sync.example.com"), this);
+    m_address->input()->setObjectName(QStringLiteral("syncAddress"));
+    m_token
+        = new LabelledField(QStringLiteral("Access token"), LabelledField::Kind::Secret, {}, this);
+    m_token->input()->setObjectName(QStringLiteral("syncToken"));
+    m_phrase = new LabelledField(QStringLiteral("Phrase"), LabelledField::Kind::Secret, {}, this);
+    m_phrase->input()->setObjectName(QStringLiteral("syncPhrase"));
+    m_phraseHint = wrappingText(
+        QStringLiteral("A longer phrase is safer: four words or more, at least 20 characters. "
+                       "It alone keeps the server from reading your tasks."),
+        Theme::small(), Theme::muted, this);
+    m_phraseHint->setObjectName(QStringLiteral("syncPhraseHint"));
+
+    // Only the user's flips reach the engine, not the switch following the engine.
+    connect(m_switch, &QAbstractButton::clicked, &m_engine, &SyncEngine::setOn);
+    connect(m_address->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setAddress);
+    connect(m_token->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setToken);
+    connect(m_phrase->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setPhrase);
+    connect(m_phrase->input(), &QLineEdit::textChanged, this, &SyncSettingsTab::updatePhraseHint);
+}
+
+void SyncSettingsTab::layOut()
+{
+    // The hint belongs to the phrase field, so it sits closer to it than the stack's spacing.
+    auto *phrase = new QWidget(this);
+    auto *phraseColumn = Stacks::column(phrase, 6);
+    phraseColumn->addWidget(m_phrase);
+    phraseColumn->addWidget(m_phraseHint);
+
+    auto *column = Stacks::column(this, 14);
+    column->addWidget(new StepLabel(QStringLiteral("YOUR OWN SERVER"), this));
+    column->addWidget(wrappingText(
+        QStringLiteral("Furrow syncs to a server you run yourself. No account, no third party — "
+                       "the address and the token are the whole setup."),
+        Theme::body(), Theme::gray, this));
+    column->addWidget(m_switch);
+    column->addWidget(m_address);
+    column->addWidget(m_token);
+    column->addWidget(new HairLine(this));
+    column->addWidget(new StepLabel(QStringLiteral("SECRET PHRASE"), this));
+    column->addWidget(wrappingText(
+        QStringLiteral("Required. Every task is encrypted on this computer before it leaves, and "
+                       "the server keeps blocks it cannot read. Use the same phrase on every "
+                       "computer — and keep it, because nothing can recover it."),
+        Theme::small(), Theme::muted, this));
+    column->addWidget(phrase);
+    column->addSpacing(2);
+    column->addWidget(buildCheckRow());
+    column->addStretch(1);
+}
+
+QWidget *SyncSettingsTab::buildCheckRow()
+{
+    auto *row = new QWidget(this);
+    m_check = new PillButton(QStringLiteral("Sync now"), PillButton::Kind::Normal, row);
+    m_check->setObjectName(QStringLiteral("syncNow"));
+    m_check->setCompact(true);
+    m_status = wrappingText({}, Theme::small(), Theme::muted, row);
+    m_status->setObjectName(QStringLiteral("syncStatus"));
+    auto *layout = Stacks::row(row, 10);
+    layout->addWidget(m_check, 0, Qt::AlignVCenter);
+    layout->addWidget(m_status, 1, Qt::AlignVCenter);
+    connect(m_check, &QAbstractButton::clicked, this, &SyncSettingsTab::checkNow);
+    return row;
+}
+
+void SyncSettingsTab::showEvent(QShowEvent *event)
+{
+    loadFromEngine();
+    QWidget::showEvent(event);
+}
+
+void SyncSettingsTab::loadFromEngine()
+{
+    m_switch->setChecked(m_engine.isOn());
+    m_address->input()->setText(m_engine.address());
+    m_token->input()->setText(m_engine.token());
+    m_phrase->input()->setText(m_engine.phrase());
+    updatePhraseHint();
+    updateButton();
+}
+
+void SyncSettingsTab::showStatus(const SyncStatus &status)
+{
+    m_status->setText(SyncStatusText::describe(status));
+    m_status->setColor(statusColor(status.kind));
+    // Sync may be switched elsewhere (the command line); the switch follows the status.
+    m_switch->setChecked(m_engine.isOn());
+    updateButton();
+}
+
+void SyncSettingsTab::updateButton()
+{
+    m_check->setText(m_checking ? QStringLiteral("Syncing…") : QStringLiteral("Sync now"));
+    m_check->setEnabled(!m_checking && m_engine.isOn());
+    m_check->updateGeometry();
+}
+
+void SyncSettingsTab::updatePhraseHint()
+{
+    const QString phrase = m_phrase->input()->text();
+    // An empty phrase is the engine's to report when a cycle is asked for.
+    m_phraseHint->setVisible(!phrase.trimmed().isEmpty() && PhraseStrength::isWeak(phrase));
+}
+
+void SyncSettingsTab::checkNow()
+{
+    m_checking = true;
+    updateButton();
+    // The cycle outlives the tab when the window closes; then nobody is left to tell.
+    const QPointer<SyncSettingsTab> tab(this);
+    m_engine.sync([tab](bool) {
+        if (!tab)
+            return;
+        tab->m_checking = false;
+        tab->updateButton();
+    });
+}
+
+} // namespace furrow

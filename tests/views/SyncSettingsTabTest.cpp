@@ -1,0 +1,321 @@
+#include "ViewTestSupport.h"
+
+#include "Rendering.h"
+#include "model/Clock.h"
+#include "model/ModelContext.h"
+#include "model/UserDefaults.h"
+#include "sync/SyncCrypto.h"
+#include "sync/SyncEngine.h"
+#include "sync/SyncRecordMapping.h"
+#include "sync/wire/SyncRequest.h"
+#include "sync/wire/SyncResponse.h"
+#include "sync/wire/SyncWireError.h"
+#include "views/settings/PhraseStrength.h"
+#include "views/settings/SyncSettingsTab.h"
+#include "views/theme/Theme.h"
+#include "views/widgets/PillButton.h"
+#include "views/widgets/TextLabel.h"
+#include "views/widgets/ToggleSwitch.h"
+
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QVBoxLayout>
+
+namespace furrow {
+namespace {
+
+using namespace std::chrono_literals;
+
+// 13:00 in Berlin.
+const Instant kNow = instantFromMicroseconds(1733400000000000);
+const QString kPhrase = QStringLiteral("correct horse battery staple");
+const QString kToken = QStringLiteral("token");
+
+// A sealed task from another device.
+SyncRecord incomingTask(int n)
+{
+    const QString id = QStringLiteral("00000000-0000-0000-0000-%1").arg(n, 12, 10, QChar(u'0'));
+    return SyncCrypto::fromPhrase(kPhrase)->sealed({SyncKind::task, id, 1733500000000, false, {}});
+}
+
+// A sync server on the loopback interface that answers every request with `reply`, or keeps
+// the answer back until release() while `holding`.
+struct HeldServer
+{
+    HeldServer()
+    {
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+            while (QTcpSocket *socket = server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket,
+                                 [this, socket] { read(*socket); });
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+        server.listen(QHostAddress::LocalHost);
+        url = QStringLiteral("http://127.0.0.1:%1/v1/sync").arg(server.serverPort());
+    }
+
+    void read(QTcpSocket &socket)
+    {
+        const QByteArray data = socket.peek(socket.bytesAvailable());
+        try {
+            SyncRequest::decode(data.mid(data.indexOf("\r\n\r\n") + 4));
+        } catch (const SyncWireError &) {
+            return; // the rest is still on its way
+        }
+        socket.readAll();
+        ++requests;
+        if (holding)
+            held.append(&socket);
+        else
+            answer(socket);
+    }
+
+    void answer(QTcpSocket &socket) const
+    {
+        socket.write("HTTP/1.1 " + QByteArray::number(status)
+                     + " Scripted\r\nContent-Type: application/json\r\nConnection: close\r\n"
+                       "Content-Length: "
+                     + QByteArray::number(reply.size()) + "\r\n\r\n" + reply);
+        socket.disconnectFromHost();
+    }
+
+    void release()
+    {
+        holding = false;
+        for (QTcpSocket *socket : std::exchange(held, {}))
+            answer(*socket);
+    }
+
+    QTcpServer server;
+    QString url;
+    int status = 200;
+    QByteArray reply = SyncResponse{1, 0, false, {}}.encode();
+    bool holding = false;
+    QList<QTcpSocket *> held;
+    int requests = 0;
+};
+
+class SyncSettingsTabTest : public testing::Test
+{
+protected:
+    void SetUp() override { Clock::setNow(kNow); }
+    void TearDown() override
+    {
+        m_tab.reset();
+        m_engine.reset();
+        m_defaults->clear();
+        Clock::useSystemTime();
+    }
+
+    SyncSettingsTab &tab(const QString &address, const QString &token, const QString &phrase,
+                         bool on)
+    {
+        m_defaults->setValue("sync.address", address);
+        m_defaults->setValue("sync.token", token);
+        m_defaults->setValue("sync.phrase", phrase);
+        m_defaults->setValue("sync.on", on);
+        m_engine = std::make_unique<SyncEngine>(m_context, SyncEngine::Timing{1h, 1h, 5s});
+        m_tab = std::make_unique<SyncSettingsTab>(*m_engine);
+        m_tab->resize(520, 640);
+        m_tab->show();
+        return *m_tab;
+    }
+    template<class Widget = QWidget>
+    Widget *part(const char *name) const
+    {
+        auto *widget = m_tab->findChild<Widget *>(QLatin1String(name));
+        EXPECT_TRUE(widget) << name;
+        return widget;
+    }
+    QString statusText() const { return part<TextLabel>("syncStatus")->text(); }
+    QColor statusColor() const { return part<TextLabel>("syncStatus")->color(); }
+    PillButton *button() const { return part<PillButton>("syncNow"); }
+    // Presses the button and lets the cycle run to its end.
+    void syncNow()
+    {
+        button()->click();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !m_engine->isRunning(); }));
+    }
+
+    ModelContext m_context;
+    std::unique_ptr<QSettings> m_defaults = UserDefaults::open();
+    std::unique_ptr<SyncEngine> m_engine;
+    std::unique_ptr<SyncSettingsTab> m_tab;
+};
+
+TEST_F(SyncSettingsTabTest, off_disablesTheButton_andSwitchingOnWaitsForTheFirstSync)
+{
+    tab({}, kToken, kPhrase, false);
+    EXPECT_EQ(statusText(), "Off");
+    EXPECT_EQ(statusColor(), Theme::muted);
+    EXPECT_FALSE(button()->isEnabled());
+
+    auto *toggle = part<ToggleSwitch>("syncOn");
+    toggle->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_TRUE(m_engine->isOn());
+    EXPECT_TRUE(m_defaults->value("sync.on").toBool());
+    settle();
+    EXPECT_EQ(statusText(), "Waiting for the first sync") << "no address, so no cycle starts";
+    EXPECT_TRUE(button()->isEnabled());
+
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_FALSE(m_engine->isOn());
+    EXPECT_EQ(statusText(), "Off");
+    EXPECT_FALSE(button()->isEnabled());
+}
+
+TEST_F(SyncSettingsTabTest, fields_showTheEngineMaskTheSecrets_andWriteThroughOnEveryKey)
+{
+    tab(QStringLiteral("sync.example.org"), kToken, kPhrase, false);
+    auto *address = part<QLineEdit>("syncAddress");
+    auto *token = part<QLineEdit>("syncToken");
+    auto *phrase = part<QLineEdit>("syncPhrase");
+    EXPECT_EQ(address->text(), "sync.example.org");
+    EXPECT_EQ(address->echoMode(), QLineEdit::Normal);
+    EXPECT_FALSE(address->placeholderText().isEmpty());
+    for (QLineEdit *secret : {token, phrase}) {
+        EXPECT_EQ(secret->echoMode(), QLineEdit::Password);
+        EXPECT_TRUE(secret->placeholderText().isEmpty());
+    }
+    EXPECT_EQ(token->text(), kToken);
+
+    QTest::keyClicks(address, "/v2");
+    EXPECT_EQ(m_engine->address(), "sync.example.org/v2");
+    QTest::keyClick(token, Qt::Key_Backspace);
+    EXPECT_EQ(m_engine->token(), "toke");
+    phrase->clear();
+    QTest::keyClicks(phrase, "a");
+    EXPECT_EQ(m_engine->phrase(), "a");
+    EXPECT_EQ(m_defaults->value("sync.address").toString(), "sync.example.org/v2");
+    EXPECT_EQ(m_defaults->value("sync.phrase").toString(), "a");
+}
+
+TEST_F(SyncSettingsTabTest, finishedCycles_readTheirCountAndTheLocalShortTime)
+{
+    const GermanLocale german;
+    HeldServer server;
+    tab(server.url, kToken, kPhrase, true);
+    syncNow();
+    EXPECT_EQ(statusText(), "Up to date · 13:00");
+    EXPECT_EQ(statusColor(), Theme::gray);
+
+    server.reply
+        = SyncResponse{4, 0, false, {incomingTask(1), incomingTask(2), incomingTask(3)}}.encode();
+    syncNow();
+    EXPECT_EQ(statusText(), "3 brought over · 13:00");
+}
+
+TEST_F(SyncSettingsTabTest, emptyPhrase_showsItsMessageInClay_andTheButtonComesBack)
+{
+    HeldServer server;
+    tab(server.url, kToken, QString(), true);
+    button()->click();
+    EXPECT_EQ(statusText(),
+              QStringLiteral("Задайте секретную фразу — без неё задачи ушли бы читаемыми"));
+    EXPECT_EQ(statusColor(), Theme::clay);
+    EXPECT_EQ(button()->text(), "Sync now");
+    EXPECT_TRUE(button()->isEnabled());
+    EXPECT_EQ(server.requests, 0);
+}
+
+TEST_F(SyncSettingsTabTest, addressTypedDuringACycle_servesOnlyTheNextOne)
+{
+    HeldServer first;
+    HeldServer second;
+    first.holding = true;
+    tab(first.url, kToken, kPhrase, true);
+    m_engine->sync(); // as the timer would
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.requests == 1; }));
+    EXPECT_EQ(statusText(), "Talking to the server…");
+    EXPECT_EQ(statusColor(), Theme::gray);
+    button()->click();
+    EXPECT_EQ(button()->text(), "Sync now") << "a pressed cycle returns at once while one runs";
+    EXPECT_TRUE(button()->isEnabled());
+    EXPECT_EQ(statusText(), "Talking to the server…");
+
+    auto *address = part<QLineEdit>("syncAddress");
+    address->selectAll();
+    QTest::keyClicks(address, second.url);
+    EXPECT_EQ(m_engine->address(), second.url);
+    first.release();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_engine->isRunning(); }));
+    EXPECT_EQ(m_engine->status().kind, SyncStatus::Kind::Done) << statusText().toStdString();
+    EXPECT_EQ(second.requests, 0) << "the running cycle kept its address";
+
+    second.holding = true;
+    button()->click();
+    EXPECT_EQ(button()->text(), "Syncing…");
+    EXPECT_FALSE(button()->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.requests == 1; }));
+    second.release();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_engine->isRunning(); }));
+    EXPECT_EQ(button()->text(), "Sync now");
+    EXPECT_TRUE(button()->isEnabled());
+    EXPECT_EQ(first.requests, 1);
+}
+
+TEST_F(SyncSettingsTabTest, weakPhrase_showsAQuietHintThatGoesAsThePhraseGrows)
+{
+    tab({}, {}, {}, false);
+    auto *phrase = part<QLineEdit>("syncPhrase");
+    auto *hint = part<TextLabel>("syncPhraseHint");
+    EXPECT_FALSE(hint->isVisibleTo(m_tab.get())) << "an empty phrase is the engine's to report";
+    QTest::keyClicks(phrase, "correct horse");
+    EXPECT_TRUE(hint->isVisibleTo(m_tab.get()));
+    EXPECT_EQ(hint->color(), Theme::muted);
+    QTest::keyClicks(phrase, " battery staple");
+    EXPECT_FALSE(hint->isVisibleTo(m_tab.get()));
+    phrase->selectAll();
+    QTest::keyClick(phrase, Qt::Key_Delete);
+    EXPECT_FALSE(hint->isVisibleTo(m_tab.get()));
+}
+
+TEST(PhraseStrength, shortOrFewWordedPhrases_areWeak_longOnesOfAnyFormAreNot)
+{
+    const std::pair<const char *, bool> cases[] = {
+        {"hunter2", true},
+        {"Tr0ub4dor&3-Tr0ub4dor", true},             // long enough, but one word
+        {"a b c d e f", true},                       // many words, few characters
+        {"correct   horse  battery", true},          // spaces run together count once
+        {"correct horse battery staple", false},     // four words, 28 characters
+        {"q8Zr2LmX0vTn5KwPa1YbC7dEf3GhJ4sU", false}, // 32 generated characters
+        {"ёлка ёжик яблоко иволга", false},
+    };
+    for (const auto &[phrase, weak] : cases)
+        EXPECT_EQ(PhraseStrength::isWeak(QString::fromUtf8(phrase)), weak) << phrase;
+}
+
+// Renders the tab as the settings window would hold it.
+void renderTab(SyncSettingsTab &view, const QString &name)
+{
+    QWidget frame;
+    auto *layout = new QVBoxLayout(&frame);
+    layout->setContentsMargins(28, 24, 28, 24);
+    view.setParent(&frame);
+    layout->addWidget(&view);
+    frame.resize(560, 600);
+    frame.show();
+    settle();
+    saveRendering(&frame, name);
+    view.setParent(nullptr);
+}
+
+TEST_F(SyncSettingsTabTest, renderings_offIdleAndFailed)
+{
+    renderTab(tab({}, {}, {}, false), QStringLiteral("sync-settings-off"));
+    renderTab(tab(QStringLiteral("sync.example.org"), kToken, kPhrase, true),
+              QStringLiteral("sync-settings-idle"));
+
+    HeldServer server;
+    server.status = 401;
+    tab(server.url, kToken, QStringLiteral("plums"), true);
+    syncNow();
+    EXPECT_EQ(statusColor(), Theme::clay);
+    renderTab(*m_tab, QStringLiteral("sync-settings-failed"));
+}
+
+} // namespace
+} // namespace furrow
