@@ -262,6 +262,8 @@ void PlannerApplication::commitOpenEdits()
 {
     if (m_mainWindow)
         m_mainWindow->commitEdits();
+    if (m_settingsWindow)
+        m_settingsWindow->commitEdits();
 }
 
 void PlannerApplication::runDemoSeed()

@@ -179,6 +179,13 @@ TEST_F(SettingsTest, projects_renameReachesTheBackupFileAndBlankKeepsTheName)
     newField()->setFocus();
     settle();
     EXPECT_EQ(saves.count(), 2);
+
+    // Closing the window while a name is typed keeps that name.
+    name->setFocus();
+    name->setText(QStringLiteral("Allotment"));
+    QTest::keyClick(name, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(project->name(), QStringLiteral("Allotment"));
 }
 
 TEST_F(SettingsTest, backup_buttonsRunTheirCommands)
@@ -247,6 +254,10 @@ TEST_F(SettingsTest, rendering_projectsAndBackupTabs)
     settle();
     hover(rows()[1]);
     saveRendering(&window, QStringLiteral("settings-projects"));
+    QTest::mouseClick(rows()[2]->findChild<ColorDot *>(), Qt::LeftButton);
+    QTest::qWait(300); // the popover fades in
+    saveRendering(&window, QStringLiteral("settings-colours"));
+    window.findChild<MenuController *>()->close();
     window.showTab(SettingsTab::Backup);
     saveRendering(&window, QStringLiteral("settings-backup"));
     EXPECT_TRUE(child(QStringLiteral("showFileButton"))->isVisible());

@@ -29,6 +29,8 @@ public:
     QUuid projectId() const { return m_projectId; }
     // Shows the project's colour and name again; a name being typed is left alone.
     void refresh();
+    // Renames the project to what the name field holds, if that differs.
+    void commitName();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -38,7 +40,6 @@ protected:
 private:
     Project *project() const;
     void openColors();
-    void commitName();
     void deleteProject();
 
     ModelContext &m_context;

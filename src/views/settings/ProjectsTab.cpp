@@ -94,6 +94,14 @@ void ProjectsTab::createProject()
     m_newName->clear();
 }
 
+void ProjectsTab::commitEdits()
+{
+    // A commit may change the model, which may rebuild the list: walk a copy.
+    const QList<ProjectSettingsRow *> rows = m_rowWidgets;
+    for (ProjectSettingsRow *row : rows)
+        row->commitName();
+}
+
 void ProjectsTab::followModel()
 {
     const std::vector<Project *> projects = PlannerStore(m_context).projects();

@@ -21,6 +21,9 @@ class ProjectsTab : public QWidget
 public:
     ProjectsTab(ModelContext &context, MenuController &menus, QWidget *parent = nullptr);
 
+    // Commits the names being typed, as leaving their fields would.
+    void commitEdits();
+
 private:
     QWidget *buildNewField();
     void createProject();

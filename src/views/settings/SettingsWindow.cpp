@@ -8,6 +8,7 @@
 #include "views/widgets/TextLabel.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeySequence>
 #include <QPainter>
 #include <QShortcut>
@@ -55,6 +56,7 @@ SettingsWindow::SettingsWindow(ModelContext &context, BackupTab::Actions backupA
                                QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_menus(new MenuController(this))
+    , m_projects(new ProjectsTab(context, *m_menus))
 {
     setObjectName(QStringLiteral("settings"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -65,7 +67,7 @@ SettingsWindow::SettingsWindow(ModelContext &context, BackupTab::Actions backupA
     setPalette(colors);
 
     m_pages = new QStackedWidget(this);
-    m_pages->addWidget(new ProjectsTab(context, *m_menus));
+    m_pages->addWidget(m_projects);
     // The Shortcut and Sync pages are put in by whoever owns what they control.
     m_pages->addWidget(new QWidget);
     m_pages->addWidget(new QWidget);
@@ -143,6 +145,18 @@ void SettingsWindow::stepTab(int delta)
     const int count = int(SettingsTabs::all.size());
     const int next = (int(currentTab()) + delta + count) % count;
     showTab(SettingsTabs::all[std::size_t(next)]);
+}
+
+void SettingsWindow::commitEdits()
+{
+    m_projects->commitEdits();
+}
+
+void SettingsWindow::hideEvent(QHideEvent *event)
+{
+    m_menus->close();
+    commitEdits();
+    QWidget::hideEvent(event);
 }
 
 void SettingsWindow::present()
