@@ -67,6 +67,10 @@ public:
 
     // Projects
     Project *createProject(const QString &name);
+    // A trimmed new name; a blank one, or the name the project has, changes nothing.
+    void rename(Project &project, const QString &name);
+    // A new colour (hex text, stored as given); the colour the project has changes nothing.
+    void setColor(const QString &hex, Project &project);
     void deleteProject(Project &project);
     void normalizeProjectColors();
     static bool isHexColor(const QString &text);

@@ -29,6 +29,25 @@ Project *PlannerStore::createProject(const QString &name)
     return project;
 }
 
+void PlannerStore::rename(Project &project, const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed == project.name())
+        return;
+    project.setName(trimmed);
+    project.setUpdatedAt(Clock::now());
+    save();
+}
+
+void PlannerStore::setColor(const QString &hex, Project &project)
+{
+    if (hex == project.colorHex())
+        return;
+    project.setColorHex(hex);
+    project.setUpdatedAt(Clock::now());
+    save();
+}
+
 void PlannerStore::deleteProject(Project &project)
 {
     const Instant now = Clock::now();

@@ -20,6 +20,7 @@
 #include "sync/SyncEngine.h"
 #include "views/archive/ArchiveWindow.h"
 #include "views/main/MainWindow.h"
+#include "views/settings/SettingsWindow.h"
 #include "views/theme/FontLoader.h"
 
 #include <QApplication>
@@ -127,6 +128,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::importWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
+        [this] { showSettings(); },
         [this] {
             commitOpenEdits();
             QApplication::quit();
@@ -196,6 +198,10 @@ void PlannerApplication::showMainWindow()
         m_mainWindow->setMenuBar(m_commands->createMenuBar(m_mainWindow.get()));
         connect(m_mainWindow.get(), &MainWindow::housekeepingDone, this,
                 [this] { updateIcon(true); });
+        connect(m_mainWindow.get(), &MainWindow::settingsRequested, this,
+                [this] { showSettings(); });
+        connect(m_mainWindow.get(), &MainWindow::projectSettingsRequested, this,
+                [this] { showSettings(SettingsTab::Projects); });
     }
     m_mainWindow->showNormal();
     m_mainWindow->raise();
@@ -209,6 +215,24 @@ void PlannerApplication::showArchive()
         m_commands->attachShortcuts(m_archiveWindow.get());
     }
     m_archiveWindow->present();
+}
+
+void PlannerApplication::showSettings(std::optional<SettingsTab> tab)
+{
+    if (!m_settingsWindow) {
+        // The dialogs and alerts of the backup commands belong to the settings window.
+        m_settingsWindow = std::make_unique<SettingsWindow>(
+            context(),
+            BackupTab::Actions{
+                [this] { BackupCommands::exportWithDialog(context(), m_settingsWindow.get()); },
+                [this] { BackupCommands::importWithDialog(context(), m_settingsWindow.get()); },
+                [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
+            });
+        m_commands->attachShortcuts(m_settingsWindow.get());
+    }
+    if (tab)
+        m_settingsWindow->showTab(*tab);
+    m_settingsWindow->present();
 }
 
 void PlannerApplication::handOver(const QStringList &arguments,
@@ -240,6 +264,8 @@ void PlannerApplication::commitOpenEdits()
 {
     if (m_mainWindow)
         m_mainWindow->commitEdits();
+    if (m_settingsWindow)
+        m_settingsWindow->commitEdits();
 }
 
 void PlannerApplication::runDemoSeed()

@@ -7,12 +7,14 @@
 
 #include "model/UndoHistory.h"
 #include "persistence/StoreRecovery.h"
+#include "views/settings/SettingsTab.h"
 
 #include <QObject>
 #include <QPalette>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 namespace furrow {
 
@@ -21,6 +23,7 @@ class GlobalHotKey;
 class MainWindow;
 class PlannerContainer;
 class QuickCaptureController;
+class SettingsWindow;
 class SyncEngine;
 class TrayController;
 struct HotkeyCombo;
@@ -50,12 +53,15 @@ public:
                Opening opening = Opening::MainWindow);
     void showMainWindow();
     void showArchive();
+    // Opens the settings window, one for the process, on `tab` or where it was left.
+    void showSettings(std::optional<SettingsTab> tab = std::nullopt);
     // Registers `combo` as the global hotkey that toggles the capture panel; true when the
     // desktop accepted it.
     bool applyHotkey(const HotkeyCombo &combo);
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
     QuickCaptureController *quickCapture() const { return m_quickCapture.get(); }
     TrayController *tray() const { return m_tray.get(); }
+    SettingsWindow *settingsWindow() const { return m_settingsWindow.get(); }
 
 private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
@@ -80,6 +86,7 @@ private:
     QPalette m_desktopPalette;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<ArchiveWindow> m_archiveWindow;
+    std::unique_ptr<SettingsWindow> m_settingsWindow;
 };
 
 } // namespace furrow

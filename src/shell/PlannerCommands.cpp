@@ -27,6 +27,8 @@ PlannerCommands::PlannerCommands(Handlers handlers, QObject *parent)
                       handlers.exportFile);
     m_import = action(QStringLiteral("Import…"), {}, handlers.importFile);
     m_revealBackup = action(QStringLiteral("Show Backup File"), {}, handlers.revealBackup);
+    m_settings = action(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma),
+                        handlers.settings);
     m_archive = action(QStringLiteral("Archive"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
                        [] { Q_EMIT PlannerNotifications::center().plannerOpenArchive(); });
     m_quit = action(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), handlers.quit);
@@ -50,6 +52,8 @@ QMenuBar *PlannerCommands::createMenuBar(QWidget *window) const
     file->addSeparator();
     file->addActions({m_export, m_import, m_revealBackup});
     file->addSeparator();
+    file->addAction(m_settings);
+    file->addSeparator();
     file->addAction(m_quit);
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->addActions({m_undo, m_redo});
@@ -61,7 +65,7 @@ QMenuBar *PlannerCommands::createMenuBar(QWidget *window) const
 void PlannerCommands::attachShortcuts(QWidget *window) const
 {
     window->addActions({m_newTask, m_newTaskInTasks, m_undo, m_redo, m_export, m_import,
-                        m_revealBackup, m_archive, m_quit});
+                        m_revealBackup, m_settings, m_archive, m_quit});
 }
 
 } // namespace furrow

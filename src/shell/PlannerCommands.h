@@ -24,6 +24,7 @@ public:
         std::function<void()> exportFile;
         std::function<void()> importFile;
         std::function<void()> revealBackup;
+        std::function<void()> settings;
         std::function<void()> quit;
     };
 
@@ -46,6 +47,7 @@ private:
     QAction *m_export = nullptr;
     QAction *m_import = nullptr;
     QAction *m_revealBackup = nullptr;
+    QAction *m_settings = nullptr;
     QAction *m_archive = nullptr;
     QAction *m_quit = nullptr;
 };

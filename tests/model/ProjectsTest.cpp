@@ -29,6 +29,26 @@ TEST_F(ProjectsTest, createProject_returnsAnExistingMatchWithoutSaving)
     EXPECT_EQ(saveCount(), 0);
 }
 
+TEST_F(ProjectsTest, renameAndSetColor_stampAndSaveOnlyARealChange)
+{
+    Project *project = addProject(QStringLiteral("Home"));
+    const Instant before = project->updatedAt();
+    Clock::setNow(localTime(2026, 3, 10, 11));
+
+    store.rename(*project, QStringLiteral(" \n "));
+    store.rename(*project, QStringLiteral(" Home "));
+    store.setColor(project->colorHex(), *project);
+    EXPECT_EQ(project->updatedAt(), before);
+    EXPECT_EQ(saveCount(), 0);
+
+    store.rename(*project, QStringLiteral("  Household "));
+    EXPECT_EQ(project->name(), QStringLiteral("Household"));
+    EXPECT_EQ(project->updatedAt(), localTime(2026, 3, 10, 11));
+    store.setColor(QStringLiteral("#0D9488"), *project);
+    EXPECT_EQ(project->colorHex(), QStringLiteral("#0D9488"));
+    EXPECT_EQ(saveCount(), 2);
+}
+
 TEST_F(ProjectsTest, deleteProject_unlinksEveryTaskButTombstonedOnes)
 {
     Project *project = addProject(QStringLiteral("P"));

@@ -7,7 +7,10 @@
 #include "views/board/InlineField.h"
 #include "views/board/PageView.h"
 #include "views/board/TaskRow.h"
+#include "views/board/ToolbarChip.h"
+#include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
+#include "views/settings/SettingsWindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -65,6 +68,36 @@ TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
     }
     ArchiveWriter::shared().flush();
     EXPECT_EQ(onlyTaskAsText(path).toStdString(), "Call bank about the loan #Ops");
+}
+
+TEST(PlannerApplicationTest, settings_isOneWindowOpenedFromTheChipTheProjectsRequestAndCtrlComma)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("furrow.store"));
+    PlannerApplication planner(PlannerContainer::open(path), path);
+    planner.start(false, {});
+    MainWindow *window = planner.mainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_EQ(planner.settingsWindow(), nullptr);
+
+    QTest::mouseClick(window->toolbar()->settingsChip(), Qt::LeftButton);
+    SettingsWindow *settings = planner.settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(settings));
+    EXPECT_EQ(settings->currentTab(), SettingsTab::Projects);
+    settings->showTab(SettingsTab::Backup);
+
+    // The command's shortcut works in the settings window too, and opens the same window.
+    QTest::keyClick(settings, Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_EQ(planner.settingsWindow(), settings);
+    EXPECT_EQ(settings->currentTab(), SettingsTab::Backup);
+    settings->close();
+
+    Q_EMIT window->projectSettingsRequested();
+    EXPECT_EQ(planner.settingsWindow(), settings);
+    EXPECT_TRUE(settings->isVisible());
+    EXPECT_EQ(settings->currentTab(), SettingsTab::Projects);
+    EXPECT_EQ(QApplication::topLevelWidgets().count(settings), 1);
 }
 
 } // namespace

@@ -107,6 +107,21 @@ TEST_F(MainWindowTest, layoutSwitches_persistAndReachThePage)
     layout.setSidebarHidden(false);
 }
 
+TEST_F(MainWindowTest, settingsChipAndManageProjects_askForTheSettingsWindow)
+{
+    open();
+    QSignalSpy settings(window.get(), &MainWindow::settingsRequested);
+    QSignalSpy projects(window.get(), &MainWindow::projectSettingsRequested);
+    ToolbarChip *chip = window->toolbar()->settingsChip();
+    EXPECT_EQ(chip->toolTip(), QStringLiteral("Settings"));
+    EXPECT_EQ(chip->symbol(), QStringLiteral("gearshape"));
+    QTest::mouseClick(chip, Qt::LeftButton);
+    EXPECT_EQ(settings.count(), 1);
+    window->findChild<MenuController *>()->requestProjectSettings();
+    EXPECT_EQ(projects.count(), 1);
+    EXPECT_EQ(settings.count(), 1);
+}
+
 TEST_F(MainWindowTest, sidebarToggle_slidesTheWholeSidebar_andJumpsWithMotionReduced)
 {
     LayoutPreferences &layout = LayoutPreferences::shared();

@@ -12,6 +12,7 @@
 #include "views/widgets/TaskBox.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 
 using namespace furrow;
 
@@ -205,7 +206,7 @@ TEST_F(TaskRowTest, projectPicker_fromTheMenuOrTheTag_setsOrRemovesTheProject)
 {
     row(second)->openMenu();
     QTest::mouseClick(option(QStringLiteral("Set a project…")), Qt::LeftButton);
-    EXPECT_EQ(menuTitles(), (QStringList{"No project", "Work", "Home"}));
+    EXPECT_EQ(menuTitles(), (QStringList{"No project", "Work", "Home", "Manage projects…"}));
     EXPECT_TRUE(option(QStringLiteral("No project"))->isChecked());
     QTest::mouseClick(option(QStringLiteral("Home")), Qt::LeftButton);
     EXPECT_EQ(second->project(), home);
@@ -215,6 +216,15 @@ TEST_F(TaskRowTest, projectPicker_fromTheMenuOrTheTag_setsOrRemovesTheProject)
     QTest::mouseClick(row(second)->trailing()->tag(), Qt::LeftButton);
     EXPECT_TRUE(option(QStringLiteral("Home"))->isChecked());
     QTest::mouseClick(option(QStringLiteral("No project")), Qt::LeftButton);
+    EXPECT_EQ(second->project(), nullptr);
+    settle();
+
+    // "Manage projects…" asks the window for the project settings and leaves the task alone.
+    QSignalSpy settings(menus, &MenuController::projectSettingsRequested);
+    QTest::mouseClick(row(second)->trailing()->tag(), Qt::LeftButton);
+    QTest::mouseClick(option(QStringLiteral("Manage projects…")), Qt::LeftButton);
+    EXPECT_EQ(settings.count(), 1);
+    EXPECT_FALSE(menus->isOpen());
     EXPECT_EQ(second->project(), nullptr);
 }
 

@@ -95,6 +95,10 @@ QWidget *projectPicker(ModelContext &context, MenuController &menus, const TaskI
         row->setDot(Theme::colorFromHex(project->colorHex()).value_or(Theme::muted));
         row->setChecked(task.project() && task.project()->id() == projectId);
     }
+    sheet->addDivider();
+    MenuRow *manage = sheet->addRow(QStringLiteral("Manage projects…"), {},
+                                    [&menus] { menus.requestProjectSettings(); });
+    manage->setTitleColor(Theme::gray);
     return sheet;
 }
 

@@ -23,7 +23,8 @@ constexpr int kProjectPickerWidth = 232;
 QWidget *build(ModelContext &context, MenuController &menus, const TaskItem &task,
                const QRect &anchor);
 
-// "No project" and one row per live project, the task's current choice checked.
+// "No project" and one row per live project, the task's current choice checked, then
+// "Manage projects…", which asks the window for the project settings.
 QWidget *projectPicker(ModelContext &context, MenuController &menus, const TaskItem &task);
 
 } // namespace RowMenu

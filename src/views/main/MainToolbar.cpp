@@ -23,6 +23,8 @@ MainToolbar::MainToolbar(QWidget *parent)
     , m_rowHeight(new ToolbarChip(QStringLiteral("rectangle.compress.vertical"),
                                   QStringLiteral("Compact rows"), QStringLiteral("Row height"),
                                   true, this))
+    , m_settings(
+          new ToolbarChip(QStringLiteral("gearshape"), {}, QStringLiteral("Settings"), false, this))
 {
     setFixedHeight(kHeight);
     auto *row = new QHBoxLayout(this);
@@ -33,11 +35,13 @@ MainToolbar::MainToolbar(QWidget *parent)
     row->addStretch(1);
     row->addWidget(m_notes);
     row->addWidget(m_rowHeight);
+    row->addWidget(m_settings);
 
     connect(m_sidebar, &ToolbarChip::clicked, this, &MainToolbar::sidebarToggled);
     connect(m_category, &ToolbarChip::clicked, this, &MainToolbar::newCategoryRequested);
     connect(m_notes, &ToolbarChip::clicked, this, &MainToolbar::notesToggled);
     connect(m_rowHeight, &ToolbarChip::clicked, this, &MainToolbar::rowHeightToggled);
+    connect(m_settings, &ToolbarChip::clicked, this, &MainToolbar::settingsRequested);
 }
 
 void MainToolbar::setPageShown(bool pageSelected, bool pageExists)

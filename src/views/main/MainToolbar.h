@@ -7,7 +7,7 @@ namespace furrow {
 class ToolbarChip;
 
 // The strip of chips along the top of the main window: sidebar, new category, notes and row
-// height. It only reports clicks; the window owns the state the chips show.
+// height, and settings. It only reports clicks; the window owns the state the chips show.
 class MainToolbar : public QWidget
 {
     Q_OBJECT
@@ -25,18 +25,21 @@ public:
     ToolbarChip *categoryChip() const { return m_category; }
     ToolbarChip *notesChip() const { return m_notes; }
     ToolbarChip *rowHeightChip() const { return m_rowHeight; }
+    ToolbarChip *settingsChip() const { return m_settings; }
 
 Q_SIGNALS:
     void sidebarToggled();
     void newCategoryRequested();
     void notesToggled();
     void rowHeightToggled();
+    void settingsRequested();
 
 private:
     ToolbarChip *m_sidebar;
     ToolbarChip *m_category;
     ToolbarChip *m_notes;
     ToolbarChip *m_rowHeight;
+    ToolbarChip *m_settings;
 };
 
 } // namespace furrow

@@ -70,6 +70,9 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
     connect(m_toolbar, &MainToolbar::rowHeightToggled, this,
             [&layout] { layout.setCompact(!layout.compact()); });
     connect(m_toolbar, &MainToolbar::newCategoryRequested, m_pageView, &PageView::newCategory);
+    connect(m_toolbar, &MainToolbar::settingsRequested, this, &MainWindow::settingsRequested);
+    connect(m_menus, &MenuController::projectSettingsRequested, this,
+            &MainWindow::projectSettingsRequested);
     connect(&layout, &LayoutPreferences::changed, this, [this] { applyLayout(true); });
 
     connect(m_sidebar, &Sidebar::selectionChanged, this, &MainWindow::showSelection);

@@ -47,6 +47,10 @@ public:
 Q_SIGNALS:
     // The start-up housekeeping ran; the application icon is brought up to date.
     void housekeepingDone();
+    // The Settings chip was clicked: the settings window opens where it was left.
+    void settingsRequested();
+    // "Manage projects…" was chosen: the settings window opens on its Projects tab.
+    void projectSettingsRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -39,6 +39,9 @@ public:
     // The same, anchored to a control of the window.
     void show(int width, const QWidget *control, QWidget *content);
     void close();
+    // A popup asks for the settings window's Projects tab ("Manage projects…"); the window
+    // hands the request on.
+    void requestProjectSettings() { Q_EMIT projectSettingsRequested(); }
 
     bool isOpen() const { return m_open.has_value(); }
     const std::optional<MenuPresentation> &open() const { return m_open; }
@@ -52,6 +55,7 @@ Q_SIGNALS:
     // A popup was opened, replacing any open one.
     void opened();
     void closed();
+    void projectSettingsRequested();
 
 private:
     QWidget *m_window;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QVBoxLayout;
+
+namespace furrow {
+
+class MenuController;
+class ModelContext;
+class ProjectSettingsRow;
+class TextLabel;
+
+// The settings window's Projects tab: the live projects in order, each a row to recolour,
+// rename or delete, and a field that creates a new one. It follows the planner's changes.
+class ProjectsTab : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ProjectsTab(ModelContext &context, MenuController &menus, QWidget *parent = nullptr);
+
+    // Commits the names being typed, as leaving their fields would.
+    void commitEdits();
+
+private:
+    QWidget *buildNewField();
+    void createProject();
+    // Rebuilds the rows when the set or order of projects changed, else refreshes them.
+    void followModel();
+
+    ModelContext &m_context;
+    MenuController &m_menus;
+    TextLabel *m_count;
+    TextLabel *m_empty;
+    QVBoxLayout *m_rows;
+    QLineEdit *m_newName = nullptr;
+    QList<ProjectSettingsRow *> m_rowWidgets;
+};
+
+} // namespace furrow

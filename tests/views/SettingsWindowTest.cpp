@@ -1,0 +1,264 @@
+#include "views/settings/SettingsWindow.h"
+#include "Rendering.h"
+#include "ViewTestSupport.h"
+#include "model/PlannerNotifications.h"
+#include "model/PlannerStore.h"
+#include "persistence/ArchiveWriter.h"
+#include "views/board/InlineField.h"
+#include "views/menus/MenuController.h"
+#include "views/settings/ColorDot.h"
+#include "views/settings/ProjectSettingsRow.h"
+#include "views/settings/TabPillBar.h"
+#include "views/widgets/ColorSwatchGrid.h"
+#include "views/widgets/PillButton.h"
+#include "views/widgets/TextLabel.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace furrow;
+
+namespace {
+
+// A settings window over an in-memory planner; the backup buttons count their clicks.
+class SettingsTest : public testing::Test
+{
+protected:
+    SettingsTest()
+        : window(context, BackupTab::Actions{[this] { ++exports; }, [this] { ++imports; },
+                                             [this] {
+                                                 ++reveals;
+                                             }})
+    {
+        window.resize(540, 560);
+    }
+
+    template<class T = QWidget>
+    T *child(const QString &name) const
+    {
+        return window.findChild<T *>(name);
+    }
+    QList<ProjectSettingsRow *> rows() const
+    {
+        QList<ProjectSettingsRow *> visible;
+        for (ProjectSettingsRow *row : window.findChildren<ProjectSettingsRow *>()) {
+            if (!row->isHidden())
+                visible.append(row);
+        }
+        return visible;
+    }
+    QLineEdit *newField() const { return child<QLineEdit>(QStringLiteral("newProject")); }
+    QString countText() const { return child<TextLabel>(QStringLiteral("projectCount"))->text(); }
+    void type(QLineEdit *field, const QString &text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+        settle();
+    }
+
+    ModelContext context;
+    int exports = 0, imports = 0, reveals = 0;
+    SettingsWindow window;
+};
+
+} // namespace
+
+TEST_F(SettingsTest, projects_blankNameDoesNothingAndANameCreatesARow)
+{
+    window.show();
+    EXPECT_EQ(countText(), QStringLiteral("0"));
+    EXPECT_TRUE(child(QStringLiteral("projectsEmpty"))->isVisible());
+
+    QSignalSpy saves(&context, &ModelContext::storeSaved);
+    type(newField(), QStringLiteral("   "));
+    EXPECT_TRUE(PlannerStore(context).projects().empty());
+    EXPECT_EQ(newField()->text(), QStringLiteral("   "));
+    EXPECT_EQ(saves.count(), 0);
+
+    type(newField(), QStringLiteral("  Home "));
+    ASSERT_EQ(PlannerStore(context).projects().size(), 1u);
+    EXPECT_EQ(PlannerStore(context).projects().front()->name(), QStringLiteral("Home"));
+    EXPECT_TRUE(newField()->text().isEmpty());
+    EXPECT_EQ(countText(), QStringLiteral("1"));
+    EXPECT_FALSE(child(QStringLiteral("projectsEmpty"))->isVisible());
+    ASSERT_EQ(rows().size(), 1);
+    EXPECT_EQ(rows().front()->findChild<InlineField *>()->text(), QStringLiteral("Home"));
+}
+
+TEST_F(SettingsTest, projects_colourOutsideThePaletteOpensWithCurrentSelected)
+{
+    Project *project = PlannerStore(context).createProject(QStringLiteral("Home"));
+    project->setColorHex(QStringLiteral("#123456"));
+    window.show();
+    settle();
+    ASSERT_EQ(rows().size(), 1);
+    QTest::mouseClick(rows().front()->findChild<ColorDot *>(), Qt::LeftButton);
+    auto *grid = window.findChild<ColorSwatchGrid *>();
+    ASSERT_NE(grid, nullptr);
+    const auto swatches = grid->swatches();
+    ASSERT_EQ(swatches.size(), 13);
+    EXPECT_EQ(swatches.back()->toolTip(), QStringLiteral("Current"));
+    EXPECT_TRUE(swatches.back()->isChecked());
+
+    // Picking a swatch saves through the store, so the backup and sync hear of it.
+    QSignalSpy saves(&context, &ModelContext::storeSaved);
+    QSignalSpy nudges(&PlannerNotifications::center(), &PlannerNotifications::plannerDidChange);
+    QTest::mouseClick(swatches[7], Qt::LeftButton);
+    settle();
+    EXPECT_EQ(project->colorHex(), QStringLiteral("#2563EB"));
+    EXPECT_EQ(saves.count(), 1);
+    EXPECT_EQ(nudges.count(), 1);
+    EXPECT_FALSE(window.findChild<MenuController *>()->isOpen());
+    EXPECT_EQ(rows().front()->findChild<ColorDot *>()->color(), QColor(0x25, 0x63, 0xEB));
+}
+
+TEST_F(SettingsTest, projects_deleteClearsTheLabelFromEveryTaskAndTheRow)
+{
+    PlannerStore store(context);
+    Project *home = store.createProject(QStringLiteral("Home"));
+    store.createProject(QStringLiteral("Work"));
+    Page *page = store.createPage(QStringLiteral("Page"), QStringLiteral("folder"));
+    Section *section = store.createSection(QStringLiteral("Today"), *page);
+    TaskItem *open = store.capture(QStringLiteral("Fix the tap #Home"), section, nullptr);
+    TaskItem *done = store.capture(QStringLiteral("Buy soap #Home"), section, nullptr);
+    store.close(*done);
+    store.archive(*done);
+    window.show();
+    settle();
+    ASSERT_EQ(rows().size(), 2);
+
+    QTest::mouseClick(rows().front()->findChild<QAbstractButton *>(QStringLiteral("deleteProject")),
+                      Qt::LeftButton);
+    settle();
+    EXPECT_EQ(open->project(), nullptr);
+    EXPECT_EQ(done->project(), nullptr);
+    EXPECT_TRUE(home->deletedAt().has_value());
+    ASSERT_EQ(rows().size(), 1);
+    EXPECT_EQ(rows().front()->findChild<InlineField *>()->text(), QStringLiteral("Work"));
+    EXPECT_EQ(countText(), QStringLiteral("1"));
+}
+
+TEST_F(SettingsTest, projects_renameReachesTheBackupFileAndBlankKeepsTheName)
+{
+    QTemporaryDir folder;
+    ArchiveWriter writer(folder.filePath(QStringLiteral("planner.json")));
+    writer.attachTo(context);
+    Project *project = PlannerStore(context).createProject(QStringLiteral("Home"));
+    window.show();
+    settle();
+    auto *name = rows().front()->findChild<InlineField *>();
+
+    QSignalSpy saves(&context, &ModelContext::storeSaved);
+    type(name, QStringLiteral("  "));
+    EXPECT_EQ(project->name(), QStringLiteral("Home"));
+    EXPECT_EQ(name->text(), QStringLiteral("Home"));
+    EXPECT_EQ(saves.count(), 0);
+
+    type(name, QStringLiteral("Household "));
+    EXPECT_EQ(project->name(), QStringLiteral("Household"));
+    EXPECT_EQ(name->text(), QStringLiteral("Household"));
+    EXPECT_EQ(saves.count(), 1);
+    ASSERT_TRUE(writer.flush());
+    QFile file(writer.path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"Household\""));
+
+    // Leaving the field commits as well; leaving it unchanged saves nothing more.
+    name->setFocus();
+    name->setText(QStringLiteral("Garden"));
+    newField()->setFocus();
+    settle();
+    EXPECT_EQ(project->name(), QStringLiteral("Garden"));
+    EXPECT_EQ(saves.count(), 2);
+    name->setFocus();
+    newField()->setFocus();
+    settle();
+    EXPECT_EQ(saves.count(), 2);
+
+    // Closing the window while a name is typed keeps that name.
+    name->setFocus();
+    name->setText(QStringLiteral("Allotment"));
+    QTest::keyClick(name, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(project->name(), QStringLiteral("Allotment"));
+}
+
+TEST_F(SettingsTest, backup_buttonsRunTheirCommands)
+{
+    window.showTab(SettingsTab::Backup);
+    window.show();
+    QTest::mouseClick(child<QAbstractButton>(QStringLiteral("exportButton")), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(QStringLiteral("importButton")), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(QStringLiteral("showFileButton")), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(exports, imports, reveals), std::tuple(1, 1, 1));
+    EXPECT_EQ(child<QAbstractButton>(QStringLiteral("showFileButton"))->text(),
+              QStringLiteral("Show the file"));
+}
+
+TEST_F(SettingsTest, window_tabsAnswerTheKeyboardAndTakeContent)
+{
+    EXPECT_EQ(window.objectName(), QStringLiteral("settings"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Settings"));
+    window.present();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    TabPillBar *bar = window.tabBar();
+    EXPECT_TRUE(bar->pill(SettingsTab::Projects)->isChecked());
+
+    QTest::keyClick(&window, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window.currentTab(), SettingsTab::Shortcut);
+    QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(window.currentTab(), SettingsTab::Sync);
+    QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(window.currentTab(), SettingsTab::Shortcut);
+
+    PillButton *projects = bar->pill(SettingsTab::Projects);
+    projects->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(projects, Qt::Key_Return);
+    EXPECT_EQ(window.currentTab(), SettingsTab::Projects);
+    QTest::keyClick(projects, Qt::Key_Left);
+    EXPECT_EQ(window.currentTab(), SettingsTab::Backup);
+    EXPECT_TRUE(bar->pill(SettingsTab::Backup)->hasFocus());
+    EXPECT_TRUE(bar->pill(SettingsTab::Backup)->isChecked());
+    EXPECT_FALSE(projects->isChecked());
+    QTest::keyClick(bar->pill(SettingsTab::Backup), Qt::Key_Right);
+    EXPECT_EQ(window.currentTab(), SettingsTab::Projects);
+    bar->pill(SettingsTab::Sync)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(bar->pill(SettingsTab::Sync), Qt::Key_Space);
+    EXPECT_EQ(window.currentTab(), SettingsTab::Sync);
+
+    auto *sync = new QWidget;
+    window.setTabContent(SettingsTab::Sync, sync);
+    EXPECT_EQ(window.tabContent(SettingsTab::Sync), sync);
+    EXPECT_TRUE(sync->isVisible());
+
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    window.present();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(SettingsTest, rendering_projectsAndBackupTabs)
+{
+    PlannerStore store(context);
+    for (const char *name : {"Home", "Work", "Reading list", "Garden"})
+        store.createProject(QString::fromLatin1(name));
+    store.projects()[2]->setColorHex(QStringLiteral("#8B5E3C"));
+    window.show();
+    settle();
+    hover(rows()[1]);
+    saveRendering(&window, QStringLiteral("settings-projects"));
+    QTest::mouseClick(rows()[2]->findChild<ColorDot *>(), Qt::LeftButton);
+    QTest::qWait(300); // the popover fades in
+    saveRendering(&window, QStringLiteral("settings-colours"));
+    window.findChild<MenuController *>()->close();
+    window.showTab(SettingsTab::Backup);
+    saveRendering(&window, QStringLiteral("settings-backup"));
+    EXPECT_TRUE(child(QStringLiteral("showFileButton"))->isVisible());
+}
