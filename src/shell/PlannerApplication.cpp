@@ -8,6 +8,7 @@
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/HotkeyPreference.h"
 #include "hotkey/HotkeyState.h"
+#include "settings/ShortcutTab.h"
 #include "tray/TrayController.h"
 
 #include "model/Log.h"
@@ -21,6 +22,7 @@
 #include "views/archive/ArchiveWindow.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
+#include "views/settings/SyncSettingsTab.h"
 #include "views/theme/FontLoader.h"
 
 #include <QApplication>
@@ -228,6 +230,11 @@ void PlannerApplication::showSettings(std::optional<SettingsTab> tab)
                 [this] { BackupCommands::importWithDialog(context(), m_settingsWindow.get()); },
                 [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
             });
+        m_settingsWindow->setTabContent(
+            SettingsTab::Shortcut,
+            new ShortcutTab([this](const HotkeyCombo &combo) { return applyHotkey(combo); },
+                            m_hotKey->isSupported()));
+        m_settingsWindow->setTabContent(SettingsTab::Sync, new SyncSettingsTab(*m_sync));
         m_commands->attachShortcuts(m_settingsWindow.get());
     }
     if (tab)

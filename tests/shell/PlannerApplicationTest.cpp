@@ -4,6 +4,7 @@
 #include "model/PlannerStore.h"
 #include "persistence/ArchiveWriter.h"
 #include "persistence/PlannerContainer.h"
+#include "shell/settings/ShortcutTab.h"
 #include "views/board/InlineField.h"
 #include "views/board/PageView.h"
 #include "views/board/TaskRow.h"
@@ -11,6 +12,7 @@
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
+#include "views/settings/SyncSettingsTab.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -98,6 +100,9 @@ TEST(PlannerApplicationTest, settings_isOneWindowOpenedFromTheChipTheProjectsReq
     EXPECT_TRUE(settings->isVisible());
     EXPECT_EQ(settings->currentTab(), SettingsTab::Projects);
     EXPECT_EQ(QApplication::topLevelWidgets().count(settings), 1);
+    // Every tab has its content, bound to the running planner.
+    EXPECT_NE(settings->findChild<ShortcutTab *>(), nullptr);
+    EXPECT_NE(settings->findChild<SyncSettingsTab *>(), nullptr);
 }
 
 } // namespace

@@ -1,14 +1,21 @@
 #include "OtherX11Client.h"
 #include "shell/PlannerApplication.h"
+#include "shell/capture/QuickCaptureController.h"
+#include "shell/hotkey/HotkeyPreference.h"
 #include "shell/hotkey/X11GlobalHotKey.h"
 
 #include "model/PlannerNotifications.h"
 #include "persistence/PlannerContainer.h"
 #include "views/main/MainWindow.h"
+#include "views/settings/SettingsWindow.h"
 
 #include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -76,6 +83,23 @@ TEST_F(PlannerHotkeyX11Test, freeHotkey_isAnnouncedAndReleasedAtQuit)
     EXPECT_EQ(announced, QList<QVariant>{true});
     EXPECT_TRUE(heldWhileRunning);
     EXPECT_TRUE(otherGrabs()) << "quitting releases the grab";
+}
+
+TEST_F(PlannerHotkeyX11Test, aCombinationRecordedInTheSettings_opensTheCapturePanelFromAnywhere)
+{
+    const auto restore
+        = qScopeGuard([stored = HotkeyPreference::combo()] { HotkeyPreference::setCombo(stored); });
+    bool panelShown = false;
+    startPlanner([&](PlannerApplication &planner) {
+        planner.showSettings(SettingsTab::Shortcut);
+        auto *button = planner.settingsWindow()->findChild<QPushButton *>("hotkeyButton");
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::keyClick(button, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+        ASSERT_EQ(QProcess::execute("xdotool", {"key", "ctrl+alt+k"}), 0);
+        panelShown = QTest::qWaitFor([&] { return planner.quickCapture()->isShown(); }, 3000);
+    });
+    EXPECT_TRUE(panelShown);
 }
 
 } // namespace
