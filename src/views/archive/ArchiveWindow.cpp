@@ -2,6 +2,7 @@
 
 #include "views/archive/ArchiveView.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/WindowPresenting.h"
 
 #include <QKeySequence>
 #include <QShortcut>
@@ -30,12 +31,7 @@ ArchiveWindow::ArchiveWindow(ModelContext &context, QWidget *parent)
 
 void ArchiveWindow::present()
 {
-    if (isMinimized())
-        showNormal();
-    else
-        show();
-    raise();
-    activateWindow();
+    presentWindow(*this);
 }
 
 } // namespace furrow

@@ -1,21 +1,10 @@
 #include "views/settings/PhraseStrength.h"
 
-#include <QTextBoundaryFinder>
+#include "model/TextUnits.h"
 
 namespace furrow::PhraseStrength {
 
-namespace {
-
-qsizetype characterCount(const QString &text)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
-    return count;
-}
-
-} // namespace
+using TextUnits::characterCount;
 
 bool isWeak(const QString &phrase)
 {

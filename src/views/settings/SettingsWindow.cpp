@@ -6,6 +6,7 @@
 #include "views/theme/Theme.h"
 #include "views/widgets/HairLine.h"
 #include "views/widgets/TextLabel.h"
+#include "views/widgets/WindowPresenting.h"
 
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -161,12 +162,7 @@ void SettingsWindow::hideEvent(QHideEvent *event)
 
 void SettingsWindow::present()
 {
-    if (isMinimized())
-        showNormal();
-    else
-        show();
-    raise();
-    activateWindow();
+    presentWindow(*this);
 }
 
 } // namespace furrow
