@@ -116,6 +116,61 @@ void pushConcurrently(benchmark::State &state)
     state.counters["records"] = double(expected);
 }
 
+// A new desk's first sync: it pulls 10 000 records page by page from the cursor 0, asking for
+// compressed answers as HTTP clients do. The baseline is the push of the same records, in 200
+// requests of 50, timed in the same run (push_ms).
+void newDeskPulls10000(benchmark::State &state)
+{
+    constexpr int kRequests = 10'000 / kRecordsPerRequest;
+    std::ostringstream discarded;
+    RequestLog log(discarded);
+    const TokenSet tokens = TokenSet::fromText(kToken);
+    double pushMilliseconds = 0;
+    long long pulled = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir folder;
+        SyncStore store(folder.filePath(QStringLiteral("sync.db")));
+        SyncServer server(store, tokens, log, SyncServer::Settings());
+        const int port = server.bind("127.0.0.1", 0);
+        std::thread serving([&] { server.run(); });
+        std::vector<SyncRequest> bodies = clientRequests(0, kRequests);
+        std::atomic<long long> unused = 0;
+        const auto pushStart = std::chrono::steady_clock::now();
+        push(port, bodies, unused);
+        pushMilliseconds = std::chrono::duration<double, std::milli>(
+                               std::chrono::steady_clock::now() - pushStart)
+                               .count();
+        state.ResumeTiming();
+
+        httplib::Client client("127.0.0.1", port);
+        client.set_bearer_token_auth(kToken.c_str());
+        const httplib::Headers accepting{{"Accept-Encoding", "br, gzip, deflate"}};
+        SyncResponse page{0, 0, true, {}};
+        pulled = 0;
+        while (page.more) {
+            const SyncRequest request{QStringLiteral("new-desk"), page.seq, {}};
+            const auto reply = client.Post("/v1/sync", accepting, request.encode().toStdString(),
+                                           "application/json");
+            if (!reply || reply->status != 200)
+                break;
+            page = SyncResponse::decode(QByteArray::fromStdString(reply->body));
+            pulled += qint64(page.changes.size());
+        }
+
+        state.PauseTiming();
+        server.stop();
+        serving.join();
+        if (pulled != 10'000)
+            state.SkipWithError("the new desk did not receive every record");
+        state.ResumeTiming();
+    }
+    state.counters["pulled"] = double(pulled);
+    state.counters["push_ms"] = pushMilliseconds;
+}
+
+BENCHMARK(newDeskPulls10000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
 BENCHMARK(pushConcurrently)
     ->ArgName("clients")
     ->Arg(1)

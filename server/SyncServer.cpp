@@ -158,7 +158,11 @@ void SyncServer::serveSync(const httplib::Request &request, httplib::Response &r
     if (!outcome.storeError.isEmpty())
         m_log.note("ошибка базы: " + outcome.storeError.toStdString());
     response.status = outcome.status;
-    const char *type = outcome.status == 200 ? "application/json" : "text/plain; charset=utf-8";
+    // The charset keeps cpp-httplib from compressing the answer, which it does only for the bare
+    // JSON type: sealed bodies are random bytes in base64, and compressing them cost far more
+    // time than it saved bytes.
+    const char *type
+        = outcome.status == 200 ? "application/json; charset=utf-8" : "text/plain; charset=utf-8";
     response.set_content(outcome.body.constData(), std::size_t(outcome.body.size()), type);
     if (outcome.status == 200)
         t_trace.counts = RequestLog::Counts{outcome.received, outcome.accepted, outcome.sent};
@@ -167,22 +171,27 @@ void SyncServer::serveSync(const httplib::Request &request, httplib::Response &r
 bool SyncServer::authorise(const httplib::Request &request, httplib::Response &response)
 {
     const std::string &address = request.remote_addr;
-    // While an address pauses, its attempts are not looked at, so guesses cannot be tested.
-    if (const auto pause = m_throttle.pauseLeft(address); pause.count() > 0) {
+    const bool single = request.get_header_value_count("Authorization") == 1;
+    const bool valid
+        = single
+          && m_tokens.accepts(TokenSet::bearerToken(request.get_header_value("Authorization")));
+    // Only failed attempts pause: a device with a valid token is served even while a stranger
+    // on the same address (or behind the same proxy) is paused for guessing.
+    const auto pause = m_throttle.pauseLeft(address);
+    if (valid) {
+        if (pause.count() == 0)
+            m_throttle.succeeded(address);
+        return true;
+    }
+    if (pause.count() > 0) {
         refuse(response, 429, "too many failed attempts");
         response.set_header("Retry-After", std::to_string((pause.count() + 999) / 1000));
         return false;
     }
-    const bool single = request.get_header_value_count("Authorization") == 1;
-    if (!single
-        || !m_tokens.accepts(TokenSet::bearerToken(request.get_header_value("Authorization")))) {
-        m_throttle.failed(address);
-        refuse(response, 401, "unauthorised");
-        response.set_header("WWW-Authenticate", "Bearer");
-        return false;
-    }
-    m_throttle.succeeded(address);
-    return true;
+    m_throttle.failed(address);
+    refuse(response, 401, "unauthorised");
+    response.set_header("WWW-Authenticate", "Bearer");
+    return false;
 }
 
 // Refuses, unread, a body the server would not take: compressed, of an unclear length, or
