@@ -87,11 +87,23 @@ Outcome exportTo(const PlannerStore &store, const QString &path)
 Outcome importFrom(PlannerStore &store, const QString &path)
 {
     PlannerArchive archive;
+    if (const Outcome read = readForImport(path, archive); !read.succeeded)
+        return read;
+    return restoreFrom(store, archive);
+}
+
+Outcome readForImport(const QString &path, PlannerArchive &archive)
+{
     try {
         archive = readFrom(path);
     } catch (const PersistenceError &error) {
         return failure(QStringLiteral("Не удалось прочитать файл: "), error.description());
     }
+    return {};
+}
+
+Outcome restoreFrom(PlannerStore &store, const PlannerArchive &archive)
+{
     if (const ModelContext::SaveResult saved = PlannerSnapshot::restore(store, archive); !saved.ok)
         return failure(QStringLiteral("Не удалось сохранить загруженное: "), saved.error);
     return {};

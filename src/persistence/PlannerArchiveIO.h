@@ -28,6 +28,11 @@ Outcome exportTo(const PlannerStore &store, const QString &path);
 // прочитать файл: " and the description, leaving the store untouched, and with "Не удалось
 // сохранить загруженное: " when the merged records cannot be saved (they stay pending).
 Outcome importFrom(PlannerStore &store, const QString &path);
+// The two halves of importFrom(), for a caller that shows what the import will do in between:
+// reading fails with "Не удалось прочитать файл: ", merging with "Не удалось сохранить
+// загруженное: ".
+Outcome readForImport(const QString &path, PlannerArchive &archive);
+Outcome restoreFrom(PlannerStore &store, const PlannerArchive &archive);
 
 } // namespace PlannerArchiveIO
 } // namespace furrow

@@ -1,6 +1,5 @@
 #include "PlannerSnapshot.h"
 
-#include "model/Calendar.h"
 #include "model/LiveRecords.h"
 
 #include <QHash>
@@ -86,25 +85,29 @@ private:
     QHash<QString, Section *> m_byName;
 };
 
-void mergeProjects(ModelContext &context, const PlannerArchive &archive,
-                   QHash<QUuid, Project *> &projects)
+void setFields(const PlannerArchive::ProjectRecord &r, Project &project)
 {
-    for (const auto &r : archive.projects) {
-        if (Project *p = projects.value(r.id)) {
-            if (r.updatedAt > p->updatedAt()) {
-                p->setName(r.name);
-                p->setColorHex(r.colorHex);
-                p->setOrder(r.order);
-                p->setUpdatedAt(r.updatedAt);
-                p->setDeletedAt(r.deletedAt);
-            }
-            continue;
+    project.setName(r.name);
+    project.setColorHex(r.colorHex);
+    project.setOrder(r.order);
+    project.setUpdatedAt(r.updatedAt);
+    project.setDeletedAt(r.deletedAt);
+}
+
+void mergeProjects(ModelContext &context, const PlannerArchive &archive,
+                   const std::vector<RestorePlan::Step> &steps, QHash<QUuid, Project *> &projects)
+{
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const auto &r = archive.projects[i];
+        if (steps[i] == RestorePlan::Step::Overwrite) {
+            setFields(r, *projects.value(r.id));
+        } else if (steps[i] == RestorePlan::Step::Create) {
+            auto created = std::make_shared<Project>(r.name, r.colorHex, r.order);
+            created->setId(r.id);
+            created->setUpdatedAt(r.updatedAt);
+            created->setDeletedAt(r.deletedAt);
+            projects.insert(r.id, context.insert(std::move(created)));
         }
-        auto created = std::make_shared<Project>(r.name, r.colorHex, r.order);
-        created->setId(r.id);
-        created->setUpdatedAt(r.updatedAt);
-        created->setDeletedAt(r.deletedAt);
-        projects.insert(r.id, context.insert(std::move(created)));
     }
 }
 
@@ -122,41 +125,38 @@ void apply(const PlannerArchive::TaskRecord &r, TaskItem &task, Project *project
 }
 
 void mergeTasks(PlannerStore &store, const PlannerArchive &archive,
+                const std::vector<RestorePlan::Step> &steps,
                 const QHash<QUuid, Project *> &projects)
 {
     ModelContext &context = store.context();
     QHash<QUuid, TaskItem *> tasks = rowsById<TaskItem>(context);
     SectionPlacement placement(store);
-    for (const auto &r : archive.tasks) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const auto &r = archive.tasks[i];
         Project *project = r.projectID ? projects.value(*r.projectID) : nullptr;
-        if (TaskItem *t = tasks.value(r.id)) {
-            if (r.updatedAt > t->updatedAt())
-                apply(r, *t, project);
-            continue;
+        if (steps[i] == RestorePlan::Step::Overwrite) {
+            apply(r, *tasks.value(r.id), project);
+        } else if (steps[i] == RestorePlan::Step::Create) {
+            auto created
+                = std::make_shared<TaskItem>(r.title, placement.sectionFor(r.section), 0, nullptr);
+            created->setId(r.id);
+            created->setCreatedAt(r.createdAt);
+            TaskItem *t = context.insert(std::move(created));
+            tasks.insert(r.id, t);
+            apply(r, *t, project);
         }
-        auto created
-            = std::make_shared<TaskItem>(r.title, placement.sectionFor(r.section), 0, nullptr);
-        created->setId(r.id);
-        created->setCreatedAt(r.createdAt);
-        TaskItem *t = context.insert(std::move(created));
-        tasks.insert(r.id, t);
-        apply(r, *t, project);
     }
 }
 
-void mergeDays(ModelContext &context, const PlannerArchive &archive)
+void mergeDays(ModelContext &context, const PlannerArchive &archive,
+               const std::vector<RestorePlan::DayStep> &steps)
 {
-    // Plans created below are not matched by later records of the same document.
-    const std::vector<DayPlan *> plans = context.fetchAll<DayPlan>();
-    for (const auto &r : archive.days) {
-        const Calendar::Day day = Calendar::dayOf(r.date);
-        const auto match = std::find_if(plans.begin(), plans.end(), [&](const DayPlan *plan) {
-            return day.contains(plan->date());
-        });
-        if (match == plans.end())
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const auto &r = archive.days[i];
+        if (steps[i].step == RestorePlan::Step::Overwrite)
+            steps[i].plan->setStartedAt(r.startedAt);
+        else if (steps[i].step == RestorePlan::Step::Create)
             context.insert(std::make_shared<DayPlan>(r.date, r.startedAt));
-        else if (!(*match)->startedAt())
-            (*match)->setStartedAt(r.startedAt);
     }
 }
 
@@ -181,12 +181,19 @@ PlannerArchive snapshot(const PlannerStore &store)
 
 ModelContext::SaveResult restore(PlannerStore &store, const PlannerArchive &archive)
 {
-    // Projects first, so that tasks can link to the projects the same document adds.
+    // Decided before anything is written; projects are merged first, so that tasks can link to
+    // the projects the same document adds.
+    const RestorePlan plan(store.context(), archive);
     QHash<QUuid, Project *> projects = rowsById<Project>(store.context());
-    mergeProjects(store.context(), archive, projects);
-    mergeTasks(store, archive, projects);
-    mergeDays(store.context(), archive);
+    mergeProjects(store.context(), archive, plan.projectSteps(), projects);
+    mergeTasks(store, archive, plan.taskSteps(), projects);
+    mergeDays(store.context(), archive, plan.daySteps());
     return store.save();
+}
+
+RestorePlan::Counts preview(const PlannerStore &store, const PlannerArchive &archive)
+{
+    return RestorePlan(store.context(), archive).counts();
 }
 
 } // namespace furrow::PlannerSnapshot

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlannerArchive.h"
+#include "RestorePlan.h"
 
 #include "model/PlannerStore.h"
 
@@ -17,6 +18,8 @@ PlannerArchive snapshot(const PlannerStore &store);
 // row only when its updatedAt is strictly later. Tasks that the merge creates are filed into a
 // live section so that some page shows them. Ends with store.save() and answers its result.
 ModelContext::SaveResult restore(PlannerStore &store, const PlannerArchive &archive);
+// What restore() would do with the document now, counted without writing anything.
+RestorePlan::Counts preview(const PlannerStore &store, const PlannerArchive &archive);
 
 } // namespace PlannerSnapshot
 } // namespace furrow

@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace furrow::BackupCommands {
@@ -46,6 +47,19 @@ void showInFileManager(const QString &path)
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
+// Asks before an import, with the counts of what it would add and update.
+bool confirmImport(const RestorePlan::Counts &counts, QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Import"), counts.summary(),
+                    QMessageBox::NoButton, parent);
+    box.setInformativeText(counts.details());
+    QPushButton *import = box.addButton(QStringLiteral("Import"), QMessageBox::AcceptRole);
+    box.setDefaultButton(import);
+    box.setEscapeButton(box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == import;
+}
+
 } // namespace
 
 void exportWithDialog(ModelContext &context, QWidget *parent)
@@ -64,11 +78,23 @@ void importWithDialog(ModelContext &context, QWidget *parent)
 {
     const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Import"),
                                                       QDir::homePath(), kJsonFilter);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        importFile(context, path, parent);
+}
+
+bool importFile(ModelContext &context, const QString &path, QWidget *parent)
+{
+    PlannerArchive archive;
+    if (const auto read = PlannerArchiveIO::readForImport(path, archive); !read.succeeded) {
+        warn(parent, read.alertText);
+        return false;
+    }
     PlannerStore store(context);
-    if (const auto outcome = PlannerArchiveIO::importFrom(store, path); !outcome.succeeded)
+    if (!confirmImport(PlannerSnapshot::preview(store, archive), parent))
+        return false;
+    if (const auto outcome = PlannerArchiveIO::restoreFrom(store, archive); !outcome.succeeded)
         warn(parent, outcome.alertText);
+    return true;
 }
 
 void revealBackup(ModelContext &context, bool refresh)

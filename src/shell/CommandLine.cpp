@@ -29,6 +29,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
     QStringList rest = arguments;
     if (rest.removeAll(QStringLiteral("--seed-demo")) > 0)
         command.seedDemo = true;
+    if (rest.removeAll(QStringLiteral("--dry-run")) > 0)
+        command.dryRun = true;
     if (const qsizetype at = rest.indexOf(QStringLiteral("--activation-token")); at >= 0) {
         if (at + 1 >= rest.size()) {
             *error = QStringLiteral("--activation-token needs an argument");
@@ -72,6 +74,10 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         *error = QStringLiteral("--seed-demo cannot be combined with %1").arg(first);
         return std::nullopt;
     }
+    if (command.dryRun && command.action != Action::Import) {
+        *error = QStringLiteral("--dry-run goes only with import");
+        return std::nullopt;
+    }
     if (!command.activationToken.isEmpty() && command.action != Action::Start
         && command.action != Action::QuickCapture) {
         *error = QStringLiteral("--activation-token cannot be combined with %1").arg(first);
@@ -85,7 +91,7 @@ QString CommandLine::usage()
     return QStringLiteral(
         "Usage: furrow [--seed-demo]\n"
         "       furrow --quick-capture\n"
-        "       furrow add TEXT | export FILE | import FILE | sync\n"
+        "       furrow add TEXT | export FILE | import FILE [--dry-run] | sync\n"
         "       furrow --help | --version\n"
         "\n"
         "Without a command, starts the planner (or brings the running one forward).\n"
@@ -100,6 +106,8 @@ QString CommandLine::usage()
         "  export FILE   write the whole planner to FILE as a JSON backup document\n"
         "  import FILE   merge a backup document into the planner (adds and updates,\n"
         "                never deletes)\n"
+        "  --dry-run     with import: print how many records it would add and update\n"
+        "                (tasks, projects and days together), and change nothing\n"
         "  sync          run one sync cycle with the saved settings and print its\n"
         "                outcome; exits 0 only when it completed with nothing unreadable\n"
         "\n"
@@ -127,7 +135,8 @@ QStringList CommandLine::toArguments() const
     case Action::Export:
         return {QStringLiteral("export"), QFileInfo(argument).absoluteFilePath()};
     case Action::Import:
-        return {QStringLiteral("import"), QFileInfo(argument).absoluteFilePath()};
+        arguments = {QStringLiteral("import"), QFileInfo(argument).absoluteFilePath()};
+        return dryRun ? arguments << QStringLiteral("--dry-run") : arguments;
     case Action::Sync:
         return {QStringLiteral("sync")};
     case Action::Help:

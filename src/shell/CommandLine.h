@@ -15,6 +15,7 @@ struct CommandLine
     Action action = Action::Start;
     QString argument; // the text to add, or the file to export to or import from
     bool seedDemo = false;
+    bool dryRun = false; // import: only tell what the import would change
     // The launcher's token that lets the window this command opens take the keyboard focus;
     // carried to the running planner with the command.
     QString activationToken;

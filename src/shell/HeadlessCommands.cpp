@@ -4,6 +4,7 @@
 #include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 #include "persistence/PlannerArchiveIO.h"
+#include "persistence/PlannerSnapshot.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncStatusText.h"
 
@@ -63,6 +64,16 @@ SingleInstance::Reply fromOutcome(const PlannerArchiveIO::Outcome &outcome)
     return outcome.succeeded ? SingleInstance::Reply{} : failure(outcome.alertText);
 }
 
+// What importing the file would change, on standard output; the store is left as it is.
+SingleInstance::Reply previewImport(const QString &path, const PlannerStore &store)
+{
+    PlannerArchive archive;
+    if (const auto read = PlannerArchiveIO::readForImport(path, archive); !read.succeeded)
+        return fromOutcome(read);
+    const RestorePlan::Counts counts = PlannerSnapshot::preview(store, archive);
+    return {0, counts.summary() + u'\n' + counts.details() + u'\n', {}};
+}
+
 } // namespace
 
 void execute(const CommandLine &command, ModelContext &context, SyncEngine &engine,
@@ -75,6 +86,8 @@ void execute(const CommandLine &command, ModelContext &context, SyncEngine &engi
     case CommandLine::Action::Export:
         return respond(fromOutcome(PlannerArchiveIO::exportTo(store, command.argument)));
     case CommandLine::Action::Import:
+        if (command.dryRun)
+            return respond(previewImport(command.argument, store));
         return respond(fromOutcome(PlannerArchiveIO::importFrom(store, command.argument)));
     case CommandLine::Action::Sync:
         return sync(engine, respond);

@@ -43,6 +43,25 @@ TEST(CommandLineTest, refusesWhatMakesNoSense)
     EXPECT_FALSE(parse({"add", "x", "--seed-demo"}, &error));
     EXPECT_FALSE(parse({"--activation-token"}, &error));
     EXPECT_FALSE(parse({"sync", "--activation-token", "t"}, &error));
+    EXPECT_FALSE(parse({"export", "f.json", "--dry-run"}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("--dry-run")));
+}
+
+TEST(CommandLineTest, importDryRun_isReadAndHandedOn)
+{
+    EXPECT_FALSE(parse({"import", "in.json"})->dryRun);
+    const auto dryRun = parse({"import", "in.json", "--dry-run"});
+    EXPECT_EQ(dryRun->action, Action::Import);
+    EXPECT_TRUE(dryRun->dryRun);
+    EXPECT_EQ(dryRun->argument, QStringLiteral("in.json"));
+    EXPECT_TRUE(parse({"import", "--dry-run", "in.json"})->dryRun);
+    const QString absolute = QDir::current().absoluteFilePath("in.json");
+    EXPECT_EQ(dryRun->toArguments(), (QStringList{"import", absolute, "--dry-run"}));
+    const auto handedOn = parse(dryRun->toArguments());
+    EXPECT_TRUE(handedOn->dryRun);
+    EXPECT_EQ(handedOn->argument, absolute);
+    EXPECT_EQ(parse({"import", "in.json"})->toArguments(), (QStringList{"import", absolute}));
+    EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("import FILE [--dry-run]")));
 }
 
 TEST(CommandLineTest, activationToken_travelsWithTheCommandAndLeavesTheEnvironment)

@@ -18,11 +18,13 @@ namespace {
 class HeadlessCommandsTest : public ::testing::Test
 {
 protected:
-    SingleInstance::Reply run(CommandLine::Action action, const QString &argument = {})
+    SingleInstance::Reply run(CommandLine::Action action, const QString &argument = {},
+                              bool dryRun = false)
     {
         CommandLine command;
         command.action = action;
         command.argument = argument;
+        command.dryRun = dryRun;
         std::optional<SingleInstance::Reply> reply;
         HeadlessCommands::execute(command, context, engine,
                                   [&](const SingleInstance::Reply &r) { reply = r; });
@@ -101,6 +103,29 @@ TEST_F(HeadlessCommandsTest, import_refusesWhatIsNotAFileOfSaneSize_withoutReadi
                   QStringLiteral("Не удалось прочитать файл: ") + description + u'\n');
     }
     EXPECT_TRUE(context.rows<Page>().empty());
+}
+
+TEST_F(HeadlessCommandsTest, importDryRun_printsTheCountsAndChangesNothing)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("planner.json"));
+    ModelContext elsewhere;
+    PlannerStore source(elsewhere);
+    source.capture(QStringLiteral("Call the plumber"), nullptr, nullptr);
+    ASSERT_TRUE(PlannerArchiveIO::exportTo(source, file).succeeded);
+
+    const auto reply = run(CommandLine::Action::Import, file, true);
+    EXPECT_EQ(reply.exitCode, 0);
+    EXPECT_EQ(reply.output, QStringLiteral("1 new, 0 updated, nothing deleted\n"
+                                           "Tasks: 1 new, 0 updated. Projects: 0 new, 0 "
+                                           "updated. Days: 0 new, 0 updated.\n"));
+    EXPECT_TRUE(context.rows<TaskItem>().empty());
+    EXPECT_TRUE(context.rows<Page>().empty());
+    EXPECT_FALSE(context.hasChanges());
+
+    const auto unreadable = run(CommandLine::Action::Import, folder.path(), true);
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_TRUE(unreadable.errorOutput.startsWith(QStringLiteral("Не удалось прочитать файл: ")));
 }
 
 class FailingBackend : public StoreBackend

@@ -1,0 +1,74 @@
+#include "shell/BackupCommands.h"
+
+#include "model/PlannerStore.h"
+#include "persistence/PlannerArchiveIO.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+class BackupCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ModelContext elsewhere;
+        PlannerStore source(elsewhere);
+        source.capture(QStringLiteral("Call the plumber"), nullptr, nullptr);
+        source.capture(QStringLiteral("Buy milk"), nullptr, nullptr);
+        ASSERT_TRUE(PlannerArchiveIO::exportTo(source, file).succeeded);
+    }
+
+    // Imports the file, answering the confirmation with the button titled `answer`; the text
+    // the confirmation showed goes to m_shown.
+    bool importAnswering(const QString &answer)
+    {
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            poll.stop();
+            m_shown = box->text();
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == answer)
+                    button->click();
+            }
+        });
+        poll.start();
+        return BackupCommands::importFile(context, file, nullptr);
+    }
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("planner.json"));
+    ModelContext context;
+    PlannerStore store{context};
+    QString m_shown;
+};
+
+TEST_F(BackupCommandsTest, import_showsWhatItWillDo_andCancelImportsNothing)
+{
+    EXPECT_FALSE(importAnswering(QStringLiteral("Cancel")));
+    EXPECT_EQ(m_shown, QStringLiteral("2 new, 0 updated, nothing deleted"));
+    EXPECT_TRUE(store.allTasks().empty());
+    EXPECT_FALSE(context.hasChanges());
+
+    EXPECT_TRUE(importAnswering(QStringLiteral("Import")));
+    EXPECT_EQ(store.allTasks().size(), 2u);
+    EXPECT_FALSE(context.hasChanges()) << "the import saves";
+
+    EXPECT_TRUE(importAnswering(QStringLiteral("Import")));
+    EXPECT_EQ(m_shown, QStringLiteral("0 new, 0 updated, nothing deleted"));
+    EXPECT_EQ(store.allTasks().size(), 2u);
+}
+
+} // namespace
+} // namespace furrow
