@@ -4,6 +4,8 @@
 #include "model/StoreBackend.h"
 #include "sync/wire/SyncWireError.h"
 
+#include <chrono>
+
 namespace furrow {
 
 namespace {
@@ -13,6 +15,39 @@ namespace {
 bool isSealed(const SyncBody &body)
 {
     return body.size() == 1 && body.begin()->first == u"e" && body.begin()->second.isText();
+}
+
+// Whether the JSON text nests arrays and objects deeper than `limit`, counting brackets outside
+// strings; one pass, nothing built.
+bool nestsDeeperThan(QByteArrayView json, int limit)
+{
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : json) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+qint64 nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 SyncService::Outcome refusal(int status, const QByteArray &reason)
@@ -32,6 +67,8 @@ SyncService::SyncService(SyncStore &store, qint64 pageSize)
 
 SyncService::Outcome SyncService::handle(QByteArrayView body) const
 {
+    if (nestsDeeperThan(body, kMaxNesting))
+        return refusal(400, "nested too deeply");
     SyncRequest request;
     try {
         request = SyncRequest::decode(body);
@@ -40,9 +77,14 @@ SyncService::Outcome SyncService::handle(QByteArrayView body) const
     }
     if (request.device.isEmpty())
         return refusal(400, "the device is empty");
+    if (qsizetype(request.changes.size()) > kMaxRecords)
+        return refusal(400, "too many records in one request");
+    const qint64 latest = nowMs() + kMaxAheadMs;
     for (const SyncRecord &record : request.changes) {
         if (!isSealed(record.body))
             return refusal(400, "a record body is not sealed");
+        if (record.updatedAt > latest)
+            return refusal(400, "a record is stamped more than a year ahead");
     }
     Outcome outcome;
     outcome.received = qint64(request.changes.size());

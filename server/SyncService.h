@@ -21,6 +21,13 @@ public:
         QByteArray storeError; // why the database failed, for the server's log
     };
 
+    // Deeper JSON is refused before any tree is built: a body of nested brackets would
+    // otherwise cost the parser far more memory than its size.
+    static constexpr int kMaxNesting = 64;
+    static constexpr qsizetype kMaxRecords = 50'000;
+    // A record stamped further ahead than this would win every later merge on every device.
+    static constexpr qint64 kMaxAheadMs = 366LL * 24 * 60 * 60 * 1000;
+
     SyncService(SyncStore &store, qint64 pageSize);
 
     Outcome handle(QByteArrayView body) const;

@@ -1,10 +1,13 @@
 #include "ServerTestKit.h"
 
+#include <QDateTime>
+
 #include "sync/TestPrinters.h"
 
 #include "sync/wire/SyncRequest.h"
 #include "sync/wire/SyncResponse.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -125,10 +128,20 @@ TEST_F(ServerRulesTest, malformedRequests_areRefusedAndStoreNothing)
         with(R"({"e":"AAAA","title":"clear"})"),
         with(R"({"title":"Call the plumber"})"),
         with(R"({})"),
+        // Nested deeper than the limit: refused before any tree is built.
+        R"({"device":"D1","since":0,"changes":[)" + std::string(100, '[') + "]}",
+        // Stamped years ahead, it would win every later merge on every device.
+        R"({"device":"D1","since":0,"changes":[{"kind":"task","id":"A",)"
+        R"("updatedAt":9223372036854775807,"deleted":false,"body":{"e":"AAAA"}}]})",
+        R"({"device":"D1","since":0,"changes":[{"kind":"task","id":"A","updatedAt":)"
+            + std::to_string(QDateTime::currentMSecsSinceEpoch() + 400LL * 86'400'000)
+            + R"(,"deleted":false,"body":{"e":"AAAA"}}]})",
     };
     for (const std::string &body : cases)
-        EXPECT_EQ(post(body).status, 400) << body;
+        EXPECT_EQ(post(body.substr(0, 60'000)).status, 400) << body.substr(0, 200);
     EXPECT_TRUE(exchange("D2", 0).changes.empty());
+    // Brackets inside strings are text, not nesting.
+    EXPECT_EQ(post(with((R"({"e":")" + std::string(200, '[') + R"("})").c_str())).status, 200);
 }
 
 TEST_F(ServerRulesTest, pushedRecords_replaceOnlyWhenStrictlyLater)
