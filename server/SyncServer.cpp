@@ -73,7 +73,7 @@ std::unique_ptr<httplib::Server> makeHttp(const SyncServer::Settings &settings)
 
 SyncServer::SyncServer(SyncStore &store, const TokenSet &tokens, RequestLog &log, Settings settings,
                        AuthThrottle::Now now)
-    : m_service(store, settings.pageSize)
+    : m_service(store, settings.pageSize, settings.pageBytes)
     , m_tokens(tokens)
     , m_log(log)
     , m_settings(std::move(settings))

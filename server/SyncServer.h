@@ -31,7 +31,8 @@ public:
     {
         std::size_t maxBody = 8 * 1024 * 1024;
         long long pageSize = 500;
-        std::string certPath; // both set: HTTPS
+        long long pageBytes = 4 * 1024 * 1024; // sealed bytes in one answer, at least one record
+        std::string certPath;                  // both set: HTTPS
         std::string keyPath;
         AuthThrottle::Policy throttle;
         std::chrono::seconds readTimeout{5};

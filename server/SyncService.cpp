@@ -60,9 +60,10 @@ SyncService::Outcome refusal(int status, const QByteArray &reason)
 
 } // namespace
 
-SyncService::SyncService(SyncStore &store, qint64 pageSize)
+SyncService::SyncService(SyncStore &store, qint64 pageSize, qint64 pageBytes)
     : m_store(store)
     , m_pageSize(pageSize)
+    , m_pageBytes(pageBytes)
 {}
 
 SyncService::Outcome SyncService::handle(QByteArrayView body) const
@@ -89,7 +90,7 @@ SyncService::Outcome SyncService::handle(QByteArrayView body) const
     Outcome outcome;
     outcome.received = qint64(request.changes.size());
     try {
-        const SyncResponse response = m_store.exchange(request, m_pageSize);
+        const SyncResponse response = m_store.exchange(request, {m_pageSize, m_pageBytes});
         outcome.body = response.encode();
         outcome.accepted = response.accepted;
         outcome.sent = qint64(response.changes.size());

@@ -28,13 +28,14 @@ public:
     // A record stamped further ahead than this would win every later merge on every device.
     static constexpr qint64 kMaxAheadMs = 366LL * 24 * 60 * 60 * 1000;
 
-    SyncService(SyncStore &store, qint64 pageSize);
+    SyncService(SyncStore &store, qint64 pageSize, qint64 pageBytes);
 
     Outcome handle(QByteArrayView body) const;
 
 private:
     SyncStore &m_store;
     qint64 m_pageSize;
+    qint64 m_pageBytes;
 };
 
 } // namespace furrow

@@ -65,7 +65,7 @@ void SyncStore::createSchema()
     transaction.commit();
 }
 
-SyncResponse SyncStore::exchange(const SyncRequest &request, qint64 pageSize)
+SyncResponse SyncStore::exchange(const SyncRequest &request, const Paging &paging)
 {
     const std::lock_guard lock(m_mutex);
     SqliteTransaction transaction(m_db);
@@ -76,7 +76,7 @@ SyncResponse SyncStore::exchange(const SyncRequest &request, qint64 pageSize)
     const qint64 since = request.since < 0 || request.since > lastSeq ? 0 : request.since;
     SyncResponse response;
     response.accepted = store(request, lastSeq);
-    fillPage(request, since, lastSeq, pageSize, response);
+    fillPage(request, since, lastSeq, paging, response);
     transaction.commit();
     return response;
 }
@@ -109,29 +109,34 @@ qint64 SyncStore::store(const SyncRequest &request, qint64 &lastSeq)
     return accepted;
 }
 
-void SyncStore::fillPage(const SyncRequest &request, qint64 since, qint64 lastSeq, qint64 pageSize,
-                         SyncResponse &response)
+void SyncStore::fillPage(const SyncRequest &request, qint64 since, qint64 lastSeq,
+                         const Paging &paging, SyncResponse &response)
 {
     // One row more than fits tells whether more remain.
     SqliteStatement rows(m_db, "SELECT kind, id, updated_at, deleted, sealed, seq FROM records"
                                " WHERE seq > ?1 AND device <> ?2 ORDER BY seq LIMIT ?3");
     rows.bind(1, since);
     rows.bind(2, request.device);
-    rows.bind(3, pageSize + 1);
+    rows.bind(3, paging.records + 1);
     // The cursor moves past every row up to the first one that did not fit, the requester's
     // own writes included, so that those are not looked at again.
     response.seq = lastSeq;
+    qint64 bytes = 0;
     while (rows.step()) {
-        if (qint64(response.changes.size()) == pageSize) {
+        const QString sealed = rows.text(4);
+        const bool full = qint64(response.changes.size()) == paging.records
+                          || (!response.changes.empty() && bytes + sealed.size() > paging.bytes);
+        if (full) {
             response.more = true;
             response.seq = rows.integer(5) - 1;
             break;
         }
+        bytes += sealed.size();
         response.changes.push_back({rows.text(0),
                                     rows.text(1),
                                     rows.integer(2),
                                     rows.integer(3) != 0,
-                                    {{kSealed, SyncValue::text(rows.text(4))}}});
+                                    {{kSealed, SyncValue::text(sealed)}}});
     }
 }
 

@@ -16,13 +16,21 @@ namespace furrow {
 class SyncStore
 {
 public:
+    // How much one answer carries at most: a count of records, and their sealed bodies' bytes
+    // (at least one record always goes, whatever its size).
+    struct Paging
+    {
+        qint64 records = 500;
+        qint64 bytes = 4 * 1024 * 1024;
+    };
+
     // Opens or creates the database and its folder. Throws ServerError.
     explicit SyncStore(const QString &path);
 
     // Stores each pushed record that is strictly newer than the stored one, then answers up to
-    // `pageSize` records of other devices after `since`, in sequence order. The bodies must be
-    // sealed. Throws StoreError, leaving the database as it was.
-    SyncResponse exchange(const SyncRequest &request, qint64 pageSize);
+    // one page (`paging`) of records of other devices after `since`, in sequence order. The bodies
+    // must be sealed. Throws StoreError, leaving the database as it was.
+    SyncResponse exchange(const SyncRequest &request, const Paging &paging);
 
     // How many records are stored.
     qint64 recordCount();
@@ -30,7 +38,7 @@ public:
 private:
     void createSchema();
     qint64 store(const SyncRequest &request, qint64 &lastSeq);
-    void fillPage(const SyncRequest &request, qint64 since, qint64 lastSeq, qint64 pageSize,
+    void fillPage(const SyncRequest &request, qint64 since, qint64 lastSeq, const Paging &paging,
                   SyncResponse &response);
 
     SqliteDatabase m_db;

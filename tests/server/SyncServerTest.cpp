@@ -192,6 +192,29 @@ TEST_F(ServerRulesTest, paging_leavesOutOwnWrites_andMovesTheCursorPastThem)
     EXPECT_EQ(exchange("D3", 999).changes.front(), fromD1.front());
 }
 
+TEST(ServerPagingTest, pagesAreCappedByBytesToo_butCarryAtLeastOneRecord)
+{
+    ServerHarness server([](SyncServer::Settings &settings) { settings.pageBytes = 2500; });
+    const std::string big(1000, 'A'), huge(4000, 'B');
+    std::vector<SyncRecord> pushed;
+    for (int n = 1; n <= 4; ++n)
+        pushed.push_back(sealed(n, 1000 + n, (n == 3 ? huge : big).c_str()));
+    const auto send = [&](const char *device, qint64 since, std::vector<SyncRecord> changes = {}) {
+        const auto reply = test::rawExchange(
+            server.port, test::syncRequest(requestBody(device, since, std::move(changes)),
+                                           ServerHarness::kToken));
+        return SyncResponse::decode(QByteArray::fromStdString(reply.body));
+    };
+    send("D1", 0, pushed);
+    std::vector<std::size_t> sizes;
+    SyncResponse page{0, 0, true, {}};
+    while (page.more) {
+        page = send("D2", page.seq);
+        sizes.push_back(page.changes.size());
+    }
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{2, 1, 1})) << "2 × 1000 fit; 4000 goes alone";
+}
+
 TEST_F(ServerRulesTest, log_hasOneLinePerRequest_withoutTokensOrBodies)
 {
     exchange("D1", 0, {sealed(1, 10, "SECRETBOX")});
