@@ -1,12 +1,17 @@
 #include "ArchiveWriter.h"
 
+#include "DatedCopies.h"
 #include "DebounceThread.h"
 #include "PersistenceError.h"
+#include "PlannerContainer.h"
 #include "PlannerFile.h"
 #include "PlannerSnapshot.h"
 
+#include "model/Clock.h"
 #include "model/Log.h"
 #include "model/ModelContext.h"
+
+#include <QDateTime>
 
 namespace furrow {
 
@@ -31,7 +36,15 @@ ArchiveWriter::~ArchiveWriter()
 ArchiveWriter &ArchiveWriter::shared()
 {
     static ArchiveWriter writer(PlannerFile::backupPath());
+    static const bool storeSet = (writer.setStorePath(PlannerContainer::defaultStorePath()), true);
+    Q_UNUSED(storeSet);
     return writer;
+}
+
+void ArchiveWriter::setStorePath(const QString &storePath)
+{
+    const std::lock_guard lock(m_mutex);
+    m_storePath = storePath;
 }
 
 void ArchiveWriter::attachTo(ModelContext &context)
@@ -64,12 +77,16 @@ bool ArchiveWriter::flush(std::chrono::milliseconds timeout)
 void ArchiveWriter::writePending()
 {
     std::optional<PlannerArchive> snapshot;
+    QString storePath;
     {
         const std::lock_guard lock(m_mutex);
         snapshot.swap(m_pending);
+        storePath = m_storePath;
     }
-    if (snapshot)
-        writeNow(*snapshot);
+    if (!snapshot)
+        return;
+    DatedCopies::keepBeforeReplacing(m_path, storePath, toLocalDateTime(Clock::now()).date());
+    writeNow(*snapshot);
 }
 
 void ArchiveWriter::writeNow(const PlannerArchive &snapshot)

@@ -17,7 +17,8 @@ class ModelContext;
 
 // Writes the newest snapshot handed to it to the backup file, on a worker thread of its own,
 // once saves have paused for the delay (2 seconds): a burst of saves costs one write. Encoding
-// and writing happen on the worker; the main thread only hands over the snapshot.
+// and writing happen on the worker; the main thread only hands over the snapshot. The first
+// write of a day keeps the day's dated copies first.
 class ArchiveWriter : public QObject
 {
     Q_OBJECT
@@ -36,6 +37,10 @@ public:
 
     // The writer of the backup file at PlannerFile::backupPath(), created on first use.
     static ArchiveWriter &shared();
+
+    // The store copied with each dated copy; none is copied until it is set. Main thread,
+    // before the first write.
+    void setStorePath(const QString &storePath);
 
     // Hands every successful PlannerStore::save() on this context a fresh snapshot.
     void attachTo(ModelContext &context);
@@ -63,6 +68,7 @@ private:
 
     std::mutex m_mutex; // guards m_pending, handed from the main thread to the worker
     std::optional<PlannerArchive> m_pending;
+    QString m_storePath; // guarded by m_mutex too
 
     std::unique_ptr<DebounceQueue> m_queue; // last: its items use the members above
 };

@@ -1,11 +1,18 @@
 #include "PlannerContainer.h"
 
+#include "PersistenceError.h"
+#include "PlannerFile.h"
+
 #include "model/Clock.h"
 #include "model/Log.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace furrow {
 
@@ -28,6 +35,30 @@ std::unique_ptr<QLockFile> lockStore(const QString &storePath)
     throw StoreInUseError(QStringLiteral("не удалось заблокировать хранилище %1").arg(storePath));
 }
 
+// SQLite creates a missing file with the usual permissions under the umask, and its -wal and -shm
+// files with the store's own; creating the store first makes all three the owner's alone.
+void createPrivately(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return; // it exists, or SQLite reports why it cannot be made
+    ::fchmod(fd, S_IRUSR | S_IWUSR);
+    ::close(fd);
+}
+
+// A copy worth trying: a non-empty SQLite file (an empty one would open as a new, empty store).
+bool looksLikeStore(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16))
+        return true;
+    *error = QStringLiteral("не файл SQLite");
+    return false;
+}
+
+const QString kStoreSuffixes[] = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
+
 } // namespace
 
 QString PlannerContainer::defaultStorePath()
@@ -38,7 +69,7 @@ QString PlannerContainer::defaultStorePath()
 
 std::unique_ptr<PlannerContainer> PlannerContainer::open(const QString &storePath)
 {
-    QDir().mkpath(QFileInfo(storePath).path());
+    PlannerFile::makePrivateFolder(QFileInfo(storePath).path());
     std::unique_ptr<PlannerContainer> container(
         new PlannerContainer(storePath, lockStore(storePath)));
     QString error;
@@ -66,6 +97,7 @@ PlannerContainer::~PlannerContainer()
 bool PlannerContainer::tryOpen(QString *error)
 {
     try {
+        createPrivately(m_storePath);
         auto store = std::make_unique<SqliteStore>(m_storePath);
         auto context = std::make_unique<ModelContext>();
         store->loadInto(*context);
@@ -85,10 +117,39 @@ void PlannerContainer::moveAside(const QString &error)
     m_opening = Opening::SetAside;
     m_asideSuffix = QStringLiteral(".backup-") + QString::number(seconds);
     const QString target = m_storePath + m_asideSuffix;
-    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+    for (const QString &suffix : kStoreSuffixes)
         QFile::rename(m_storePath + suffix, target + suffix);
     logLine(QStringLiteral("миграция не прошла (") + error
             + QStringLiteral("). Старая база отодвинута в ") + target);
+}
+
+bool PlannerContainer::replaceWithCopy(const QString &copyPath, QString *error)
+{
+    if (!looksLikeStore(copyPath, error))
+        return false;
+    closeAndRemove();
+    try {
+        PlannerFile::writeBytes(PlannerFile::readBytes(copyPath), m_storePath);
+        if (tryOpen(error))
+            return true;
+    } catch (const PersistenceError &failure) {
+        *error = failure.description();
+    }
+    closeAndRemove();
+    QString cleanError;
+    if (!tryOpen(&cleanError))
+        throw FatalStoreError(
+            (QStringLiteral("Furrow: не удалось открыть даже чистую базу — ") + cleanError)
+                .toStdString());
+    return false;
+}
+
+void PlannerContainer::closeAndRemove()
+{
+    m_context.reset();
+    m_store.reset();
+    for (const QString &suffix : kStoreSuffixes)
+        QFile::remove(m_storePath + suffix);
 }
 
 } // namespace furrow

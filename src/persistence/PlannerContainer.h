@@ -51,10 +51,17 @@ public:
     // store opened as it was.
     const QString &asideSuffix() const { return m_asideSuffix; }
 
+    // Replaces the store with a copy of the store at `copyPath` and opens it, for the recovery
+    // of a store that was set aside; the context is a new one, so nothing may hold the old one.
+    // When the copy does not open as a store, a clean store takes its place again and `error`
+    // says why. Throws FatalStoreError when not even that opens.
+    bool replaceWithCopy(const QString &copyPath, QString *error);
+
 private:
     PlannerContainer(const QString &storePath, std::unique_ptr<QLockFile> lock);
     bool tryOpen(QString *error);
     void moveAside(const QString &error);
+    void closeAndRemove();
 
     QString m_storePath;
     Opening m_opening = Opening::AsItWas;

@@ -47,16 +47,17 @@ public:
         for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
             m_path = target + QStringLiteral(".tmp-%1").arg(QRandomGenerator::global()->generate());
             m_fd = ::open(QFile::encodeName(m_path).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (m_fd < 0 && errno != EEXIST)
                 break;
         }
         if (m_fd < 0)
             failWithErrno(QStringLiteral("не удалось создать временный файл"), m_path);
-        // A replaced file keeps its permissions; a new one gets the usual ones under the umask.
+        // A replaced file keeps its permissions; a new one holds the user's tasks in the clear,
+        // so it is the owner's alone, whatever the umask.
         struct stat existing;
-        if (::stat(QFile::encodeName(target).constData(), &existing) == 0)
-            ::fchmod(m_fd, existing.st_mode & 07777);
+        const bool replaces = ::stat(QFile::encodeName(target).constData(), &existing) == 0;
+        ::fchmod(m_fd, replaces ? existing.st_mode & 07777 : S_IRUSR | S_IWUSR);
     }
     ~TemporaryFile()
     {
@@ -128,14 +129,38 @@ QString legacyBackupPath()
 
 void write(const PlannerArchive &archive, const QString &path)
 {
-    const QByteArray bytes = archive.encode();
+    writeBytes(archive.encode(), path);
+}
+
+void writeBytes(const QByteArray &bytes, const QString &path)
+{
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!makePrivateFolder(folder))
         throw PersistenceError(QStringLiteral("не удалось создать папку %1").arg(quoted(folder)));
     TemporaryFile temporary(path);
     temporary.writeAll(bytes);
     temporary.renameTo(path);
     syncFolder(folder);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw PersistenceError(
+            QStringLiteral("не удалось прочитать %1: %2").arg(quoted(path), file.errorString()));
+    return file.readAll();
+}
+
+bool makePrivateFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (!QDir().mkpath(folder))
+        return false;
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return true;
 }
 
 void migrateLegacyBackup()
@@ -147,7 +172,7 @@ void migrateLegacyBackup()
     const QString folder = QFileInfo(current).absolutePath();
     QFile file(legacy);
     QString problem;
-    if (!QDir().mkpath(folder))
+    if (!makePrivateFolder(folder))
         problem = QStringLiteral("не удалось создать папку %1").arg(quoted(folder));
     else if (!file.rename(current))
         problem = file.errorString();

@@ -1,5 +1,6 @@
 #include "StoreRecovery.h"
 
+#include "DatedCopies.h"
 #include "PersistenceError.h"
 #include "PlannerArchiveIO.h"
 #include "PlannerContainer.h"
@@ -40,11 +41,30 @@ Outcome setBackupAside(const QString &backupPath, const QString &suffix, const Q
         logLine(QStringLiteral("резервный файл не восстановлен (%1) и не отодвинут (%2); "
                                "до перезапуска он не перезаписывается")
                     .arg(why, file.errorString()));
-        return {Outcome::Kind::BackupStuck, 0, {}};
+        return {Outcome::Kind::BackupStuck, 0, {}, {}};
     }
     logLine(
         QStringLiteral("резервный файл не восстановлен (%1). Он отодвинут в %2").arg(why, target));
-    return {Outcome::Kind::BackupSetAside, 0, target};
+    return {Outcome::Kind::BackupSetAside, 0, target, {}};
+}
+
+// Puts the newest store copy that opens in place of the clean store; false when none does.
+bool restoreStoreCopy(PlannerContainer &container, const QString &backupPath, Outcome *outcome)
+{
+    for (const QString &copy :
+         DatedCopies::storeCopiesNewestFirst(DatedCopies::folderFor(backupPath))) {
+        QString error;
+        if (!container.replaceWithCopy(copy, &error)) {
+            logLine(QStringLiteral("копия хранилища %1 не открылась (%2)").arg(copy, error));
+            continue;
+        }
+        const auto count = qsizetype(container.context().rows<TaskItem>().size());
+        logLine(
+            QStringLiteral("хранилище восстановлено из копии %1 (%2 задач)").arg(copy).arg(count));
+        *outcome = {Outcome::Kind::Restored, count, {}, copy};
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -53,15 +73,18 @@ Outcome recoverAfterSetAside(PlannerContainer &container, const QString &backupP
 {
     if (container.opening() == PlannerContainer::Opening::AsItWas)
         return {};
+    Outcome fromCopy;
+    if (restoreStoreCopy(container, backupPath, &fromCopy))
+        return fromCopy;
     if (!QFileInfo::exists(backupPath))
-        return {Outcome::Kind::NothingToRestore, 0, {}};
+        return {Outcome::Kind::NothingToRestore, 0, {}, {}};
     ModelContext &context = container.context();
     const QString problem = restore(context, backupPath);
     if (!problem.isEmpty())
         return setBackupAside(backupPath, container.asideSuffix(), problem);
     const auto count = qsizetype(context.rows<TaskItem>().size());
     logLine(QStringLiteral("хранилище восстановлено из резервного файла (%1 задач)").arg(count));
-    return {Outcome::Kind::Restored, count, {}};
+    return {Outcome::Kind::Restored, count, {}, {}};
 }
 
 } // namespace furrow::StoreRecovery

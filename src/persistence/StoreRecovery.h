@@ -6,7 +6,8 @@ namespace furrow {
 
 class PlannerContainer;
 
-// Brings the planner back after its store had to be set aside: the backup file's planner is
+// Brings the planner back after its store had to be set aside: the newest dated store copy that
+// opens takes the clean store's place (it keeps everything), else the backup file's planner is
 // restored into the clean store, or, when that cannot be done, the backup file is set aside
 // too, so that no write of the empty planner replaces the one copy of the user's data.
 namespace StoreRecovery {
@@ -15,7 +16,7 @@ struct Outcome
 {
     enum class Kind {
         NotNeeded,        // the store opened as it was
-        Restored,         // the backup file's planner is in the clean store, saved
+        Restored,         // a store copy, or the backup file's planner, is in the store, saved
         NothingToRestore, // there was no backup file
         BackupSetAside,   // the backup file could not be restored and was renamed
         BackupStuck,      // it could not be restored nor renamed: it must not be written over
@@ -24,6 +25,7 @@ struct Outcome
     Kind kind = Kind::NotNeeded;
     qsizetype restoredTasks = 0;
     QString backupAside; // where the backup file was renamed to, for BackupSetAside
+    QString storeCopy;   // the store copy restored, for Restored; empty for the backup file
 
     // Whether the backup writer may replace the backup file in this process.
     bool backupMayBeReplaced() const { return kind != Kind::BackupStuck; }

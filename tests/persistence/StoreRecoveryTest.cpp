@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "persistence/ArchiveWriter.h"
+#include "persistence/DatedCopies.h"
 #include "persistence/PlannerContainer.h"
 #include "persistence/PlannerFile.h"
 #include "persistence/PlannerSnapshot.h"
@@ -40,6 +41,30 @@ protected:
                 context.insert(std::make_shared<TaskItem>(QString::number(i), nullptr, i, nullptr));
             ASSERT_TRUE(context.save().ok);
             PlannerFile::write(PlannerSnapshot::snapshot(PlannerStore(context)), backup);
+        }
+        damageStore();
+    }
+
+    QString storeCopy(const char *day) const
+    {
+        return DatedCopies::folderFor(backup) + QStringLiteral("/furrow-%1.store").arg(day);
+    }
+
+    // A store of one page with sections, its backup file, a copy of the store after the first
+    // section and another after the second, then the store overwritten.
+    void damagedStoreWithCopies()
+    {
+        {
+            auto opened = PlannerContainer::open(storePath());
+            PlannerStore store(opened->context());
+            Page *page = store.createPage(QStringLiteral("Garden"), QStringLiteral("leaf"));
+            store.createSection(QStringLiteral("Beds"), *page);
+            ASSERT_TRUE(QDir().mkpath(DatedCopies::folderFor(backup)));
+            DatedCopies::copyStore(storePath(), storeCopy("2026-02-24"));
+            store.createSection(QStringLiteral("Trees"), *page);
+            ASSERT_FALSE(opened->context().hasChanges());
+            DatedCopies::copyStore(storePath(), storeCopy("2026-02-25"));
+            PlannerFile::write(PlannerSnapshot::snapshot(store), backup);
         }
         damageStore();
     }
@@ -128,6 +153,47 @@ TEST_F(StoreRecoveryTest, backupThatCannotBeRestoredNorMoved_mustNotBeReplaced)
     EXPECT_EQ(outcome.kind, Kind::BackupStuck);
     EXPECT_FALSE(outcome.backupMayBeReplaced());
     EXPECT_EQ(test::readFile(backup), "not a planner");
+}
+
+TEST_F(StoreRecoveryTest, damagedStore_comesBackFromTheNewestStoreCopy_withPagesAndSections)
+{
+    damagedStoreWithCopies();
+    std::string log;
+    const auto outcome = openAndRecover(&log);
+    EXPECT_EQ(outcome.kind, Kind::Restored);
+    EXPECT_EQ(outcome.storeCopy, storeCopy("2026-02-25"));
+    const std::string line = "Furrow: хранилище восстановлено из копии "
+                             + storeCopy("2026-02-25").toStdString() + " (0 задач)\n";
+    EXPECT_TRUE(log.ends_with(line)) << log;
+    EXPECT_EQ(container->context().rows<Page>().size(), 1u);
+    EXPECT_EQ(container->context().rows<Section>().size(), 2u) << "the newest copy";
+
+    container.reset();
+    EXPECT_EQ(openAndRecover(&log).kind, Kind::NotNeeded) << "the copy is the store now";
+    EXPECT_EQ(container->context().rows<Section>().size(), 2u);
+}
+
+TEST_F(StoreRecoveryTest, damagedStoreCopies_areSkipped_forTheBackupFile)
+{
+    damagedStoreWithBackupOf(5);
+    ASSERT_TRUE(QDir().mkpath(DatedCopies::folderFor(backup)));
+    test::writeFile(storeCopy("2026-02-25"), "SQLite format 3");
+    test::writeFile(storeCopy("2026-02-24"), QByteArray());
+    {
+        SqliteDatabase otherSchema(storeCopy("2026-02-23"));
+        otherSchema.execute("PRAGMA user_version = 99");
+    }
+    std::string log;
+    const auto outcome = openAndRecover(&log);
+    EXPECT_EQ(outcome.kind, Kind::Restored);
+    EXPECT_EQ(outcome.restoredTasks, 5);
+    EXPECT_TRUE(outcome.storeCopy.isEmpty());
+    for (const char *day : {"2026-02-25", "2026-02-24", "2026-02-23"})
+        EXPECT_NE(log.find("копия хранилища " + storeCopy(day).toStdString() + " не открылась"),
+                  std::string::npos)
+            << log;
+    EXPECT_TRUE(log.ends_with("Furrow: хранилище восстановлено из резервного файла (5 задач)\n"))
+        << log;
 }
 
 TEST_F(StoreRecoveryTest, damagedStoreWithoutABackupFile_startsEmpty)
