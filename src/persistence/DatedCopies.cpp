@@ -168,12 +168,26 @@ void copyStore(const QString &storePath, const QString &target)
     }
 }
 
-QStringList storeCopiesNewestFirst(const QString &folder)
+namespace {
+
+QStringList pathsNewestFirst(const QString &folder, const QString &pattern)
 {
     QStringList paths;
-    for (const QString &name : newestFirst(folder, kStorePattern))
+    for (const QString &name : newestFirst(folder, pattern))
         paths.append(folder + u'/' + name);
     return paths;
+}
+
+} // namespace
+
+QStringList storeCopiesNewestFirst(const QString &folder)
+{
+    return pathsNewestFirst(folder, kStorePattern);
+}
+
+QStringList backupCopiesNewestFirst(const QString &folder)
+{
+    return pathsNewestFirst(folder, kJsonPattern);
 }
 
 } // namespace furrow::DatedCopies

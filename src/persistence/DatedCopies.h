@@ -29,6 +29,8 @@ void copyStore(const QString &storePath, const QString &target);
 
 // The store copies in `folder`, the newest first.
 QStringList storeCopiesNewestFirst(const QString &folder);
+// The copies of the backup file in `folder`, the newest first.
+QStringList backupCopiesNewestFirst(const QString &folder);
 
 } // namespace DatedCopies
 } // namespace furrow

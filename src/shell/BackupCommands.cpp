@@ -2,6 +2,8 @@
 
 #include "model/PlannerStore.h"
 #include "persistence/ArchiveWriter.h"
+#include "persistence/DatedCopies.h"
+#include "persistence/PersistenceError.h"
 #include "persistence/PlannerArchiveIO.h"
 #include "persistence/PlannerFile.h"
 #include "persistence/PlannerSnapshot.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -102,6 +105,47 @@ void revealBackup(ModelContext &context, bool refresh)
     if (refresh)
         ArchiveWriter::shared().scheduleWrite(PlannerSnapshot::snapshot(PlannerStore(context)));
     showInFileManager(PlannerFile::backupPath());
+}
+
+std::vector<DatedCopy> datedCopies()
+{
+    std::vector<DatedCopy> copies;
+    const QString folder = DatedCopies::folderFor(PlannerFile::backupPath());
+    for (const QString &path : DatedCopies::backupCopiesNewestFirst(folder)) {
+        // planner-YYYY-MM-DD.json
+        const QString day = QFileInfo(path).completeBaseName().mid(8);
+        QString contents;
+        try {
+            const qsizetype tasks = qsizetype(PlannerArchiveIO::readFrom(path).tasks.size());
+            contents
+                = tasks == 1 ? QStringLiteral("1 task") : QStringLiteral("%1 tasks").arg(tasks);
+        } catch (const PersistenceError &) {
+            contents = QStringLiteral("cannot be read");
+        }
+        copies.push_back({path, day + QStringLiteral(" · ") + contents});
+    }
+    return copies;
+}
+
+void restoreCopyWithDialog(ModelContext &context, QWidget *parent)
+{
+    const std::vector<DatedCopy> copies = datedCopies();
+    if (copies.empty()) {
+        QMessageBox::information(parent, QStringLiteral("Restore a copy"),
+                                 QStringLiteral("There are no dated copies yet. Furrow keeps one "
+                                                "a day, from the day after the first change on."));
+        return;
+    }
+    QStringList labels;
+    for (const DatedCopy &copy : copies)
+        labels.append(copy.label);
+    bool picked = false;
+    const QString label = QInputDialog::getItem(
+        parent, QStringLiteral("Restore a copy"),
+        QStringLiteral("Import a dated copy of the backup file:"), labels, 0, false, &picked);
+    if (!picked)
+        return;
+    importFile(context, copies[std::size_t(labels.indexOf(label))].path, parent);
 }
 
 } // namespace furrow::BackupCommands

@@ -1,6 +1,9 @@
 #pragma once
 
-class QString;
+#include <QString>
+
+#include <vector>
+
 class QWidget;
 
 namespace furrow {
@@ -21,6 +24,17 @@ bool importFile(ModelContext &context, const QString &path, QWidget *parent);
 // Shows the backup file in the file manager at once; with `refresh`, a fresh backup write is
 // scheduled first (it is not while the backup file must not be written over).
 void revealBackup(ModelContext &context, bool refresh);
+
+// A dated copy of the backup file: where it is, and its day and task count for a list.
+struct DatedCopy
+{
+    QString path;
+    QString label;
+};
+// The dated copies kept beside the backup file, the newest first.
+std::vector<DatedCopy> datedCopies();
+// Lets the user pick one of the dated copies, then importFile() on it.
+void restoreCopyWithDialog(ModelContext &context, QWidget *parent);
 
 } // namespace BackupCommands
 } // namespace furrow

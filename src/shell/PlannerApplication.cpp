@@ -229,6 +229,9 @@ void PlannerApplication::showSettings(std::optional<SettingsTab> tab)
                 [this] { BackupCommands::exportWithDialog(context(), m_settingsWindow.get()); },
                 [this] { BackupCommands::importWithDialog(context(), m_settingsWindow.get()); },
                 [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
+                [this] {
+                    BackupCommands::restoreCopyWithDialog(context(), m_settingsWindow.get());
+                },
             });
         m_settingsWindow->setTabContent(
             SettingsTab::Shortcut,

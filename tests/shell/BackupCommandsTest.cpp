@@ -1,11 +1,16 @@
 #include "shell/BackupCommands.h"
 
 #include "model/PlannerStore.h"
+#include "persistence/DatedCopies.h"
 #include "persistence/PlannerArchiveIO.h"
+#include "persistence/PlannerFile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -68,6 +73,28 @@ TEST_F(BackupCommandsTest, import_showsWhatItWillDo_andCancelImportsNothing)
     EXPECT_TRUE(importAnswering(QStringLiteral("Import")));
     EXPECT_EQ(m_shown, QStringLiteral("0 new, 0 updated, nothing deleted"));
     EXPECT_EQ(store.allTasks().size(), 2u);
+}
+
+TEST(DatedCopiesListTest, listsTheCopiesNewestFirst_withTheirDayAndTaskCount)
+{
+    const QString folder = DatedCopies::folderFor(PlannerFile::backupPath());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const auto keep = qScopeGuard([folder] { QDir(folder).removeRecursively(); });
+    ModelContext context;
+    PlannerStore store(context);
+    store.capture(QStringLiteral("Call the plumber"), nullptr, nullptr);
+    ASSERT_TRUE(PlannerArchiveIO::exportTo(store, folder + "/planner-2026-12-04.json").succeeded);
+    store.capture(QStringLiteral("Buy milk"), nullptr, nullptr);
+    ASSERT_TRUE(PlannerArchiveIO::exportTo(store, folder + "/planner-2026-12-05.json").succeeded);
+    QFile damaged(folder + "/planner-2026-12-03.json");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("{"));
+    damaged.close();
+
+    std::vector<QString> labels;
+    for (const BackupCommands::DatedCopy &copy : BackupCommands::datedCopies())
+        labels.push_back(copy.label);
+    EXPECT_EQ(labels, (std::vector<QString>{"2026-12-05 · 2 tasks", "2026-12-04 · 1 task",
+                                            "2026-12-03 · cannot be read"}));
 }
 
 } // namespace

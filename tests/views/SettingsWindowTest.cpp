@@ -29,8 +29,9 @@ class SettingsTest : public testing::Test
 protected:
     SettingsTest()
         : window(context, BackupTab::Actions{[this] { ++exports; }, [this] { ++imports; },
+                                             [this] { ++reveals; },
                                              [this] {
-                                                 ++reveals;
+                                                 ++restores;
                                              }})
     {
         window.resize(540, 560);
@@ -62,7 +63,7 @@ protected:
     }
 
     ModelContext context;
-    int exports = 0, imports = 0, reveals = 0;
+    int exports = 0, imports = 0, reveals = 0, restores = 0;
     SettingsWindow window;
 };
 
@@ -195,7 +196,8 @@ TEST_F(SettingsTest, backup_buttonsRunTheirCommands)
     QTest::mouseClick(child<QAbstractButton>(QStringLiteral("exportButton")), Qt::LeftButton);
     QTest::mouseClick(child<QAbstractButton>(QStringLiteral("importButton")), Qt::LeftButton);
     QTest::mouseClick(child<QAbstractButton>(QStringLiteral("showFileButton")), Qt::LeftButton);
-    EXPECT_EQ(std::tuple(exports, imports, reveals), std::tuple(1, 1, 1));
+    QTest::mouseClick(child<QAbstractButton>(QStringLiteral("restoreCopyButton")), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(exports, imports, reveals, restores), std::tuple(1, 1, 1, 1));
     EXPECT_EQ(child<QAbstractButton>(QStringLiteral("showFileButton"))->text(),
               QStringLiteral("Show the file"));
 }

@@ -50,6 +50,7 @@ BackupTab::BackupTab(Actions actions, QWidget *parent)
     addButton("exportButton", QStringLiteral("Export…"), m_actions.exportFile);
     addButton("importButton", QStringLiteral("Import…"), m_actions.importFile);
     addButton("showFileButton", QStringLiteral("Show the file"), m_actions.revealFile);
+    addButton("restoreCopyButton", QStringLiteral("Restore a copy…"), m_actions.restoreCopy);
     buttons->addStretch(1);
     column->addLayout(buttons);
     column->addSpacing(14);

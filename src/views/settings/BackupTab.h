@@ -18,6 +18,7 @@ public:
         std::function<void()> exportFile;
         std::function<void()> importFile;
         std::function<void()> revealFile;
+        std::function<void()> restoreCopy;
     };
 
     explicit BackupTab(Actions actions, QWidget *parent = nullptr);
