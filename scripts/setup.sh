@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libxcb1-dev
     python3 python3-cryptography xvfb xauth xdotool dbus trayer clang-format
+    clang libclang-rt-14-dev
 )
 # node and npm fetch the fonts and icons; any recent installation will do.
 command -v npm >/dev/null || packages+=(nodejs npm)

@@ -1,7 +1,5 @@
 #include "UndoHistory.h"
 
-#include <ranges>
-
 namespace furrow {
 
 UndoHistory::UndoHistory(QObject *parent)
@@ -82,8 +80,9 @@ bool UndoHistory::replay(std::deque<Step> &from, std::deque<Step> &to, Mode mode
     Step step = std::move(from.back());
     from.pop_back();
     m_mode = mode;
-    for (Reversal &reversal : std::views::reverse(step))
-        reversal();
+    // Reverse iterators rather than a reversed view: clang 14 cannot compile libstdc++ 12's views.
+    for (auto reversal = step.rbegin(); reversal != step.rend(); ++reversal)
+        (*reversal)();
     if (m_replayFinisher)
         m_replayFinisher();
     m_mode = Mode::Normal;

@@ -201,6 +201,10 @@ json parse(const QByteArray &bytes)
         throw PersistenceError(
             QStringLiteral("файл не является документом JSON (ошибка около байта %1)")
                 .arg(error.byte));
+    } catch (const json::exception &) {
+        // A number beyond the range of a double (1e400) fails as out_of_range, not parse_error.
+        throw PersistenceError(
+            QStringLiteral("файл не является документом JSON (число вне допустимого диапазона)"));
     }
 }
 

@@ -97,6 +97,13 @@ TEST_P(PlannerArchiveDecode, decode_ofChangedDocument_readsOrRejectsTheWhole)
         EXPECT_THROW(PlannerArchive::decode(bytes), PersistenceError);
 }
 
+TEST(PlannerArchive, decode_ofNumberBeyondDoubleRange_throwsPersistenceError)
+{
+    const QByteArray bytes
+        = R"({"days": [{"date": "2025-02-28T23:00:00Z", "startedAt": 3e33333}]})";
+    EXPECT_THROW(PlannerArchive::decode(bytes), PersistenceError);
+}
+
 const DecodeCase kDecodeCases[] = {
     {"missingDays", [](json &d) { d.erase("days"); }, false},
     {"emptyDays", [](json &d) { d["days"] = json::array(); }, true},
