@@ -20,7 +20,7 @@ furrow::SyncStore &store()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const furrow::SyncService service(store(), 50);
+    const furrow::SyncService service(store(), 50, 64 * 1024);
     const auto outcome
         = service.handle(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     if (outcome.status == 500)
