@@ -73,22 +73,42 @@ long long push(int port, std::vector<SyncRequest> &requests, std::atomic<long lo
     return accepted;
 }
 
+// A server on a fresh database in a temporary folder, serving on an ephemeral loopback port
+// until it goes.
+struct RunningServer
+{
+    RunningServer()
+        : store(folder.filePath(QStringLiteral("sync.db")))
+        , server(store, tokens, log, SyncServer::Settings())
+        , port(server.bind("127.0.0.1", 0))
+        , serving([this] { server.run(); })
+    {}
+    ~RunningServer()
+    {
+        server.stop();
+        serving.join();
+    }
+
+    std::ostringstream discarded;
+    RequestLog log{discarded};
+    const TokenSet tokens = TokenSet::fromText(kToken);
+    QTemporaryDir folder;
+    SyncStore store;
+    SyncServer server;
+    const int port;
+    std::thread serving;
+};
+
 void pushConcurrently(benchmark::State &state)
 {
     const int clients = int(state.range(0));
     // The baseline client sends as many requests as all concurrent clients together.
     const int requests = kRequestsPerClient * 8 / clients;
     const long long expected = (long long)clients * requests * kRecordsPerRequest;
-    std::ostringstream discarded;
-    RequestLog log(discarded);
-    const TokenSet tokens = TokenSet::fromText(kToken);
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir folder;
-        SyncStore store(folder.filePath(QStringLiteral("sync.db")));
-        SyncServer server(store, tokens, log, SyncServer::Settings());
-        const int port = server.bind("127.0.0.1", 0);
-        std::thread serving([&] { server.run(); });
+        auto server = std::make_unique<RunningServer>();
+        const int port = server->port;
         std::vector<std::vector<SyncRequest>> bodies;
         for (int client = 0; client < clients; ++client)
             bodies.push_back(clientRequests(client, requests));
@@ -104,9 +124,8 @@ void pushConcurrently(benchmark::State &state)
             thread.join();
 
         state.PauseTiming();
-        const long long stored = store.recordCount();
-        server.stop();
-        serving.join();
+        const long long stored = server->store.recordCount();
+        server.reset();
         if (accepted != expected || stored != expected)
             state.SkipWithError("records were lost");
         state.counters["handed_back"] = double(received);
@@ -122,18 +141,12 @@ void pushConcurrently(benchmark::State &state)
 void newDeskPulls10000(benchmark::State &state)
 {
     constexpr int kRequests = 10'000 / kRecordsPerRequest;
-    std::ostringstream discarded;
-    RequestLog log(discarded);
-    const TokenSet tokens = TokenSet::fromText(kToken);
     double pushMilliseconds = 0;
     long long pulled = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir folder;
-        SyncStore store(folder.filePath(QStringLiteral("sync.db")));
-        SyncServer server(store, tokens, log, SyncServer::Settings());
-        const int port = server.bind("127.0.0.1", 0);
-        std::thread serving([&] { server.run(); });
+        auto server = std::make_unique<RunningServer>();
+        const int port = server->port;
         std::vector<SyncRequest> bodies = clientRequests(0, kRequests);
         std::atomic<long long> unused = 0;
         const auto pushStart = std::chrono::steady_clock::now();
@@ -159,8 +172,7 @@ void newDeskPulls10000(benchmark::State &state)
         }
 
         state.PauseTiming();
-        server.stop();
-        serving.join();
+        server.reset();
         if (pulled != 10'000)
             state.SkipWithError("the new desk did not receive every record");
         state.ResumeTiming();
