@@ -105,18 +105,6 @@ TEST_F(UndoAcrossSyncTest, undoingWhatWasSent_tombstonesItOnEveryDesk_andRedoBri
     EXPECT_EQ(active(b.context.fetchAll<TaskItem>()).size(), 1u);
 }
 
-TEST_F(UndoAcrossSyncTest, undoOfWorkThatNeverLeftTheDesk_removesItAsBefore)
-{
-    ServerHarness server;
-    Planner a(server.url());
-    a.addTask("a");
-    endTurn();
-    EXPECT_TRUE(a.store.undo());
-    EXPECT_TRUE(a.context.rows<TaskItem>().empty());
-    EXPECT_TRUE(a.context.rows<Section>().empty());
-    EXPECT_TRUE(a.context.rows<Page>().empty());
-}
-
 TEST_F(UndoAcrossSyncTest, randomEditsUndoRedoAndSyncs_neverLeaveADanglingReference)
 {
     for (const unsigned seed : {11u, 12u, 13u}) {

@@ -105,30 +105,6 @@ TEST(HotkeyComboTest, fromQtKey_mapsTheTableAndRefusesOtherKeys)
         EXPECT_FALSE(HotkeyCombo::fromQtKey(qtKey, Qt::ControlModifier).has_value()) << qtKey;
 }
 
-TEST(HotkeyComboTest, keyTable_goesBothWaysBetweenKeyCodesAndKeysyms)
-{
-    for (int qtKey : {int(Qt::Key_A), int(Qt::Key_Q), int(Qt::Key_9), int(Qt::Key_Space),
-                      int(Qt::Key_Return), int(Qt::Key_F11), int(Qt::Key_Up)}) {
-        const quint32 keyCode = *KeyTable::keyCodeForQtKey(qtKey);
-        EXPECT_EQ(KeyTable::keyCodeForKeysym(KeyTable::keysymFor(keyCode)), keyCode) << qtKey;
-    }
-    EXPECT_EQ(KeyTable::keysymFor(40), quint32('k'));
-    EXPECT_EQ(KeyTable::keyCodeForKeysym('K'), 40u);
-    EXPECT_EQ(KeyTable::keysymFor(53), 0xff1bu);
-    EXPECT_EQ(KeyTable::keysymFor(200), 0u);
-    EXPECT_FALSE(KeyTable::keyCodeForKeysym(0xff50).has_value());
-}
-
-TEST(HotkeyComboTest, portalTrigger_usesXkbNames)
-{
-    EXPECT_EQ(PortalGlobalHotKey::triggerText(HotkeyCombo::defaultCombo()),
-              QStringLiteral("CTRL+ALT+space"));
-    EXPECT_EQ(PortalGlobalHotKey::triggerText({40, kCtrl | kSuper}), QStringLiteral("CTRL+LOGO+k"));
-    EXPECT_EQ(PortalGlobalHotKey::triggerText({96, kShift}), QStringLiteral("SHIFT+F5"));
-    EXPECT_EQ(PortalGlobalHotKey::triggerText({36, 0}), QStringLiteral("Return"));
-    EXPECT_TRUE(PortalGlobalHotKey::triggerText({200, kCtrl}).isEmpty());
-}
-
 TEST_F(HotkeyPreferenceTest, emptyDefaults_giveCtrlAltSpace)
 {
     EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{49, 0x1800}));
@@ -140,18 +116,6 @@ TEST_F(HotkeyPreferenceTest, keyCodeWithoutModifiers_readsAsNoModifiers)
     store(QStringLiteral("hotkey.keyCode"), 40);
     EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{40, 0}));
     EXPECT_EQ(HotkeyPreference::combo().display(), QStringLiteral("K"));
-}
-
-TEST_F(HotkeyPreferenceTest, setCombo_storesIntegersThatReadBack)
-{
-    HotkeyPreference::setCombo({40, kCtrl | kSuper});
-    const auto defaults = UserDefaults::open();
-    EXPECT_EQ(defaults->value(QStringLiteral("hotkey.keyCode")).toInt(), 40);
-    EXPECT_EQ(defaults->value(QStringLiteral("hotkey.modifiers")).toInt(), 0x1100);
-    EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{40, 0x1100}));
-
-    HotkeyPreference::setCombo({4294967295u, 4294967295u});
-    EXPECT_EQ(HotkeyPreference::combo(), (HotkeyCombo{4294967295u, 4294967295u}));
 }
 
 TEST_F(HotkeyPreferenceTest, valuesOutsideUnsigned32Bits_fallBackToTheDefault)

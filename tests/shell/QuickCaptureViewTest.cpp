@@ -40,20 +40,6 @@ protected:
     Project *family;
 };
 
-TEST_F(QuickCaptureViewTest, chips_offerNoProjectThenLiveProjectsByOrder)
-{
-    store.deleteProject(*family);
-    Project *garden = store.createProject(QStringLiteral("Garden"));
-    garden->setOrder(-1);
-    const auto view = openView();
-    EXPECT_EQ(chipNames(view.get()), QStringList({"No project", "Garden", "Home", "Finance-Q3"}));
-    EXPECT_EQ(selectedChip(view.get()), QStringLiteral("No project"));
-
-    // A lone hash sign names nothing yet: everything stays on offer.
-    QTest::keyClicks(field(view.get()), QStringLiteral("Buy #"));
-    EXPECT_EQ(chipNames(view.get()).size(), 4);
-}
-
 TEST_F(QuickCaptureViewTest, typedFragment_narrowsChips_andPickingReplacesIt)
 {
     const auto view = openView();

@@ -100,20 +100,6 @@ TEST(GnomeShortcutTest, addThenRemove_bindsTheCommandAndPutsTheListBack)
             fake.log().contains(QStringLiteral("reset ") + kBindingSchema + QLatin1String(key)));
 }
 
-TEST(GnomeShortcutTest, missingProgram_fails)
-{
-    GnomeShortcut gnome(QStringLiteral("/nonexistent/gsettings"));
-    EXPECT_FALSE(gnome.add(HotkeyCombo::defaultCombo()));
-    EXPECT_FALSE(gnome.remove());
-}
-
-TEST(ShortcutTabTest, supportedDesktop_showsNoCommandToBind)
-{
-    ShortcutTab tab([](const HotkeyCombo &) { return true; }, true);
-    EXPECT_EQ(tab.findChild<QLabel *>(QStringLiteral("quickCaptureCommand")), nullptr);
-    EXPECT_NE(tab.findChild<HotkeyRow *>(), nullptr);
-}
-
 TEST(ShortcutTabTest, unsupportedDesktop_showsTheCommandAndCopiesIt)
 {
     const test::ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("KDE"));
