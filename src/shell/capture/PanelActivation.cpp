@@ -1,4 +1,5 @@
 #include "shell/capture/PanelActivation.h"
+#include "shell/hotkey/X11GlobalHotKey.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -21,15 +22,6 @@ struct FreeReply
 };
 template<class T>
 using Reply = std::unique_ptr<T, FreeReply>;
-
-xcb_connection_t *x11Connection()
-{
-    // The offscreen platform answers to the X11 interface too, for its GLX support.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 bool isWayland()
 {
@@ -126,13 +118,13 @@ void beforeShow(QWidget &window, const QByteArray &activationToken)
             qputenv("XDG_ACTIVATION_TOKEN", activationToken);
         return;
     }
-    if (xcb_connection_t *connection = x11Connection())
+    if (xcb_connection_t *connection = X11GlobalHotKey::applicationConnection())
         skipTaskbarAndPager(connection, xcb_window_t(window.winId()));
 }
 
 void afterShow(QWidget &window, const QByteArray &activationToken)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = X11GlobalHotKey::applicationConnection();
     const auto time = userTime(activationToken);
     if (connection && time)
         activateWithTime(connection, xcb_window_t(window.winId()), *time);

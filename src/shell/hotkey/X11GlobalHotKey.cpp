@@ -117,7 +117,11 @@ X11GlobalHotKey::~X11GlobalHotKey()
 
 xcb_connection_t *X11GlobalHotKey::applicationConnection()
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    // The offscreen platform answers to the X11 interface too, for its GLX support, but never
+    // reads the connection's events.
+    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
 }
 
