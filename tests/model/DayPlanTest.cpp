@@ -114,14 +114,7 @@ TEST_F(DayPlanTest, purgeTombstones_removesRowsAndClearsReferences)
 
 TEST_F(DayPlanTest, startupSequenceTwice_changesOnlyTodaysPlanStamp)
 {
-    const auto startup = [&] {
-        store.purgeTombstones(30);
-        store.purgeArchive(30);
-        store.normalizeProjectColors();
-        store.ensureStarterPage();
-        store.stampToday();
-        store.save();
-    };
+    const auto startup = [&] { store.runHousekeeping(); };
     addTask(QStringLiteral("t"), nullptr, 0);
     startup();
     ASSERT_TRUE(context.save().ok);
