@@ -114,7 +114,9 @@ TEST_F(DayPlanTest, purgeTombstones_removesRowsAndClearsReferences)
 
 TEST_F(DayPlanTest, startupSequenceTwice_changesOnlyTodaysPlanStamp)
 {
-    const auto startup = [&] { store.runHousekeeping(); };
+    const auto startup = [&] {
+        store.runHousekeeping();
+    };
     addTask(QStringLiteral("t"), nullptr, 0);
     startup();
     ASSERT_TRUE(context.save().ok);

@@ -1,6 +1,5 @@
 #include "views/sidebar/Sidebar.h"
 
-#include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 #include "views/menus/MenuController.h"
 #include "views/sidebar/PageRow.h"
@@ -123,28 +122,12 @@ void Sidebar::onModelChanged(RecordKinds kinds)
         refresh();
 }
 
-QHash<QUuid, qint64> Sidebar::openCounts(const ModelContext &context)
-{
-    QHash<const Section *, QUuid> pageOf;
-    for (Section *section : live(context.fetchAll<Section>())) {
-        if (section->page() && section->page()->isLive())
-            pageOf.insert(section, section->page()->id());
-    }
-    QHash<QUuid, qint64> counts;
-    for (const TaskItem *task : context.fetchAll<TaskItem>()) {
-        if (!task->isActive() || task->isDone())
-            continue;
-        if (const auto page = pageOf.constFind(task->section()); page != pageOf.cend())
-            ++counts[*page];
-    }
-    return counts;
-}
-
 void Sidebar::refresh()
 {
-    const auto counts = openCounts(m_context);
+    const PlannerStore store(m_context);
+    const auto counts = store.openCounts();
     std::vector<PageRow *> rows;
-    for (const Page *page : live(m_context.fetchAll<Page>())) {
+    for (const Page *page : store.pages()) {
         PageRow *row = rowFor(page->id());
         if (!row || std::find(rows.begin(), rows.end(), row) != rows.end())
             row = makeRow(page->id());
@@ -199,11 +182,7 @@ PageRow *Sidebar::rowFor(const QUuid &pageId) const
 
 Page *Sidebar::livePage(const QUuid &pageId) const
 {
-    for (Page *page : m_context.fetchAll<Page>()) {
-        if (page->id() == pageId && page->isLive())
-            return page;
-    }
-    return nullptr;
+    return PlannerStore(m_context).livePage(pageId);
 }
 
 void Sidebar::createPage()
@@ -221,7 +200,7 @@ void Sidebar::deletePage(const QUuid &pageId)
     if (!page)
         return;
     std::vector<QUuid> others;
-    for (const Page *other : live(m_context.fetchAll<Page>())) {
+    for (const Page *other : PlannerStore(m_context).pages()) {
         if (other != page)
             others.push_back(other->id());
     }

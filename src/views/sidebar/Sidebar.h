@@ -46,10 +46,6 @@ public:
     void beginRename(const QUuid &pageId);
     std::optional<QUuid> editingPage() const { return m_editingPage; }
 
-    // The open-task count of every live page that has open tasks: active tasks not done whose
-    // section is one of the page's live sections.
-    static QHash<QUuid, qint64> openCounts(const ModelContext &context);
-
     SidebarRow *goalsRow() const { return m_goalsRow; }
     const std::vector<PageRow *> &pageRows() const { return m_pageRows; }
     PageRow *rowFor(const QUuid &pageId) const;
