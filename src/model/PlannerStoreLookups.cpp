@@ -2,6 +2,8 @@
 
 #include "LiveRecords.h"
 
+#include <unordered_map>
+
 namespace furrow {
 
 namespace {
@@ -60,17 +62,16 @@ Section *PlannerStore::fallbackSection() const
 
 QHash<QUuid, qint64> PlannerStore::openCounts() const
 {
-    QHash<const Section *, QUuid> pageOf;
-    for (const auto &section : m_context.rows<Section>()) {
-        if (section->isLive() && section->page() && section->page()->isLive())
-            pageOf.insert(section.get(), section->page()->id());
+    // Counted by section in the one pass over the tasks, then summed by page.
+    std::unordered_map<const Section *, qint64> bySection;
+    for (const auto &task : m_context.rows<TaskItem>()) {
+        if (task->isActive() && !task->isDone() && task->section())
+            ++bySection[task->section()];
     }
     QHash<QUuid, qint64> counts;
-    for (const auto &task : m_context.rows<TaskItem>()) {
-        if (!task->isActive() || task->isDone())
-            continue;
-        if (const auto page = pageOf.constFind(task->section()); page != pageOf.cend())
-            ++counts[*page];
+    for (const auto &[section, count] : bySection) {
+        if (section->isLive() && section->page() && section->page()->isLive())
+            counts[section->page()->id()] += count;
     }
     return counts;
 }

@@ -118,25 +118,34 @@ void Sidebar::updateHighlight()
 
 void Sidebar::onModelChanged(RecordKinds kinds)
 {
-    if (kinds & (RecordKinds(RecordKind::Page) | RecordKind::Section | RecordKind::Task))
-        refresh();
+    // Only tasks and sections change the counts; a page's name or icon does not.
+    const RecordKinds counted = RecordKinds(RecordKind::Section) | RecordKind::Task;
+    if (kinds & (counted | RecordKind::Page))
+        refresh(kinds.testAnyFlags(counted));
 }
 
-void Sidebar::refresh()
+void Sidebar::refresh(bool recount)
 {
     const PlannerStore store(m_context);
-    const auto counts = store.openCounts();
+    QHash<QUuid, PageRow *> unused;
+    for (PageRow *row : m_pageRows)
+        unused.insert(row->pageId(), row);
+    const auto pages = store.pages();
+    // A page that comes back (undo, sync) brings the tasks of its sections with it.
+    recount = recount || std::any_of(pages.begin(), pages.end(), [&](const Page *page) {
+                  return !unused.contains(page->id());
+              });
+    if (recount)
+        m_counts = store.openCounts();
     std::vector<PageRow *> rows;
-    for (const Page *page : store.pages()) {
-        PageRow *row = rowFor(page->id());
-        if (!row || std::find(rows.begin(), rows.end(), row) != rows.end())
+    for (const Page *page : pages) {
+        PageRow *row = unused.take(page->id());
+        if (!row)
             row = makeRow(page->id());
-        row->showPage(*page, counts.value(page->id()));
+        row->showPage(*page, m_counts.value(page->id()));
         rows.push_back(row);
     }
-    for (PageRow *row : m_pageRows) {
-        if (std::find(rows.begin(), rows.end(), row) != rows.end())
-            continue;
+    for (PageRow *row : std::as_const(unused)) {
         if (m_editingPage == row->pageId())
             m_editingPage.reset();
         m_pageLayout->removeWidget(row);

@@ -61,7 +61,7 @@ private:
     QWidget *buildGoalsRow();
     QWidget *buildFoot();
     void onModelChanged(RecordKinds kinds);
-    void refresh();
+    void refresh(bool recount = true);
     PageRow *makeRow(const QUuid &pageId);
     void commitRename(const QUuid &pageId, const QString &draft);
     void endRename();
@@ -79,6 +79,7 @@ private:
     QVBoxLayout *m_pageLayout = nullptr;
     QuietScrollArea *m_area = nullptr;
     std::vector<PageRow *> m_pageRows;
+    QHash<QUuid, qint64> m_counts; // open tasks by page
 };
 
 } // namespace furrow
