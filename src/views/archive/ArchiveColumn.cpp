@@ -63,6 +63,7 @@ void ArchiveColumn::setEntries(std::vector<Entry> entries, const QString &emptyT
 {
     m_entries = std::move(entries);
     m_now = now;
+    m_worded.clear();
     m_empty->setText(emptyText);
     m_empty->setVisible(m_entries.empty());
     placeEntries();
@@ -127,8 +128,11 @@ std::pair<std::size_t, std::size_t> ArchiveColumn::entriesInView() const
     return {std::size_t(first - m_entries.begin()), std::size_t(last - m_entries.begin())};
 }
 
-ArchiveRow::Content ArchiveColumn::contentOf(const Entry &entry) const
+ArchiveRow::Content ArchiveColumn::contentOf(const Entry &entry, const QString &key)
 {
+    // Day labels and days left ask the time zone several times; each entry asks once per list.
+    if (const auto known = m_worded.constFind(key); known != m_worded.cend())
+        return *known;
     ArchiveRow::Content content = entry.row;
     switch (entry.kind) {
     case Kind::Header:
@@ -143,6 +147,7 @@ ArchiveRow::Content ArchiveColumn::contentOf(const Entry &entry) const
         content.description = content.daysLeft;
         break;
     }
+    m_worded.insert(key, content);
     return content;
 }
 
@@ -154,7 +159,7 @@ void ArchiveColumn::materialise()
     for (std::size_t i = from; i < to; ++i) {
         const Entry &entry = m_entries[i];
         const QString key = keyOf(entry, i == 0);
-        const ArchiveRow::Content content = contentOf(entry);
+        const ArchiveRow::Content content = contentOf(entry, key);
         Shown shown = m_shown.take(key);
         if (shown.widget && !(shown.content == content)) {
             shown.widget->hide();

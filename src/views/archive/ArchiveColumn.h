@@ -65,7 +65,7 @@ private:
     void placeEntries();
     void materialise();
     std::pair<std::size_t, std::size_t> entriesInView() const;
-    ArchiveRow::Content contentOf(const Entry &entry) const;
+    ArchiveRow::Content contentOf(const Entry &entry, const QString &key);
     QWidget *makeWidget(const Entry &entry, const ArchiveRow::Content &content, bool first);
     void keepTabOrder(bool created);
     int heightOf(Entry::Kind kind, bool first);
@@ -73,7 +73,8 @@ private:
     QScrollArea *m_area;
     TextLabel *m_empty;
     std::vector<Entry> m_entries;
-    QHash<QString, Shown> m_shown; // by entry key
+    QHash<QString, Shown> m_shown;                // by entry key
+    QHash<QString, ArchiveRow::Content> m_worded; // by entry key, for the current list
     Instant m_now;
     int m_contentHeight = 0;
     QHash<int, int> m_heights; // by kind, measured once

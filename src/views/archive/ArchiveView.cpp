@@ -40,8 +40,13 @@ ArchiveRow::Content rowContent(const TaskItem &task)
 std::vector<ArchiveColumn::Entry> doneEntries(ModelContext &context)
 {
     using Entry = ArchiveColumn::Entry;
+    const auto groups = ArchiveContent::doneByDay(context);
+    std::size_t count = groups.size();
+    for (const ArchiveContent::DayGroup &group : groups)
+        count += group.tasks.size();
     std::vector<Entry> entries;
-    for (const ArchiveContent::DayGroup &group : ArchiveContent::doneByDay(context)) {
+    entries.reserve(count);
+    for (const ArchiveContent::DayGroup &group : groups) {
         entries.push_back({Entry::Kind::Header, group.day, qsizetype(group.tasks.size()), {}, {}});
         for (const TaskItem *task : group.tasks)
             entries.push_back({Entry::Kind::Done, group.day, 0, rowContent(*task), {}});
@@ -52,8 +57,10 @@ std::vector<ArchiveColumn::Entry> doneEntries(ModelContext &context)
 std::vector<ArchiveColumn::Entry> droppedEntries(ModelContext &context)
 {
     using Entry = ArchiveColumn::Entry;
+    const auto tasks = ArchiveContent::dropped(context);
     std::vector<Entry> entries;
-    for (const TaskItem *task : ArchiveContent::dropped(context))
+    entries.reserve(tasks.size());
+    for (const TaskItem *task : tasks)
         entries.push_back({Entry::Kind::Dropped, {}, 0, rowContent(*task), task->archivedAt()});
     return entries;
 }
