@@ -155,8 +155,8 @@ struct SidebarPlanner
         }
         for (int i = 0; i < kOpenTasks; ++i) {
             context.insert(std::make_shared<TaskItem>(QStringLiteral("Task %1").arg(i),
-                                                      sections[std::size_t(i) % sections.size()],
-                                                      i, nullptr));
+                                                      sections[std::size_t(i) % sections.size()], i,
+                                                      nullptr));
         }
         context.save();
     }
