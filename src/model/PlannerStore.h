@@ -2,6 +2,8 @@
 
 #include "ModelContext.h"
 
+#include <QHash>
+
 #include <optional>
 #include <vector>
 
@@ -85,6 +87,29 @@ public:
     // Undo history: each reverts or reapplies one step and saves; false when there was none.
     bool undo();
     bool redo();
+
+    // Lookups and lists for the views, which find records again by id when they act, so that
+    // none keeps a record that may have been deleted since it was shown.
+    // The task with that id among every task without tombstone, or null.
+    TaskItem *task(const QUuid &id) const;
+    // The section with that id if it is live, or null.
+    Section *liveSection(const QUuid &id) const;
+    // The page with that id if it is live, or null.
+    Page *livePage(const QUuid &id) const;
+    // Pages without tombstone, by order.
+    std::vector<Page *> pages() const;
+    // The live sections of a page, by order; none for a null page.
+    std::vector<Section *> sections(const Page *page) const;
+    // Where a task put back from the archive goes when its own section is gone: the first live
+    // section of the first live page that has one; null when no page has a live section.
+    Section *fallbackSection() const;
+    // The open-task count of every live page that has open tasks: active tasks not done whose
+    // section is one of the page's live sections. One pass over the tasks.
+    QHash<QUuid, qint64> openCounts() const;
+    // The tidying done each time the main window is shown: purges tombstones and dropped
+    // tasks older than 30 days, repairs project colours, ensures the starter page, stamps
+    // today's plan and saves. Answers the starter page (the first live page).
+    Page *runHousekeeping();
 
 private:
     std::vector<Page *> livePages() const;

@@ -1,7 +1,6 @@
 #include "HeadlessCommands.h"
 
 #include "model/InlineSyntax.h"
-#include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 #include "persistence/PlannerArchiveIO.h"
 #include "persistence/PlannerSnapshot.h"
@@ -22,14 +21,10 @@ SingleInstance::Reply failure(const QString &message)
 // pages without sections lend their first page a section.
 Section *destination(PlannerStore &store)
 {
-    ModelContext &context = store.context();
     Page *first = store.insertStarterPageIfMissing();
-    const auto sections = context.fetchAll<Section>();
-    for (Page *page : live(context.fetchAll<Page>())) {
-        if (const auto onPage = liveOn(sections, page); !onPage.empty())
-            return onPage.front();
-    }
-    return context.insert(std::make_shared<Section>(QStringLiteral("Inbox"), first, 0));
+    if (Section *section = store.fallbackSection())
+        return section;
+    return store.context().insert(std::make_shared<Section>(QStringLiteral("Inbox"), first, 0));
 }
 
 SingleInstance::Reply add(const QString &text, ModelContext &context)

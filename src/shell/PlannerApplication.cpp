@@ -198,8 +198,10 @@ void PlannerApplication::showMainWindow()
     if (!m_mainWindow) {
         m_mainWindow = std::make_unique<MainWindow>(context(), VectorStore::shared());
         m_mainWindow->setMenuBar(m_commands->createMenuBar(m_mainWindow.get()));
-        connect(m_mainWindow.get(), &MainWindow::housekeepingDone, this,
-                [this] { updateIcon(true); });
+        connect(m_mainWindow.get(), &MainWindow::shown, this, [this] {
+            m_mainWindow->openOn(*PlannerStore(context()).runHousekeeping());
+            updateIcon(true);
+        });
         connect(m_mainWindow.get(), &MainWindow::settingsRequested, this,
                 [this] { showSettings(); });
         connect(m_mainWindow.get(), &MainWindow::projectSettingsRequested, this,

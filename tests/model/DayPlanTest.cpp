@@ -115,12 +115,7 @@ TEST_F(DayPlanTest, purgeTombstones_removesRowsAndClearsReferences)
 TEST_F(DayPlanTest, startupSequenceTwice_changesOnlyTodaysPlanStamp)
 {
     const auto startup = [&] {
-        store.purgeTombstones(30);
-        store.purgeArchive(30);
-        store.normalizeProjectColors();
-        store.ensureStarterPage();
-        store.stampToday();
-        store.save();
+        store.runHousekeeping();
     };
     addTask(QStringLiteral("t"), nullptr, 0);
     startup();

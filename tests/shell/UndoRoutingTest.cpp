@@ -84,6 +84,9 @@ TEST_F(UndoRoutingTest, closingByTheCheckBox_isUndoneInOneStep)
 {
     VectorStore goals;
     MainWindow main(context, goals);
+    // As the application does: each showing tidies the store and opens the starter page.
+    QObject::connect(&main, &MainWindow::shown, &main,
+                     [&] { main.openOn(*store.runHousekeeping()); });
     main.show();
     QApplication::setActiveWindow(&main);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));

@@ -9,6 +9,10 @@
 #include "views/widgets/FadingSnapshot.h"
 #include "views/widgets/PillButton.h"
 
+#include <QAccessible>
+#include <QScrollArea>
+#include <QScrollBar>
+
 using namespace furrow;
 
 namespace {
@@ -67,6 +71,27 @@ TEST_F(ArchiveTest, doneTasks_groupByClosingDayNewestFirstInClosingOrder)
     EXPECT_EQ(titles(ArchiveContent::dropped(context)), QStringList({"dropped"}));
     EXPECT_EQ(ArchiveContent::countText(1), QStringLiteral("one thing"));
     EXPECT_EQ(ArchiveContent::countText(2), QStringLiteral("2 things"));
+}
+
+TEST_F(ArchiveTest, doneTasks_groupByLocalDayAcrossADaylightSavingChange)
+{
+    // Clocks go forward at 02:00 on 29 March 2026 in the test time zone.
+    archived(QStringLiteral("last thing on the 28th"), localTime(2026, 3, 29),
+             instantFromDateTime(QDateTime(QDate(2026, 3, 28), QTime(23, 59))));
+    archived(QStringLiteral("just after midnight"), localTime(2026, 3, 29, 1),
+             instantFromDateTime(QDateTime(QDate(2026, 3, 29), QTime(0, 30))));
+    archived(QStringLiteral("late on the 29th"), localTime(2026, 3, 30),
+             instantFromDateTime(QDateTime(QDate(2026, 3, 29), QTime(23, 30))));
+    archived(QStringLiteral("midnight of the 30th"), localTime(2026, 3, 30),
+             localTime(2026, 3, 30));
+
+    const auto groups = ArchiveContent::doneByDay(context);
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].day, localTime(2026, 3, 30));
+    EXPECT_EQ(titles(groups[0].tasks), QStringList({"midnight of the 30th"}));
+    EXPECT_EQ(groups[1].day, localTime(2026, 3, 29));
+    EXPECT_EQ(titles(groups[1].tasks), QStringList({"just after midnight", "late on the 29th"}));
+    EXPECT_EQ(titles(groups[2].tasks), QStringList({"last thing on the 28th"}));
 }
 
 TEST(ArchiveContent, dayLabels_areEnglishWhateverTheLocale)
@@ -252,4 +277,115 @@ TEST_F(ArchiveTest, withMotion_theListFadesOverAfterAPutBack)
     EXPECT_TRUE(window.view()->rows().isEmpty());
     EXPECT_NE(window.findChild<FadingSnapshot *>(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.findChild<FadingSnapshot *>(); }, 2000));
+}
+
+namespace {
+
+QScrollBar *scrollBarOf(const ArchiveWindow &window)
+{
+    return window.findChild<QScrollArea *>()->verticalScrollBar();
+}
+
+QStringList rowTitles(const ArchiveView &view)
+{
+    return textsOf(view.rows(), [](const ArchiveRow *row) { return row->title(); });
+}
+
+} // namespace
+
+TEST_F(ArchiveTest, aLongArchive_hasWidgetsOnlyForTheRowsInView_andFollowsTheScroll)
+{
+    // 1 200 tasks closed over 400 days, three a day, the first the most recent.
+    for (int i = 0; i < 1200; ++i) {
+        const Instant closed = localTime(2026, 3, 10, 9) - std::chrono::hours(8 * i);
+        archived(QStringLiteral("task %1").arg(i), closed, closed);
+    }
+    ArchiveWindow window(context);
+    window.present();
+    settle();
+    ArchiveView *view = window.view();
+    const QStringList first = rowTitles(*view);
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_LT(first.size(), 40);
+    EXPECT_EQ(first.front(), QStringLiteral("task 1")) << "in closing order within the day";
+    EXPECT_TRUE(view->emptyText().isEmpty());
+
+    QScrollBar *bar = scrollBarOf(window);
+    bar->setValue(bar->maximum());
+    settle();
+    const QStringList last = rowTitles(*view);
+    EXPECT_LT(last.size(), 40);
+    EXPECT_EQ(last.back(), QStringLiteral("task 1199")) << "the oldest day comes last";
+    for (const ArchiveRow *row : view->rows()) {
+        EXPECT_TRUE(row->isVisible());
+        EXPECT_TRUE(row->geometry().intersects(QRect(0, bar->value() - 300, 1000, 1200)));
+    }
+
+    // Rows that scroll in above the others still come first in the Tab order.
+    bar->setValue(3000);
+    settle();
+    bar->setValue(2700);
+    settle();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QList<ArchiveRow *> rows = view->rows();
+    while (!rows.isEmpty() && rows.front()->y() < bar->value())
+        rows.pop_front();
+    ASSERT_GE(rows.size(), 3);
+    rows.front()->putBackButton()->setFocus(Qt::TabFocusReason);
+    for (int i = 1; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), rows[i]->putBackButton()) << i;
+    }
+}
+
+TEST_F(ArchiveTest, aChangeWhileOpen_keepsTheRowsItDoesNotTouch)
+{
+    Section *lane = addSection(QStringLiteral("Now"), addPage(QStringLiteral("Work"), 0), 0);
+    TaskItem *renamed = archived(QStringLiteral("to rename"), localTime(2026, 3, 9, 12));
+    archived(QStringLiteral("untouched"), localTime(2026, 3, 9, 11));
+    ArchiveWindow window(context);
+    window.present();
+    window.view()->setTab(ArchiveView::Tab::Dropped);
+    settle();
+    ArchiveRow *kept = rowTitled(*window.view(), QStringLiteral("untouched"));
+    ASSERT_NE(kept, nullptr);
+
+    PlannerStore store(context);
+    store.close(*store.capture(QStringLiteral("closed on the board"), lane, nullptr));
+    renamed->setTitle(QStringLiteral("renamed"));
+    settle();
+    EXPECT_EQ(rowTitled(*window.view(), QStringLiteral("untouched")), kept);
+    EXPECT_EQ(rowTitles(*window.view()), QStringList({"renamed", "untouched"}));
+}
+
+TEST_F(ArchiveTest, aScreenReader_readsEachRowByTitleWithItsDayOrDaysLeft)
+{
+    archived(QStringLiteral("closed today"), localTime(2026, 3, 10, 9), localTime(2026, 3, 10, 9));
+    archived(QStringLiteral("closed yesterday"), localTime(2026, 3, 9, 9),
+             localTime(2026, 3, 9, 9));
+    archived(QStringLiteral("dropped"), localTime(2026, 2, 9, 10));
+    ArchiveWindow window(context);
+    window.present();
+    settle();
+
+    // Found by walking down from the window, as an assistive technology does.
+    const auto readRows = [&window] {
+        QStringList read;
+        std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *item) {
+            if (!item || item->state().invisible)
+                return;
+            if (qobject_cast<ArchiveRow *>(item->object())) {
+                read.append(item->text(QAccessible::Name) + u'|'
+                            + item->text(QAccessible::Description));
+            }
+            for (int i = 0; i < item->childCount(); ++i)
+                walk(item->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(&window));
+        return read;
+    };
+    EXPECT_EQ(readRows(), QStringList({"closed today|Today", "closed yesterday|Yesterday"}));
+    window.view()->setTab(ArchiveView::Tab::Dropped);
+    settle();
+    EXPECT_EQ(readRows(), QStringList({"dropped|1 day left"}));
 }

@@ -202,6 +202,20 @@ TEST_F(SidebarTest, counts_showOpenTasksOfLiveSectionsOnly)
     PlannerStore(context).close(*second);
     QCoreApplication::processEvents();
     EXPECT_EQ(sidebar->rowFor(busy->id())->countText(), QStringLiteral("1"));
+
+    // A rename keeps the counts; a page that comes back (an undo, a sync) shows its own.
+    PlannerStore(context).rename(*busy, QStringLiteral("Renamed"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sidebar->rowFor(busy->id())->countText(), QStringLiteral("1"));
+    Page *back = addPage(QStringLiteral("Back"), 2);
+    addTask(addSection(back));
+    back->setDeletedAt(Clock::now());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(sidebar->rowFor(back->id()), nullptr);
+    back->setDeletedAt(std::nullopt);
+    QCoreApplication::processEvents();
+    ASSERT_NE(sidebar->rowFor(back->id()), nullptr);
+    EXPECT_EQ(sidebar->rowFor(back->id())->countText(), QStringLiteral("1"));
 }
 
 TEST_F(SidebarTest, refresh_keepsAnOpenNameEditorAsTyped)

@@ -1,6 +1,5 @@
 #include "shell/tray/TrayPanel.h"
 
-#include "model/LiveRecords.h"
 #include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "shell/tray/TrayTaskRow.h"
@@ -11,7 +10,6 @@
 #include "views/widgets/LiftedSurface.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/Stacks.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QLineEdit>
@@ -27,17 +25,15 @@ constexpr int kFieldHeight = 34;
 constexpr int kFieldInset = 14;
 constexpr qreal kFieldRadius = 17;
 
-Page *firstLivePage(const ModelContext &context)
+Page *firstLivePage(const PlannerStore &store)
 {
-    const auto pages = live(context.fetchAll<Page>());
+    const auto pages = store.pages();
     return pages.empty() ? nullptr : pages.front();
 }
 
-Section *firstLiveSection(const ModelContext &context)
+Section *firstLiveSection(const PlannerStore &store)
 {
-    const Page *page = firstLivePage(context);
-    const auto sections
-        = page ? liveOn(context.fetchAll<Section>(), page) : std::vector<Section *>();
+    const auto sections = store.sections(firstLivePage(store));
     return sections.empty() ? nullptr : sections.front();
 }
 
@@ -122,7 +118,7 @@ QWidget *TrayPanel::buildButtons()
 
 void TrayPanel::refresh()
 {
-    const Page *page = firstLivePage(m_context);
+    const Page *page = firstLivePage(PlannerStore(m_context));
     m_header->setVisible(page);
     if (page) {
         m_headerIcon->setPageIcon(page->iconName());
@@ -146,8 +142,7 @@ QWidget *TrayPanel::buildSections(const Page *page)
     auto *column = Stacks::column(sections, 12);
     const PlannerStore store(m_context);
     int shown = 0;
-    const auto liveSections
-        = page ? liveOn(m_context.fetchAll<Section>(), page) : std::vector<Section *>();
+    const auto liveSections = store.sections(page);
     // The first three sections are looked at; an empty one among them leaves its place empty.
     for (const Section *section : liveSections) {
         if (shown++ == kMaxSections)
@@ -175,13 +170,14 @@ QWidget *TrayPanel::buildSections(const Page *page)
 
 void TrayPanel::capture()
 {
-    PlannerStore(m_context).capture(m_capture->text(), firstLiveSection(m_context), nullptr);
+    PlannerStore store(m_context);
+    store.capture(m_capture->text(), firstLiveSection(store), nullptr);
     m_capture->clear();
 }
 
 void TrayPanel::closeTask(const QUuid &taskId)
 {
-    TaskItem *task = TaskLookup::task(m_context, taskId);
+    TaskItem *task = PlannerStore(m_context).task(taskId);
     if (!task)
         return;
     // The list is rebuilt without the task on the next turn; the old one fades out over it.

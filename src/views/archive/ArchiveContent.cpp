@@ -1,7 +1,6 @@
 #include "views/archive/ArchiveContent.h"
 
 #include "model/Calendar.h"
-#include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 
 #include <QDateTime>
@@ -11,30 +10,40 @@ namespace furrow::ArchiveContent {
 
 std::vector<DayGroup> doneByDay(ModelContext &context)
 {
-    std::vector<TaskItem *> done;
+    struct Filed
+    {
+        TaskItem *task;
+        Instant when; // what the day is taken from
+    };
+    std::vector<Filed> done;
     for (TaskItem *task : PlannerStore(context).archivedTasks()) {
         if (task->isDone())
-            done.push_back(task);
+            done.push_back(
+                {task, task->doneAt().value_or(task->archivedAt().value_or(distantPast()))});
+    }
+    // Newest first, so that each day's tasks follow one another; stable, so that equal times
+    // keep the most recently archived first.
+    std::stable_sort(done.begin(), done.end(),
+                     [](const Filed &a, const Filed &b) { return a.when > b.when; });
+
+    std::vector<DayGroup> groups;
+    std::optional<Calendar::Day> day;
+    for (const Filed &filed : done) {
+        // The calendar is asked once per day, not once per task.
+        if (!day || !day->contains(filed.when)) {
+            day = Calendar::dayOf(filed.when);
+            groups.push_back(DayGroup{day->start, {}});
+        }
+        groups.back().tasks.push_back(filed.task);
     }
     const auto closedAt = [](const TaskItem *task) {
         return task->doneAt().value_or(distantPast());
     };
-    std::stable_sort(done.begin(), done.end(), [&](const TaskItem *a, const TaskItem *b) {
-        return closedAt(a) < closedAt(b);
-    });
-
-    std::vector<DayGroup> groups;
-    for (TaskItem *task : done) {
-        const Instant when = task->doneAt().value_or(task->archivedAt().value_or(distantPast()));
-        const Instant day = Calendar::startOfDay(when);
-        auto group = std::find_if(groups.begin(), groups.end(),
-                                  [day](const DayGroup &g) { return g.day == day; });
-        if (group == groups.end())
-            group = groups.insert(groups.end(), DayGroup{day, {}});
-        group->tasks.push_back(task);
+    for (DayGroup &group : groups) {
+        std::stable_sort(
+            group.tasks.begin(), group.tasks.end(),
+            [&](const TaskItem *a, const TaskItem *b) { return closedAt(a) < closedAt(b); });
     }
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const DayGroup &a, const DayGroup &b) { return a.day > b.day; });
     return groups;
 }
 
@@ -46,16 +55,6 @@ std::vector<TaskItem *> dropped(ModelContext &context)
             result.push_back(task);
     }
     return result;
-}
-
-Section *fallbackSection(ModelContext &context)
-{
-    const auto sections = context.fetchAll<Section>();
-    for (const Page *page : live(context.fetchAll<Page>())) {
-        if (const auto onPage = liveOn(sections, page); !onPage.empty())
-            return onPage.front();
-    }
-    return nullptr;
 }
 
 QString dayLabel(Instant day, Instant now)
@@ -95,9 +94,14 @@ int wholeDaysBetween(Instant from, Instant to)
 
 QString daysLeftText(const TaskItem &task, Instant now)
 {
-    if (!task.archivedAt())
+    return daysLeftText(task.archivedAt(), now);
+}
+
+QString daysLeftText(const OptionalInstant &archivedAt, Instant now)
+{
+    if (!archivedAt)
         return {};
-    const int left = std::max(0, kKeptDays - wholeDaysBetween(*task.archivedAt(), now));
+    const int left = std::max(0, kKeptDays - wholeDaysBetween(*archivedAt, now));
     return left == 1 ? QStringLiteral("1 day left") : QStringLiteral("%1 days left").arg(left);
 }
 

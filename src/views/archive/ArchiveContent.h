@@ -9,7 +9,6 @@
 namespace furrow {
 
 class ModelContext;
-class Section;
 class TaskItem;
 
 // What the archive window lists and how it words it: done tasks grouped by the day they were
@@ -31,10 +30,6 @@ std::vector<DayGroup> doneByDay(ModelContext &context);
 // The archived tasks that are not done, most recently archived first.
 std::vector<TaskItem *> dropped(ModelContext &context);
 
-// Where a task goes when its own section is gone: the first live section of the first live
-// page that has one; null when no page has a live section.
-Section *fallbackSection(ModelContext &context);
-
 // "Today", "Yesterday", "Tuesday, 03 March" in the current year, "30 December 2025" before.
 QString dayLabel(Instant day, Instant now);
 // "one thing", "2 things".
@@ -43,6 +38,7 @@ QString countText(qsizetype count);
 int wholeDaysBetween(Instant from, Instant to);
 // "1 day left", "12 days left", "0 days left"; empty for a task without archive time.
 QString daysLeftText(const TaskItem &task, Instant now);
+QString daysLeftText(const OptionalInstant &archivedAt, Instant now);
 
 } // namespace ArchiveContent
 } // namespace furrow

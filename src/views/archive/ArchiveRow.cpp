@@ -1,7 +1,5 @@
 #include "views/archive/ArchiveRow.h"
 
-#include "model/Project.h"
-#include "model/TaskItem.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/ProjectTag.h"
@@ -12,10 +10,10 @@
 
 namespace furrow {
 
-ArchiveRow::ArchiveRow(Kind kind, const TaskItem &task, const QString &daysLeft, QWidget *parent)
+ArchiveRow::ArchiveRow(Kind kind, const Content &content, QWidget *parent)
     : QWidget(parent)
-    , m_taskId(task.id())
-    , m_title(new TextLabel(task.title(), Theme::body(), Theme::ink, this))
+    , m_content(content)
+    , m_title(new TextLabel(content.title, Theme::body(), Theme::ink, this))
     , m_putBack(
           new PillButton(kind == Kind::Done ? QStringLiteral("Reopen") : QStringLiteral("Put back"),
                          PillButton::Kind::Quiet, this))
@@ -31,18 +29,18 @@ ArchiveRow::ArchiveRow(Kind kind, const TaskItem &task, const QString &daysLeft,
         layout->addWidget(box);
     }
     m_title->setElided(true);
-    m_title->setToolTip(task.title());
+    m_title->setToolTip(content.title);
     layout->addWidget(m_title, 1);
-    if (const Project *project = task.project()) {
+    if (content.hasProject) {
         auto *tag = new ProjectTag(this);
-        tag->setProject(*project);
+        tag->setProject(content.projectName, content.projectColor);
         // Only a label here: the archive offers no project picker.
         tag->setAttribute(Qt::WA_TransparentForMouseEvents);
         tag->setCursor(Qt::ArrowCursor);
         layout->addWidget(tag);
     }
     if (kind == Kind::Dropped) {
-        m_daysLeft = new TextLabel(daysLeft, Theme::sans(13), Theme::muted, this);
+        m_daysLeft = new TextLabel(content.daysLeft, Theme::sans(13), Theme::muted, this);
         // A fixed, right-aligned column keeps the numbers of all rows lined up.
         m_daysLeft->setMinimumWidth(
             m_daysLeft->fontMetrics().horizontalAdvance(QStringLiteral("30 days left")));
@@ -52,7 +50,9 @@ ArchiveRow::ArchiveRow(Kind kind, const TaskItem &task, const QString &daysLeft,
     m_putBack->setCompact(true);
     layout->addWidget(m_putBack);
     connect(m_putBack, &QAbstractButton::clicked, this,
-            [this] { Q_EMIT putBackRequested(m_taskId); });
+            [this] { Q_EMIT putBackRequested(m_content.taskId); });
+    setAccessibleName(content.title);
+    setAccessibleDescription(content.description);
 }
 
 QString ArchiveRow::title() const

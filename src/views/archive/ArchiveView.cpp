@@ -2,12 +2,11 @@
 
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
+#include "views/archive/ArchiveColumn.h"
 #include "views/archive/ArchiveContent.h"
-#include "views/archive/ArchiveRow.h"
 #include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/FadingSnapshot.h"
-#include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/QuietScrollArea.h"
 #include "views/widgets/Stacks.h"
@@ -17,14 +16,54 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QTimer>
-#include <QVBoxLayout>
 
 namespace furrow {
 
 namespace {
 
-constexpr int kSide = 32;
+constexpr int kSide = ArchiveColumn::kSide;
+
+ArchiveRow::Content rowContent(const TaskItem &task)
+{
+    ArchiveRow::Content content;
+    content.taskId = task.id();
+    content.title = task.title();
+    if (const Project *project = task.project()) {
+        content.hasProject = true;
+        content.projectName = project->name();
+        content.projectColor = Theme::colorFromHex(project->colorHex()).value_or(Theme::muted);
+    }
+    return content;
+}
+
+// The column's entries for the Done tab: each day's header, then its tasks.
+std::vector<ArchiveColumn::Entry> doneEntries(ModelContext &context)
+{
+    using Entry = ArchiveColumn::Entry;
+    const auto groups = ArchiveContent::doneByDay(context);
+    std::size_t count = groups.size();
+    for (const ArchiveContent::DayGroup &group : groups)
+        count += group.tasks.size();
+    std::vector<Entry> entries;
+    entries.reserve(count);
+    for (const ArchiveContent::DayGroup &group : groups) {
+        entries.push_back({Entry::Kind::Header, group.day, qsizetype(group.tasks.size()), {}, {}});
+        for (const TaskItem *task : group.tasks)
+            entries.push_back({Entry::Kind::Done, group.day, 0, rowContent(*task), {}});
+    }
+    return entries;
+}
+
+std::vector<ArchiveColumn::Entry> droppedEntries(ModelContext &context)
+{
+    using Entry = ArchiveColumn::Entry;
+    const auto tasks = ArchiveContent::dropped(context);
+    std::vector<Entry> entries;
+    entries.reserve(tasks.size());
+    for (const TaskItem *task : tasks)
+        entries.push_back({Entry::Kind::Dropped, {}, 0, rowContent(*task), task->archivedAt()});
+    return entries;
+}
 
 } // namespace
 
@@ -36,7 +75,10 @@ ArchiveView::ArchiveView(ModelContext &context, QWidget *parent)
     layout->setContentsMargins(0, 28, 0, 0);
     layout->addWidget(buildHead());
     m_area = new QuietScrollArea(this);
+    m_column = new ArchiveColumn(m_area);
+    m_area->setContent(m_column);
     layout->addWidget(m_area, 1);
+    connect(m_column, &ArchiveColumn::putBackRequested, this, &ArchiveView::putBack);
     connect(&context, &ModelContext::changed, this, &ArchiveView::onModelChanged);
     rebuild();
 }
@@ -92,7 +134,7 @@ QString ArchiveView::lineText() const
 
 QString ArchiveView::emptyText() const
 {
-    return rows().isEmpty() ? emptyTextOf(m_tab) : QString();
+    return m_column->isEmpty() ? emptyTextOf(m_tab) : QString();
 }
 
 QString ArchiveView::emptyTextOf(Tab tab)
@@ -103,8 +145,7 @@ QString ArchiveView::emptyTextOf(Tab tab)
 
 QList<ArchiveRow *> ArchiveView::rows() const
 {
-    return m_area->widget() ? m_area->widget()->findChildren<ArchiveRow *>()
-                            : QList<ArchiveRow *>();
+    return m_column->rows();
 }
 
 PillButton *ArchiveView::tabButton(Tab tab) const
@@ -115,15 +156,12 @@ PillButton *ArchiveView::tabButton(Tab tab) const
 void ArchiveView::putBack(const QUuid &taskId)
 {
     PlannerStore store(m_context);
-    for (TaskItem *task : store.archivedTasks()) {
-        if (task->id() == taskId) {
-            // The list is rebuilt without the task on the next turn; the old one fades out
-            // over it.
-            FadingSnapshot::cover(m_area->viewport(), Motion::kEaseMs);
-            store.unarchive(*task, ArchiveContent::fallbackSection(m_context));
-            return;
-        }
-    }
+    TaskItem *task = store.task(taskId);
+    if (!task || !task->isArchived())
+        return;
+    // The list follows without the task on the next turn; the old one fades out over it.
+    FadingSnapshot::cover(m_area->viewport(), Motion::kEaseMs);
+    store.unarchive(*task, store.fallbackSection());
 }
 
 void ArchiveView::showEvent(QShowEvent *event)
@@ -144,71 +182,8 @@ void ArchiveView::onModelChanged(RecordKinds kinds)
 
 void ArchiveView::rebuild()
 {
-    const int scrolled = m_area->verticalScrollBar()->value();
-    auto *body = new QWidget;
-    auto *layout = Stacks::column(body, 0);
-    layout->setContentsMargins(kSide, 0, kSide, 28);
-    if (m_tab == Tab::Done)
-        fillDone(layout);
-    else
-        fillDropped(layout);
-    layout->addStretch();
-    m_area->setContent(body);
-    QTimer::singleShot(
-        0, m_area, [area = m_area, scrolled] { area->verticalScrollBar()->setValue(scrolled); });
-}
-
-void ArchiveView::fillDone(QVBoxLayout *layout)
-{
-    const auto groups = ArchiveContent::doneByDay(m_context);
-    if (groups.empty()) {
-        addEmptyText(layout, emptyTextOf(m_tab));
-        return;
-    }
-    const Instant now = Clock::now();
-    for (const ArchiveContent::DayGroup &group : groups) {
-        auto *header = new QHBoxLayout;
-        header->setContentsMargins(0, layout->count() ? 22 : 4, 0, 4);
-        header->setSpacing(10);
-        header->addWidget(new TextLabel(ArchiveContent::dayLabel(group.day, now),
-                                        Theme::sans(14, QFont::Medium), Theme::ink));
-        header->addWidget(new TextLabel(ArchiveContent::countText(qsizetype(group.tasks.size())),
-                                        Theme::small(), Theme::muted));
-        header->addStretch();
-        layout->addLayout(header);
-        for (const TaskItem *task : group.tasks)
-            addRow(layout, new ArchiveRow(ArchiveRow::Kind::Done, *task, {}));
-    }
-}
-
-void ArchiveView::fillDropped(QVBoxLayout *layout)
-{
-    const auto tasks = ArchiveContent::dropped(m_context);
-    if (tasks.empty()) {
-        addEmptyText(layout, emptyTextOf(m_tab));
-        return;
-    }
-    const Instant now = Clock::now();
-    for (const TaskItem *task : tasks) {
-        if (layout->count())
-            layout->addWidget(new HairLine);
-        addRow(layout, new ArchiveRow(ArchiveRow::Kind::Dropped, *task,
-                                      ArchiveContent::daysLeftText(*task, now)));
-    }
-}
-
-void ArchiveView::addEmptyText(QVBoxLayout *layout, const QString &text)
-{
-    auto *label = new TextLabel(text, Theme::body(), Theme::gray);
-    label->setWordWrap(true);
-    label->setContentsMargins(0, 6, 0, 0);
-    layout->addWidget(label);
-}
-
-void ArchiveView::addRow(QVBoxLayout *layout, ArchiveRow *row)
-{
-    layout->addWidget(row);
-    connect(row, &ArchiveRow::putBackRequested, this, &ArchiveView::putBack);
+    m_column->setEntries(m_tab == Tab::Done ? doneEntries(m_context) : droppedEntries(m_context),
+                         emptyTextOf(m_tab), Clock::now());
 }
 
 } // namespace furrow

@@ -4,10 +4,9 @@
 
 #include <QWidget>
 
-class QVBoxLayout;
-
 namespace furrow {
 
+class ArchiveColumn;
 class ArchiveRow;
 class ModelContext;
 class PillButton;
@@ -37,6 +36,7 @@ public:
     QString lineText() const;
     // The empty text while the tab lists nothing, otherwise empty.
     QString emptyText() const;
+    // The rows that have widgets: those in view and a few around them, top to bottom.
     QList<ArchiveRow *> rows() const;
     PillButton *tabButton(Tab tab) const;
 
@@ -47,10 +47,6 @@ private:
     QWidget *buildHead();
     void onModelChanged(RecordKinds kinds);
     void rebuild();
-    void fillDone(QVBoxLayout *layout);
-    void fillDropped(QVBoxLayout *layout);
-    void addEmptyText(QVBoxLayout *layout, const QString &text);
-    void addRow(QVBoxLayout *layout, ArchiveRow *row);
     static QString emptyTextOf(Tab tab);
 
     ModelContext &m_context;
@@ -59,6 +55,7 @@ private:
     PillButton *m_doneTab = nullptr;
     PillButton *m_droppedTab = nullptr;
     QuietScrollArea *m_area = nullptr;
+    ArchiveColumn *m_column = nullptr;
 };
 
 } // namespace furrow

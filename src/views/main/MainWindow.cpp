@@ -4,7 +4,6 @@
 #include "MainToolbar.h"
 #include "SidebarSlide.h"
 
-#include "model/LiveRecords.h"
 #include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
@@ -121,7 +120,7 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        runHousekeeping();
+        Q_EMIT shown();
 }
 
 void MainWindow::hideEvent(QHideEvent *event)
@@ -147,19 +146,10 @@ void MainWindow::paintEvent(QPaintEvent *)
     painter.fillRect(QRect(strip.right(), strip.top(), 1, strip.height()), Theme::hair);
 }
 
-void MainWindow::runHousekeeping()
+void MainWindow::openOn(const Page &starter)
 {
-    PlannerStore(m_context).purgeTombstones(30);
-    PlannerStore(m_context).purgeArchive(30);
-    PlannerStore(m_context).normalizeProjectColors();
-    Page *starter = PlannerStore(m_context).ensureStarterPage();
-    // With goals set for the quarter the window opens on them, otherwise on the first page.
     if (selection().isGoals() && m_goals.visible().empty())
-        setSelection(SidebarSelection::page(starter->id()));
-    PlannerStore store(m_context);
-    store.stampToday();
-    store.save();
-    Q_EMIT housekeepingDone();
+        setSelection(SidebarSelection::page(starter.id()));
 }
 
 void MainWindow::showSelection()
@@ -181,7 +171,7 @@ void MainWindow::followModel()
     const SidebarSelection current = selection();
     if (current.isGoals())
         return;
-    const auto pages = live(m_context.fetchAll<Page>());
+    const auto pages = PlannerStore(m_context).pages();
     const bool present = std::any_of(
         pages.begin(), pages.end(), [&](const Page *page) { return page->id() == current.pageId; });
     if (present)

@@ -13,14 +13,15 @@ class GoalsPage;
 class MainToolbar;
 class MenuController;
 class ModelContext;
+class Page;
 class PageView;
 class Sidebar;
 class SidebarSlide;
 class VectorStore;
 
 // The planner's main window (object name "main"): the toolbar strip over the sidebar and, on
-// the right, the goals page or the selected page. Each time it is shown it tidies the store —
-// purges, project colours, the starter page, today's plan — and picks what to show.
+// the right, the goals page or the selected page. Each time it is shown it says so, for the
+// owner to tidy the store, and then picks what to show.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -35,6 +36,9 @@ public:
     void setMenuBar(QMenuBar *menuBar);
     SidebarSelection selection() const;
     void setSelection(const SidebarSelection &selection);
+    // After the store was tidied on showing: with goals set for the quarter the window opens
+    // on them, otherwise on the starter page.
+    void openOn(const Page &starter);
     // Saves what the open title, note and name editors hold and closes them, as a loss of focus
     // would; before the application quits and whenever the window hides.
     void commitEdits();
@@ -45,8 +49,8 @@ public:
     MainToolbar *toolbar() const { return m_toolbar; }
 
 Q_SIGNALS:
-    // The start-up housekeeping ran; the application icon is brought up to date.
-    void housekeepingDone();
+    // The window was shown (not restored from minimised): time for the store's housekeeping.
+    void shown();
     // The Settings chip was clicked: the settings window opens where it was left.
     void settingsRequested();
     // "Manage projects…" was chosen: the settings window opens on its Projects tab.
@@ -58,7 +62,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void runHousekeeping();
     void showSelection();
     void followModel();
     void focusInput();

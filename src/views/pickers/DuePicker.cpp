@@ -6,7 +6,6 @@
 #include "views/pickers/MonthCalendar.h"
 #include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"
-#include "views/widgets/TaskLookup.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -67,8 +66,9 @@ void DuePicker::chooseDaysFromNow(int days)
 void DuePicker::setDueDate(const OptionalInstant &day)
 {
     // The task is looked up again: it may have been deleted while the popup was open.
-    if (TaskItem *task = TaskLookup::task(m_context, m_taskId))
-        PlannerStore(m_context).setDueDate(day, *task);
+    PlannerStore store(m_context);
+    if (TaskItem *task = store.task(m_taskId))
+        store.setDueDate(day, *task);
     Q_EMIT dismissRequested();
 }
 

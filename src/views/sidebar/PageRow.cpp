@@ -28,7 +28,6 @@ PageRow::PageRow(const QUuid &pageId, MenuController &menus, QWidget *parent)
     , m_pageId(pageId)
     , m_menus(&menus)
     , m_name(new TextLabel({}, Theme::body(), Theme::gray, this))
-    , m_editor(new QLineEdit(this))
     , m_count(new TextLabel({}, Theme::sans(12), Theme::muted))
 {
     m_icon = new AnchoredButton(
@@ -50,15 +49,6 @@ PageRow::PageRow(const QUuid &pageId, MenuController &menus, QWidget *parent)
     m_menu = new MenuButton(&menus, 20, kMenuPopupWidth, [this] { return buildPageMenu(); });
 
     m_name->setElided(true);
-    m_editor->setFont(Theme::body());
-    m_editor->setStyleSheet(
-        QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid %3;"
-                       " border-radius: 6px; padding: 2px 5px; selection-background-color: %4;"
-                       " selection-color: %5; }")
-            .arg(Theme::card.name(), Theme::ink.name(), Theme::line.name(), Theme::bright.name(),
-                 Theme::pine.name()));
-    m_editor->hide();
-    m_editor->installEventFilter(this);
 
     m_count->setAlignment(Qt::AlignCenter);
     auto *slot = new QWidget(this);
@@ -71,7 +61,6 @@ PageRow::PageRow(const QUuid &pageId, MenuController &menus, QWidget *parent)
     contentLayout()->setSpacing(4);
     contentLayout()->addWidget(m_icon);
     contentLayout()->addWidget(m_name, 1);
-    contentLayout()->addWidget(m_editor, 1);
     contentLayout()->addWidget(slot);
 
     for (QWidget *control : {static_cast<QWidget *>(m_icon), static_cast<QWidget *>(m_menu)})
@@ -104,9 +93,28 @@ void PageRow::showPage(const Page &page, qint64 openCount)
     updateLook();
 }
 
+// The name editor is made on the first rename: a style sheet per row is costly in a long list.
+QLineEdit *PageRow::editor()
+{
+    if (m_editor)
+        return m_editor;
+    m_editor = new QLineEdit(this);
+    m_editor->setFont(Theme::body());
+    m_editor->setStyleSheet(
+        QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid %3;"
+                       " border-radius: 6px; padding: 2px 5px; selection-background-color: %4;"
+                       " selection-color: %5; }")
+            .arg(Theme::card.name(), Theme::ink.name(), Theme::line.name(), Theme::bright.name(),
+                 Theme::pine.name()));
+    m_editor->hide();
+    m_editor->installEventFilter(this);
+    contentLayout()->insertWidget(contentLayout()->indexOf(m_name) + 1, m_editor, 1);
+    return m_editor;
+}
+
 void PageRow::beginEditing(const QString &draft)
 {
-    m_editor->setText(draft);
+    editor()->setText(draft);
     m_name->hide();
     m_editor->show();
     updateLook();
@@ -130,7 +138,7 @@ void PageRow::endEditing()
 
 bool PageRow::isEditing() const
 {
-    return !m_editor->isHidden();
+    return m_editor && !m_editor->isHidden();
 }
 
 void PageRow::openIconPicker()
@@ -190,7 +198,7 @@ void PageRow::updateLook()
 
 bool PageRow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+    if (m_editor && watched == m_editor && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             Q_EMIT renameCommitted(m_editor->text());

@@ -48,6 +48,7 @@ public:
     bool showsMenuButton() const;
     AnchoredButton *iconButton() const { return m_icon; }
     MenuButton *menuButton() const { return m_menu; }
+    // Null until the page is first renamed.
     QLineEdit *nameEditor() const { return m_editor; }
 
 Q_SIGNALS:
@@ -63,6 +64,7 @@ protected:
 
 private:
     QWidget *buildPageMenu();
+    QLineEdit *editor();
     void updateLook();
     bool ownsOpenPopup() const;
 
@@ -70,7 +72,7 @@ private:
     QPointer<MenuController> m_menus;
     AnchoredButton *m_icon;
     TextLabel *m_name;
-    QLineEdit *m_editor;
+    QLineEdit *m_editor = nullptr;
     TextLabel *m_count;
     MenuButton *m_menu;
     // The trailing slot: the count, or the menu button in its place.

@@ -1,6 +1,5 @@
 #include "views/sidebar/Sidebar.h"
 
-#include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 #include "views/menus/MenuController.h"
 #include "views/sidebar/PageRow.h"
@@ -119,41 +118,34 @@ void Sidebar::updateHighlight()
 
 void Sidebar::onModelChanged(RecordKinds kinds)
 {
-    if (kinds & (RecordKinds(RecordKind::Page) | RecordKind::Section | RecordKind::Task))
-        refresh();
+    // Only tasks and sections change the counts; a page's name or icon does not.
+    const RecordKinds counted = RecordKinds(RecordKind::Section) | RecordKind::Task;
+    if (kinds & (counted | RecordKind::Page))
+        refresh(kinds.testAnyFlags(counted));
 }
 
-QHash<QUuid, qint64> Sidebar::openCounts(const ModelContext &context)
+void Sidebar::refresh(bool recount)
 {
-    QHash<const Section *, QUuid> pageOf;
-    for (Section *section : live(context.fetchAll<Section>())) {
-        if (section->page() && section->page()->isLive())
-            pageOf.insert(section, section->page()->id());
-    }
-    QHash<QUuid, qint64> counts;
-    for (const TaskItem *task : context.fetchAll<TaskItem>()) {
-        if (!task->isActive() || task->isDone())
-            continue;
-        if (const auto page = pageOf.constFind(task->section()); page != pageOf.cend())
-            ++counts[*page];
-    }
-    return counts;
-}
-
-void Sidebar::refresh()
-{
-    const auto counts = openCounts(m_context);
+    const PlannerStore store(m_context);
+    QHash<QUuid, PageRow *> unused;
+    for (PageRow *row : m_pageRows)
+        unused.insert(row->pageId(), row);
+    const auto pages = store.pages();
+    // A page that comes back (undo, sync) brings the tasks of its sections with it.
+    recount = recount || std::any_of(pages.begin(), pages.end(), [&](const Page *page) {
+                  return !unused.contains(page->id());
+              });
+    if (recount)
+        m_counts = store.openCounts();
     std::vector<PageRow *> rows;
-    for (const Page *page : live(m_context.fetchAll<Page>())) {
-        PageRow *row = rowFor(page->id());
-        if (!row || std::find(rows.begin(), rows.end(), row) != rows.end())
+    for (const Page *page : pages) {
+        PageRow *row = unused.take(page->id());
+        if (!row)
             row = makeRow(page->id());
-        row->showPage(*page, counts.value(page->id()));
+        row->showPage(*page, m_counts.value(page->id()));
         rows.push_back(row);
     }
-    for (PageRow *row : m_pageRows) {
-        if (std::find(rows.begin(), rows.end(), row) != rows.end())
-            continue;
+    for (PageRow *row : std::as_const(unused)) {
         if (m_editingPage == row->pageId())
             m_editingPage.reset();
         m_pageLayout->removeWidget(row);
@@ -199,11 +191,7 @@ PageRow *Sidebar::rowFor(const QUuid &pageId) const
 
 Page *Sidebar::livePage(const QUuid &pageId) const
 {
-    for (Page *page : m_context.fetchAll<Page>()) {
-        if (page->id() == pageId && page->isLive())
-            return page;
-    }
-    return nullptr;
+    return PlannerStore(m_context).livePage(pageId);
 }
 
 void Sidebar::createPage()
@@ -221,7 +209,7 @@ void Sidebar::deletePage(const QUuid &pageId)
     if (!page)
         return;
     std::vector<QUuid> others;
-    for (const Page *other : live(m_context.fetchAll<Page>())) {
+    for (const Page *other : PlannerStore(m_context).pages()) {
         if (other != page)
             others.push_back(other->id());
     }

@@ -46,10 +46,6 @@ public:
     void beginRename(const QUuid &pageId);
     std::optional<QUuid> editingPage() const { return m_editingPage; }
 
-    // The open-task count of every live page that has open tasks: active tasks not done whose
-    // section is one of the page's live sections.
-    static QHash<QUuid, qint64> openCounts(const ModelContext &context);
-
     SidebarRow *goalsRow() const { return m_goalsRow; }
     const std::vector<PageRow *> &pageRows() const { return m_pageRows; }
     PageRow *rowFor(const QUuid &pageId) const;
@@ -65,7 +61,7 @@ private:
     QWidget *buildGoalsRow();
     QWidget *buildFoot();
     void onModelChanged(RecordKinds kinds);
-    void refresh();
+    void refresh(bool recount = true);
     PageRow *makeRow(const QUuid &pageId);
     void commitRename(const QUuid &pageId, const QString &draft);
     void endRename();
@@ -83,6 +79,7 @@ private:
     QVBoxLayout *m_pageLayout = nullptr;
     QuietScrollArea *m_area = nullptr;
     std::vector<PageRow *> m_pageRows;
+    QHash<QUuid, qint64> m_counts; // open tasks by page
 };
 
 } // namespace furrow

@@ -1,29 +1,18 @@
 #include "views/widgets/TaskLookup.h"
 
-#include "model/ModelContext.h"
+#include "model/PlannerStore.h"
 
 namespace furrow::TaskLookup {
 
+// The store's queries do not change the context; it takes a mutable one for its operations.
 TaskItem *task(const ModelContext &context, const QUuid &id)
 {
-    if (id.isNull())
-        return nullptr;
-    for (const auto &row : context.rows<TaskItem>()) {
-        if (row->id() == id && !row->deletedAt())
-            return row.get();
-    }
-    return nullptr;
+    return PlannerStore(const_cast<ModelContext &>(context)).task(id);
 }
 
 Section *liveSection(const ModelContext &context, const QUuid &id)
 {
-    if (id.isNull())
-        return nullptr;
-    for (const auto &row : context.rows<Section>()) {
-        if (row->id() == id && row->isLive())
-            return row.get();
-    }
-    return nullptr;
+    return PlannerStore(const_cast<ModelContext &>(context)).liveSection(id);
 }
 
 } // namespace furrow::TaskLookup

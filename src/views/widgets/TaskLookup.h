@@ -9,7 +9,7 @@ class Section;
 class TaskItem;
 
 // Finds records again by id when a view acts, so that no view keeps a record that may have
-// been deleted since it was shown.
+// been deleted since it was shown. Forwards to the planner store's lookups.
 namespace TaskLookup {
 
 // The task with that id among every task without tombstone, or null.
