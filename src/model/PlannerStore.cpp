@@ -55,14 +55,20 @@ PlannerStore::shownTasks(const std::vector<Section *> &sections) const
     QHash<QUuid, std::size_t> index;
     for (std::size_t i = 0; i < sections.size(); ++i)
         index.insert(sections[i]->id(), i);
+    // Tasks of one section tend to come together; the last section found is asked first.
+    const Section *lastSection = nullptr;
+    ShownTasks *lastShown = nullptr;
     for (const auto &task : m_context.rows<TaskItem>()) {
-        if (!task->isActive() || !task->section())
+        const Section *section = task->section();
+        if (!section || !task->isActive())
             continue;
-        const auto found = index.constFind(task->section()->id());
-        if (found == index.constEnd())
-            continue;
-        ShownTasks &shown = result[*found];
-        (task->isDone() ? shown.done : shown.open).push_back(task.get());
+        if (section != lastSection) {
+            const auto found = index.constFind(section->id());
+            lastSection = section;
+            lastShown = found == index.constEnd() ? nullptr : &result[*found];
+        }
+        if (lastShown)
+            (task->isDone() ? lastShown->done : lastShown->open).push_back(task.get());
     }
     const auto doneAt = [](const TaskItem *task) {
         return task->doneAt().value_or(distantPast());

@@ -49,6 +49,10 @@ void RowStack::setEntries(std::vector<Entry> entries, qsizetype openCount, bool 
         = old.size() == m_entries.size()
           && std::equal(old.begin(), old.end(), m_entries.begin(),
                         [](const Entry &a, const Entry &b) { return a.id == b.id; });
+    const bool sameHeights
+        = sameOrder
+          && std::equal(old.begin(), old.end(), m_entries.begin(),
+                        [](const Entry &a, const Entry &b) { return a.hasNote == b.hasNote; });
     if (!sameOrder) {
         QHash<QUuid, qsizetype> index;
         index.reserve(qsizetype(m_entries.size()));
@@ -63,12 +67,13 @@ void RowStack::setEntries(std::vector<Entry> entries, qsizetype openCount, bool 
         }
         m_index = std::move(index);
     }
-    m_heights.setRows(heightRows());
+    if (!sameHeights)
+        m_heights.setRows(heightRows());
 
     const Instant now = Clock::now();
     for (const QUuid &id : m_made.keys()) {
         const qsizetype at = indexOf(id);
-        const auto task = at < 0 ? nullptr : m_entries[std::size_t(at)].task.lock();
+        const auto task = taskAt(at);
         if (!task) {
             release(id);
             continue;
@@ -83,6 +88,13 @@ void RowStack::setEntries(std::vector<Entry> entries, qsizetype openCount, bool 
     placeMadeRows();
     applyTotalHeight();
     updateSeparators();
+}
+
+std::shared_ptr<TaskItem> RowStack::taskAt(qsizetype index) const
+{
+    if (index < 0 || index >= count())
+        return nullptr;
+    return std::static_pointer_cast<TaskItem>(m_entries[std::size_t(index)].task.lock());
 }
 
 std::vector<RowHeights::Row> RowStack::heightRows() const
@@ -172,7 +184,7 @@ TaskRow *RowStack::realize(qsizetype index)
 TaskRow *RowStack::make(qsizetype index)
 {
     const Entry &entry = m_entries[std::size_t(index)];
-    const auto task = entry.task.lock();
+    const auto task = taskAt(index);
     if (!task)
         return nullptr;
     TaskRow *row = m_source.obtain(*task);

@@ -14,6 +14,7 @@
 
 namespace furrow {
 
+class Record;
 class TaskItem;
 class TaskRow;
 
@@ -29,7 +30,7 @@ public:
     struct Entry
     {
         QUuid id;
-        std::weak_ptr<TaskItem> task; // never used once the task has left the context
+        std::weak_ptr<Record> task; // a task; never used once it has been freed
         bool done = false;
         bool hasNote = false;
     };
@@ -83,6 +84,7 @@ protected:
 
 private:
     std::vector<RowHeights::Row> heightRows() const;
+    std::shared_ptr<TaskItem> taskAt(qsizetype index) const;
     bool holdsState(const TaskRow *row) const;
     TaskRow *make(qsizetype index);
     void release(const QUuid &taskId);
