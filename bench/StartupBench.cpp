@@ -1,9 +1,12 @@
 // Process start to the first painted main window, and the resident memory at that moment, for
-// the planner with the demo data and with 10 000 tasks over 20 pages whose shown page holds 300
-// open tasks. The floor is an empty Qt window started and painted the same way, in the same run.
+// the planner with the demo data, with 10 000 tasks over 20 pages whose shown page holds 300 open
+// tasks, and with 1 000, 10 000 and 50 000 tasks imported from a backup into a fresh store, which
+// files them all in the starter page's first section. The floor is an empty Qt window started
+// and painted the same way, in the same run.
 
 #include "model/PlannerStore.h"
 #include "persistence/PlannerContainer.h"
+#include "persistence/PlannerSnapshot.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -113,6 +116,30 @@ void fillLargeStore(const QString &storePath)
     context.save();
 }
 
+// A backup of `count` tasks, a fifth with notes and a tenth done, restored into a fresh store.
+void fillByImport(const QString &storePath, int count)
+{
+    PlannerArchive archive;
+    const Instant now = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        PlannerArchive::TaskRecord task;
+        task.id = QUuid::createUuid();
+        task.title = QStringLiteral("Imported task %1 with a title of ordinary length").arg(i);
+        task.order = i;
+        if (i % 5 == 0)
+            task.note = QStringLiteral("A note with a [link](https://example.com/%1)").arg(i);
+        task.isDone = i % 10 == 0;
+        if (task.isDone)
+            task.doneAt = now;
+        task.createdAt = now;
+        task.updatedAt = now;
+        archive.tasks.push_back(task);
+    }
+    auto container = PlannerContainer::open(storePath);
+    PlannerStore store(container->context());
+    PlannerSnapshot::restore(store, archive);
+}
+
 void BM_EmptyWindowFloor(benchmark::State &state)
 {
     ProbeHome home;
@@ -137,6 +164,14 @@ void BM_PlannerWith10000Tasks(benchmark::State &state)
     run(state, home, {});
 }
 
+void BM_PlannerWithImportedTasksInOneSection(benchmark::State &state)
+{
+    ProbeHome home;
+    QDir().mkpath(QFileInfo(home.storePath()).path());
+    fillByImport(home.storePath(), int(state.range(0)));
+    run(state, home, {});
+}
+
 // `furrow --quick-capture` with no planner running: process start to the panel with the keyboard.
 void BM_QuickCaptureLaunch(benchmark::State &state)
 {
@@ -147,6 +182,13 @@ void BM_QuickCaptureLaunch(benchmark::State &state)
 BENCHMARK(BM_EmptyWindowFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PlannerWithDemoData)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PlannerWith10000Tasks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_PlannerWithImportedTasksInOneSection)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(BM_QuickCaptureLaunch)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace

@@ -6,6 +6,10 @@
 #include "Log.h"
 #include "PlannerNotifications.h"
 
+#include <QHash>
+
+#include <algorithm>
+
 namespace furrow {
 
 namespace {
@@ -41,6 +45,43 @@ std::vector<TaskItem *> PlannerStore::tasks(const Section *section) const
             result.push_back(task.get());
     }
     sortByOrder(result);
+    return result;
+}
+
+std::vector<PlannerStore::ShownTasks>
+PlannerStore::shownTasks(const std::vector<Section *> &sections) const
+{
+    std::vector<ShownTasks> result(sections.size());
+    QHash<QUuid, std::size_t> index;
+    for (std::size_t i = 0; i < sections.size(); ++i)
+        index.insert(sections[i]->id(), i);
+    // Tasks of one section tend to come together; the last section found is asked first.
+    const Section *lastSection = nullptr;
+    ShownTasks *lastShown = nullptr;
+    for (const auto &task : m_context.rows<TaskItem>()) {
+        const Section *section = task->section();
+        if (!section || !task->isActive())
+            continue;
+        if (section != lastSection) {
+            const auto found = index.constFind(section->id());
+            lastSection = section;
+            lastShown = found == index.constEnd() ? nullptr : &result[*found];
+        }
+        if (lastShown)
+            (task->isDone() ? lastShown->done : lastShown->open).push_back(task.get());
+    }
+    const auto doneAt = [](const TaskItem *task) {
+        return task->doneAt().value_or(distantPast());
+    };
+    for (ShownTasks &shown : result) {
+        // Usually in order already: checking is linear, sorting is not.
+        if (!std::is_sorted(shown.open.begin(), shown.open.end(),
+                            [](auto *a, auto *b) { return a->order() < b->order(); }))
+            sortByOrder(shown.open);
+        std::stable_sort(
+            shown.done.begin(), shown.done.end(),
+            [&](const TaskItem *a, const TaskItem *b) { return doneAt(a) > doneAt(b); });
+    }
     return result;
 }
 

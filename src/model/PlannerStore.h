@@ -27,6 +27,15 @@ public:
     // The open, unarchived tasks of a section (by id; null gives the tasks with no section),
     // by order.
     std::vector<TaskItem *> tasks(const Section *section) const;
+    // A section's active tasks as the board shows them: open ones by order, then done ones,
+    // most recently done first (a done task without a time counts as done long ago).
+    struct ShownTasks
+    {
+        std::vector<TaskItem *> open;
+        std::vector<TaskItem *> done;
+    };
+    // The shown tasks of each of these sections, in the same order, from one pass over the tasks.
+    std::vector<ShownTasks> shownTasks(const std::vector<Section *> &sections) const;
     std::vector<Project *> projects() const;
     // The first live section of the first live page, where captures made outside the board
     // go; null when there is no live page or that page has no live section.

@@ -1,5 +1,7 @@
 #include "BackupCommands.h"
 
+#include "BackgroundWork.h"
+
 #include "model/PlannerStore.h"
 #include "persistence/ArchiveWriter.h"
 #include "persistence/DatedCopies.h"
@@ -88,7 +90,9 @@ void importWithDialog(ModelContext &context, QWidget *parent)
 bool importFile(ModelContext &context, const QString &path, QWidget *parent)
 {
     PlannerArchive archive;
-    if (const auto read = PlannerArchiveIO::readForImport(path, archive); !read.succeeded) {
+    PlannerArchiveIO::Outcome read;
+    BackgroundWork::run([&] { read = PlannerArchiveIO::readForImport(path, archive); });
+    if (!read.succeeded) {
         warn(parent, read.alertText);
         return false;
     }
@@ -129,7 +133,9 @@ std::vector<DatedCopy> datedCopies()
 
 void restoreCopyWithDialog(ModelContext &context, QWidget *parent)
 {
-    const std::vector<DatedCopy> copies = datedCopies();
+    // Each copy is read for its task count: fourteen large copies take a while.
+    std::vector<DatedCopy> copies;
+    BackgroundWork::run([&copies] { copies = datedCopies(); });
     if (copies.empty()) {
         QMessageBox::information(parent, QStringLiteral("Restore a copy"),
                                  QStringLiteral("There are no dated copies yet. Furrow keeps one "

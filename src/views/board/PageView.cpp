@@ -14,6 +14,7 @@
 #include "views/widgets/TaskLookup.h"
 #include "views/widgets/TextLabel.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -27,6 +28,13 @@ constexpr int kTopMargin = 12; // the toolbar strip sits above the view
 constexpr int kBlockSpacing = 30;
 constexpr RecordKinds kShownKinds
     = RecordKinds(RecordKind::Task) | RecordKind::Section | RecordKind::Page | RecordKind::Project;
+
+// The note holds more than white space; RowContent::hasNote() without a copy of the note.
+bool hasNote(const TaskItem &task)
+{
+    const QString &note = task.note();
+    return std::any_of(note.begin(), note.end(), [](QChar c) { return !c.isSpace(); });
+}
 } // namespace
 
 PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
@@ -57,11 +65,11 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
     connect(&m_state, &BoardState::litChanged, this,
             [this](const QUuid &previous, const QUuid &current) {
                 for (const QUuid &id : {previous, current}) {
-                    if (TaskRow *row = m_rows.value(id))
+                    if (TaskRow *row = this->row(id))
                         row->updateControls();
                 }
                 for (SectionBlock *block : m_blocks)
-                    block->updateSeparators();
+                    block->stack()->updateSeparators();
             });
     connect(&m_state, &BoardState::composingChanged, this, [this](const QUuid &, const QUuid &id) {
         if (SectionBlock *block = this->block(id))
@@ -72,6 +80,9 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
             revealLater(block->header());
     });
     connect(m_empty, &EmptyPageBlock::addCategory, this, &PageView::newCategory);
+    connect(m_scroll->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &PageView::updateWindows);
+    m_scroll->viewport()->installEventFilter(this);
     refresh();
 }
 
@@ -81,6 +92,20 @@ PageView::~PageView()
     // first, and the state no longer reaches back into them.
     disconnect(&m_state, nullptr, this, nullptr);
     delete m_scroll;
+    qDeleteAll(std::exchange(m_spare, {}));
+}
+
+bool PageView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        updateWindows();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PageView::updateWindows()
+{
+    for (SectionBlock *block : m_blocks)
+        block->stack()->updateWindow();
 }
 
 QWidget *PageView::buildHeader()
@@ -132,6 +157,15 @@ void PageView::setPage(const QUuid &pageId)
     m_scroll->verticalScrollBar()->setValue(0);
 }
 
+TaskRow *PageView::row(const QUuid &taskId) const
+{
+    for (SectionBlock *block : m_blocks) {
+        if (TaskRow *row = block->stack()->row(taskId))
+            return row;
+    }
+    return nullptr;
+}
+
 SectionBlock *PageView::block(const QUuid &sectionId) const
 {
     for (SectionBlock *block : m_blocks) {
@@ -162,32 +196,6 @@ std::vector<Section *> PageView::shownSections(const Page *page) const
     return page ? liveOn(m_model.fetchAll<Section>(), page) : std::vector<Section *>();
 }
 
-std::vector<PageView::SectionTasks> PageView::tasksOf(const std::vector<Section *> &sections) const
-{
-    std::vector<SectionTasks> result(sections.size());
-    QHash<QUuid, std::size_t> index;
-    for (std::size_t i = 0; i < sections.size(); ++i)
-        index.insert(sections[i]->id(), i);
-    for (const auto &task : m_model.rows<TaskItem>()) {
-        if (!task->isActive() || !task->section())
-            continue;
-        const auto found = index.constFind(task->section()->id());
-        if (found == index.constEnd())
-            continue;
-        SectionTasks &tasks = result[*found];
-        (task->isDone() ? tasks.done : tasks.open).push_back(task.get());
-    }
-    for (SectionTasks &tasks : result) {
-        sortByOrder(tasks.open);
-        // Most recently done first; a done task without a time counts as done long ago.
-        std::stable_sort(
-            tasks.done.begin(), tasks.done.end(), [](const TaskItem *a, const TaskItem *b) {
-                return a->doneAt().value_or(distantPast()) > b->doneAt().value_or(distantPast());
-            });
-    }
-    return result;
-}
-
 void PageView::refresh()
 {
     // A row inside a running drag must not be deleted; the drag's end brings the refresh.
@@ -214,64 +222,84 @@ void PageView::refresh()
 
 void PageView::syncBlocks(const std::vector<Section *> &sections)
 {
-    const std::vector<SectionTasks> tasks = tasksOf(sections);
+    const auto shown = PlannerStore(m_model).shownTasks(sections);
     std::vector<SectionBlock *> blocks;
-    QHash<QUuid, TaskRow *> rows;
-    std::vector<TaskRow *> landed;
-    m_rowOrder.clear();
+    // Rows that leave a block wait in m_spare until every block has taken what it shows, so
+    // that a row moving to another section keeps its focus and open editors.
+    m_syncing = true;
     for (std::size_t i = 0; i < sections.size(); ++i) {
         SectionBlock *block = takeBlock(*sections[i]);
-        std::vector<TaskRow *> open, done;
-        for (TaskItem *task : tasks[i].open)
-            open.push_back(takeRow(*task, rows, landed));
-        for (TaskItem *task : tasks[i].done)
-            done.push_back(takeRow(*task, rows, landed));
-        block->setRows(open, done);
-        m_rowOrder.insert(m_rowOrder.end(), block->rows().begin(), block->rows().end());
+        std::vector<RowStack::Entry> entries;
+        entries.reserve(shown[i].open.size() + shown[i].done.size());
+        for (const auto *part : {&shown[i].open, &shown[i].done}) {
+            for (TaskItem *task : *part) {
+                entries.push_back(
+                    {task->id(), task->weak_from_this(), task->isDone(), hasNote(*task)});
+            }
+        }
+        block->setTasks(std::move(entries), qsizetype(shown[i].open.size()), m_filled);
         blocks.push_back(block);
     }
-    // What is left belongs to sections and tasks that are no longer on the page. An editor
+    placeBlocks(blocks);
+    // The blocks' places decide which rows are in view.
+    m_scroll->widget()->layout()->activate();
+    updateWindows();
+    // A focused or editing row whose task moved out of view is made where it went.
+    for (const QUuid &id : m_spare.keys()) {
+        for (SectionBlock *block : m_blocks) {
+            if (const qsizetype at = block->stack()->indexOf(id); at >= 0)
+                block->stack()->realize(at);
+        }
+    }
+    m_syncing = false;
+    dismissSpareRows();
+    orderFocusChain();
+}
+
+TaskRow *PageView::obtainRow(const TaskItem &task)
+{
+    const RowContent content = RowContent::of(task, Clock::now());
+    if (TaskRow *row = m_spare.take(task.id())) {
+        row->setContent(content);
+        return row;
+    }
+    auto *row = new TaskRow(m_scope, content);
+    row->setCompact(m_compact);
+    row->setNotesHidden(m_notesHidden);
+    connect(row, &TaskRow::focusStepRequested, this,
+            [this, id = task.id()](int step) { stepFocus(id, step); });
+    return row;
+}
+
+void PageView::releaseRow(TaskRow *row)
+{
+    m_spare.insert(row->taskId(), row);
+    if (!m_syncing)
+        dismissSpareRows();
+}
+
+void PageView::dismissSpareRows()
+{
+    // What is left belongs to tasks no longer shown here, or scrolled out of view. An editor
     // there saves its draft into the task, wherever it went, rather than losing it.
-    for (TaskRow *row : std::as_const(m_rows)) {
+    for (TaskRow *row : std::exchange(m_spare, {})) {
         row->commitEdits();
         dismiss(row);
     }
-    m_rows = rows;
-    placeBlocks(blocks);
-    orderFocusChain();
-    if (m_filled) {
-        for (TaskRow *row : landed)
-            row->fadeIn();
-    }
-}
-
-TaskRow *PageView::takeRow(const TaskItem &task, QHash<QUuid, TaskRow *> &rows,
-                           std::vector<TaskRow *> &landed)
-{
-    const RowContent content = RowContent::of(task, Clock::now());
-    TaskRow *row = m_rows.take(task.id());
-    if (!row) {
-        row = new TaskRow(m_scope, content);
-        row->setCompact(m_compact);
-        row->setNotesHidden(m_notesHidden);
-        connect(row, &TaskRow::focusStepRequested, this,
-                [this, row](int step) { stepFocus(row, step); });
-        landed.push_back(row);
-    } else {
-        if (row->content().sectionId != content.sectionId || row->content().done != content.done)
-            landed.push_back(row);
-        row->setContent(content);
-    }
-    rows.insert(task.id(), row);
-    return row;
 }
 
 SectionBlock *PageView::takeBlock(const Section &section)
 {
     SectionBlock *block = this->block(section.id());
     if (!block) {
-        block = new SectionBlock(m_scope, section.id(), section.name());
+        block = new SectionBlock(m_scope, section.id(), section.name(),
+                                 {[this](const TaskItem &task) { return obtainRow(task); },
+                                  [this](TaskRow *row) {
+                                      releaseRow(row);
+                                  }});
         block->setCompact(m_compact);
+        block->stack()->setNotesHidden(m_notesHidden);
+        block->stack()->setViewport(m_scroll->viewport());
     } else {
         block->setName(section.name());
     }
@@ -333,17 +361,22 @@ void PageView::dropStaleState(const std::vector<Section *> &sections)
 void PageView::setCompact(bool compact)
 {
     m_compact = compact;
-    for (TaskRow *row : std::as_const(m_rows))
-        row->setCompact(compact);
-    for (SectionBlock *block : m_blocks)
+    for (SectionBlock *block : m_blocks) {
         block->setCompact(compact);
+        for (TaskRow *row : block->rows())
+            row->setCompact(compact);
+        block->stack()->restyle();
+    }
 }
 
 void PageView::setNotesHidden(bool hidden)
 {
     m_notesHidden = hidden;
-    for (TaskRow *row : std::as_const(m_rows))
-        row->setNotesHidden(hidden);
+    for (SectionBlock *block : m_blocks) {
+        for (TaskRow *row : block->rows())
+            row->setNotesHidden(hidden);
+        block->stack()->setNotesHidden(hidden);
+    }
 }
 
 void PageView::beginComposeInFirstSection()
@@ -364,22 +397,33 @@ void PageView::newCategory()
 
 void PageView::commitEdits()
 {
-    for (TaskRow *row : std::as_const(m_rows))
-        row->commitEdits();
-    for (SectionBlock *block : m_blocks)
+    for (SectionBlock *block : m_blocks) {
+        block->stack()->commitEdits();
         block->header()->commit();
+    }
     m_state.setComposingSection({});
 }
 
-void PageView::stepFocus(TaskRow *from, int step)
+void PageView::stepFocus(const QUuid &fromId, int step)
 {
-    const auto at = std::find(m_rowOrder.begin(), m_rowOrder.end(), from);
-    if (at == m_rowOrder.end())
+    // The rows of all blocks in the order shown, blocks without rows skipped.
+    auto from = std::find_if(m_blocks.begin(), m_blocks.end(), [&fromId](SectionBlock *block) {
+        return block->stack()->indexOf(fromId) >= 0;
+    });
+    if (from == m_blocks.end())
         return;
-    const auto index = (at - m_rowOrder.begin()) + step;
-    if (index < 0 || index >= qsizetype(m_rowOrder.size()))
+    RowStack *stack = (*from)->stack();
+    qsizetype index = stack->indexOf(fromId) + step;
+    while (index < 0 || index >= stack->count()) {
+        if (step < 0 ? from == m_blocks.begin() : from + 1 == m_blocks.end())
+            return;
+        from += step < 0 ? -1 : 1;
+        stack = (*from)->stack();
+        index = step < 0 ? stack->count() - 1 : 0;
+    }
+    TaskRow *target = stack->realize(index);
+    if (!target)
         return;
-    TaskRow *target = m_rowOrder[index];
     window()->setAttribute(Qt::WA_KeyboardFocusChange);
     target->setFocus(Qt::TabFocusReason);
     m_state.setSelectedId(target->taskId());

@@ -26,7 +26,8 @@ class TextLabel;
 // The right side of the main window while a page is selected: the page's icon and name over
 // a scrolling column of section blocks, or the empty-page block. It owns the row interaction
 // state and follows the model's changes in place: blocks and rows are kept by id and only
-// what changed is redrawn, so open editors and the focus survive.
+// what changed is redrawn, so open editors and the focus survive. Only the rows in view are
+// made (see RowStack), so a page of any length costs what one screen of it costs.
 class PageView : public QWidget
 {
     Q_OBJECT
@@ -58,7 +59,8 @@ public:
     BoardState &state() { return m_state; }
     const std::vector<SectionBlock *> &blocks() const { return m_blocks; }
     SectionBlock *block(const QUuid &sectionId) const;
-    TaskRow *row(const QUuid &taskId) const { return m_rows.value(taskId); }
+    // The row of that task if it is made now (in view, focused or editing), else null.
+    TaskRow *row(const QUuid &taskId) const;
     bool showsEmptyPage() const;
     EmptyPageBlock *emptyPageBlock() const { return m_empty; }
     TextLabel *pageTitle() const { return m_title; }
@@ -68,23 +70,21 @@ Q_SIGNALS:
     // hasPage() changed, or another page is shown.
     void shownPageChanged();
 
-private:
-    struct SectionTasks
-    {
-        std::vector<TaskItem *> open;
-        std::vector<TaskItem *> done;
-    };
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
+private:
     QWidget *buildHeader();
     QScrollArea *buildColumn();
     Page *shownPage() const;
     std::vector<Section *> shownSections(const Page *page) const;
-    std::vector<SectionTasks> tasksOf(const std::vector<Section *> &sections) const;
 
     void refresh();
     void syncBlocks(const std::vector<Section *> &sections);
-    TaskRow *takeRow(const TaskItem &task, QHash<QUuid, TaskRow *> &rows,
-                     std::vector<TaskRow *> &landed);
+    TaskRow *obtainRow(const TaskItem &task);
+    void releaseRow(TaskRow *row);
+    void dismissSpareRows();
+    void updateWindows();
     SectionBlock *takeBlock(const Section &section);
     void placeBlocks(const std::vector<SectionBlock *> &blocks);
     void orderFocusChain();
@@ -92,7 +92,7 @@ private:
     void dismiss(QWidget *widget);
     void parkFocusOutOf(QWidget *widget);
     void dropStaleState(const std::vector<Section *> &sections);
-    void stepFocus(TaskRow *from, int step);
+    void stepFocus(const QUuid &fromId, int step);
     void revealLater(QWidget *widget);
 
     ModelContext &m_model;
@@ -103,7 +103,8 @@ private:
     bool m_compact = false;
     bool m_notesHidden = false;
     bool m_refreshPending = false;
-    bool m_filled = false; // rows shown once for this page; later arrivals fade in
+    bool m_filled = false;  // rows shown once for this page; later arrivals fade in
+    bool m_syncing = false; // rows released now may be taken up by another block
 
     IconView *m_icon;
     TextLabel *m_title;
@@ -112,8 +113,7 @@ private:
     QVBoxLayout *m_blockLayout;
     EmptyPageBlock *m_empty;
     std::vector<SectionBlock *> m_blocks;
-    QHash<QUuid, TaskRow *> m_rows;
-    std::vector<TaskRow *> m_rowOrder;
+    QHash<QUuid, TaskRow *> m_spare; // released during a refresh, not yet taken up again
 };
 
 } // namespace furrow

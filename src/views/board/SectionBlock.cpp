@@ -6,19 +6,17 @@
 #include "views/board/SectionHeader.h"
 #include "views/board/TaskRow.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QVBoxLayout>
 
 namespace furrow {
 
 SectionBlock::SectionBlock(BoardScope scope, const QUuid &sectionId, const QString &name,
-                           QWidget *parent)
+                           RowStack::RowSource rows, QWidget *parent)
     : QWidget(parent)
-    , m_scope(scope)
     , m_sectionId(sectionId)
     , m_header(new SectionHeader(scope, sectionId, name, this))
-    , m_rowLayout(new QVBoxLayout)
+    , m_stack(new RowStack(scope, sectionId, std::move(rows), this))
     , m_compose(new ComposeLine(scope, sectionId, this))
     , m_drop(new DropFeedback(scope.model, this))
 {
@@ -29,11 +27,11 @@ SectionBlock::SectionBlock(BoardScope scope, const QUuid &sectionId, const QStri
     headerMargins->setContentsMargins(TaskRow::kInset, 0, TaskRow::kInset, 6);
     headerMargins->addWidget(m_header);
     layout->addLayout(headerMargins);
-    m_rowLayout->setSpacing(0);
-    layout->addLayout(m_rowLayout);
+    layout->addWidget(m_stack);
     layout->addWidget(m_compose);
     m_drop->setTarget({sectionId, std::nullopt, {}});
     connect(m_drop, &DropFeedback::changed, this, qOverload<>(&QWidget::update));
+    connect(m_stack, &RowStack::madeRowsChanged, this, [this] { orderFocusChain(nullptr); });
 }
 
 void SectionBlock::setName(const QString &name)
@@ -46,57 +44,20 @@ void SectionBlock::setCompact(bool compact)
     m_compose->setCompact(compact);
 }
 
-void SectionBlock::setRows(const std::vector<TaskRow *> &open, const std::vector<TaskRow *> &done)
+void SectionBlock::setTasks(std::vector<RowStack::Entry> tasks, qsizetype openCount,
+                            bool fadeArrivals)
 {
-    for (qsizetype i = 0; i < qsizetype(open.size()); ++i)
-        open[i]->setDropTarget(TaskDropTarget{m_sectionId, i, open[i]->taskId()});
-    for (TaskRow *row : done)
-        row->setDropTarget(std::nullopt);
-    std::vector<TaskRow *> rows = open;
-    rows.insert(rows.end(), done.begin(), done.end());
-    m_openCount = qsizetype(open.size());
-    m_header->setOpenCount(m_openCount);
-    if (rows != m_rows)
-        placeRows(rows);
-    updateSeparators();
-}
-
-void SectionBlock::placeRows(const std::vector<TaskRow *> &rows)
-{
-    for (TaskRow *row : m_rows)
-        m_rowLayout->removeWidget(row);
-    for (TaskRow *row : rows) {
-        // A new row is shown by the layout once it has its place and width, so that it is
-        // not laid out first at a size it will never have.
-        const QWidget *focus = QApplication::focusWidget();
-        const bool takesFocusAlong = row->parentWidget() && row->parentWidget() != this && focus
-                                     && (focus == row || row->isAncestorOf(focus));
-        m_rowLayout->addWidget(row);
-        // A row taken over from another block keeps the keyboard focus it had.
-        if (takesFocusAlong) {
-            row->show();
-            row->restoreFocus();
-        }
-    }
-    m_rows = rows;
-}
-
-void SectionBlock::updateSeparators()
-{
-    const QUuid hovered = m_scope.state.litId();
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        const bool nextToHover
-            = m_rows[i]->taskId() == hovered || (i > 0 && m_rows[i - 1]->taskId() == hovered);
-        m_rows[i]->setSeparator(i > 0, !hovered.isNull() && nextToHover);
-    }
+    m_stack->setEntries(std::move(tasks), openCount, fadeArrivals);
+    m_header->setOpenCount(openCount);
 }
 
 QWidget *SectionBlock::orderFocusChain(QWidget *previous)
 {
     // Rows are made and moved between blocks over time, so the chain that Qt keeps in
-    // creation order is put into the order they are shown.
+    // creation order is put into the order they are shown. Only made rows are in it; the
+    // stack makes rows beyond the view, so Tab always finds the next one.
     std::vector<QWidget *> chain = m_header->focusWidgets();
-    for (const TaskRow *row : m_rows) {
+    for (const TaskRow *row : m_stack->rows()) {
         const auto parts = row->focusWidgets();
         chain.insert(chain.end(), parts.begin(), parts.end());
     }

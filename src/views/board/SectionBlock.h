@@ -1,13 +1,12 @@
 #pragma once
 
 #include "views/board/BoardScope.h"
+#include "views/board/RowStack.h"
 
 #include <QUuid>
 #include <QWidget>
 
 #include <vector>
-
-class QVBoxLayout;
 
 namespace furrow {
 
@@ -18,26 +17,25 @@ class TaskRow;
 
 // One section of the page: its header, its open tasks, its done tasks and the compose line.
 // The block is a drop target that appends to its section; its open rows insert before
-// themselves.
+// themselves. The rows are a RowStack, which makes only those in view.
 class SectionBlock : public QWidget
 {
     Q_OBJECT
 
 public:
     SectionBlock(BoardScope scope, const QUuid &sectionId, const QString &name,
-                 QWidget *parent = nullptr);
+                 RowStack::RowSource rows, QWidget *parent = nullptr);
 
     QUuid sectionId() const { return m_sectionId; }
     void setName(const QString &name);
     void setCompact(bool compact);
 
-    // Shows these rows in this order, open before done, taking them over from wherever they
-    // were; sets their drop targets and the header's count.
-    void setRows(const std::vector<TaskRow *> &open, const std::vector<TaskRow *> &done);
-    const std::vector<TaskRow *> &rows() const { return m_rows; }
-    qsizetype openCount() const { return m_openCount; }
-    // Hides the hairlines next to the lit row (the hovered one, or the one the keyboard focused).
-    void updateSeparators();
+    // Shows the section's tasks in this order, open before done, and the header's count.
+    void setTasks(std::vector<RowStack::Entry> tasks, qsizetype openCount, bool fadeArrivals);
+    RowStack *stack() const { return m_stack; }
+    // The rows made now, in the order shown.
+    std::vector<TaskRow *> rows() const { return m_stack->rows(); }
+    qsizetype openCount() const { return m_stack->openCount(); }
     // Puts the block's focusable widgets into the focus chain after `previous` (when given),
     // in the order shown; returns the last of them.
     QWidget *orderFocusChain(QWidget *previous);
@@ -54,16 +52,11 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void placeRows(const std::vector<TaskRow *> &rows);
-
-    BoardScope m_scope;
     QUuid m_sectionId;
     SectionHeader *m_header;
-    QVBoxLayout *m_rowLayout;
+    RowStack *m_stack;
     ComposeLine *m_compose;
     DropFeedback *m_drop;
-    std::vector<TaskRow *> m_rows;
-    qsizetype m_openCount = 0;
 };
 
 } // namespace furrow

@@ -20,6 +20,9 @@
 #include "views/widgets/TaskBox.h"
 #include "views/widgets/TaskLookup.h"
 
+#include "views/board/TaskRowAccessible.h"
+
+#include <QAccessible>
 #include <QGraphicsOpacityEffect>
 #include <QPropertyAnimation>
 #include <QVBoxLayout>
@@ -28,6 +31,15 @@ namespace furrow {
 
 namespace {
 constexpr int kLineSpacing = 12;
+
+void installAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&TaskRowAccessible::make);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 } // namespace
 
 TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
@@ -43,6 +55,7 @@ TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
     , m_separator(new EasedValue(Motion::kEaseMs, Motion::kEaseOut, this))
     , m_keyFocus(new KeyboardFocus(this))
 {
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
     m_layout->setSpacing(6);
@@ -90,15 +103,23 @@ TaskItem *TaskRow::task() const
 void TaskRow::setContent(const RowContent &content)
 {
     const RowContent old = std::exchange(m_content, content);
-    if (content.title != old.title)
+    if (content.title != old.title) {
         m_title->setText(content.title);
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
     if (content.dueText != old.dueText || content.overdue != old.overdue)
         m_trailing->setDue(content.dueText, content.overdue);
     if (content.hasProject != old.hasProject || content.projectName != old.projectName
         || content.projectColor != old.projectColor)
         m_trailing->setProject(content.hasProject, content.projectName, content.projectColor);
-    if (content.done != old.done)
+    if (content.done != old.done) {
         applyDone();
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     updateNoteLine();
     if (RowControls *controls = this->controls())
         controls->setHelp(!content.dueText.isEmpty(), content.hasNote());
