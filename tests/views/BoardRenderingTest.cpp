@@ -1,9 +1,9 @@
 #include "BoardFixture.h"
 #include "Rendering.h"
+#include "model/PlannerStore.h"
 #include "persistence/DemoSeed.h"
 #include "views/board/ToolbarChip.h"
 #include "views/menus/MenuHost.h"
-#include "views/widgets/TaskLookup.h"
 
 #include <QHBoxLayout>
 
@@ -100,7 +100,7 @@ TEST_F(BoardRendering, rowClickedThenLeft_looksLikeTheOthers)
 
 TEST_F(BoardRendering, longSectionName)
 {
-    Section *section = TaskLookup::liveSection(context, view->blocks().front()->sectionId());
+    Section *section = PlannerStore(context).liveSection(view->blocks().front()->sectionId());
     ASSERT_NE(section, nullptr);
     PlannerStore(context).rename(*section,
                                  QStringLiteral("Everything that has to happen before the spring "

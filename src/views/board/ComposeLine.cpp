@@ -7,7 +7,6 @@
 #include "views/theme/Icon.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/TaskBox.h"
-#include "views/widgets/TaskLookup.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -131,7 +130,7 @@ void ComposeLine::commit()
         m_scope.state.setComposingSection({});
         return;
     }
-    if (Section *section = TaskLookup::liveSection(m_scope.model, m_sectionId))
+    if (Section *section = PlannerStore(m_scope.model).liveSection(m_sectionId))
         PlannerStore(m_scope.model).capture(text, section, nullptr);
     m_field->clear();
     m_field->setFocus(Qt::OtherFocusReason);

@@ -1,7 +1,6 @@
 #include "views/board/PageView.h"
 
 #include "model/Clock.h"
-#include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 #include "views/board/ComposeLine.h"
 #include "views/board/DragState.h"
@@ -11,7 +10,6 @@
 #include "views/board/TaskRow.h"
 #include "views/theme/IconView.h"
 #include "views/theme/Theme.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QEvent>
@@ -182,18 +180,12 @@ bool PageView::showsEmptyPage() const
 
 Page *PageView::shownPage() const
 {
-    if (m_pageId.isNull())
-        return nullptr;
-    for (Page *page : live(m_model.fetchAll<Page>())) {
-        if (page->id() == m_pageId)
-            return page;
-    }
-    return nullptr;
+    return PlannerStore(m_model).livePage(m_pageId);
 }
 
 std::vector<Section *> PageView::shownSections(const Page *page) const
 {
-    return page ? liveOn(m_model.fetchAll<Section>(), page) : std::vector<Section *>();
+    return PlannerStore(m_model).sections(page);
 }
 
 void PageView::refresh()

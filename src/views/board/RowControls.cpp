@@ -7,7 +7,6 @@
 #include "views/pickers/DuePicker.h"
 #include "views/theme/Icon.h"
 #include "views/theme/Theme.h"
-#include "views/widgets/TaskLookup.h"
 
 #include <QHBoxLayout>
 
@@ -66,7 +65,7 @@ void RowControls::buildDone()
     m_file->setToolTip(QStringLiteral("File it now"));
     layout()->addWidget(m_file);
     connect(m_file, &QAbstractButton::clicked, this, [this] {
-        if (TaskItem *task = TaskLookup::task(m_scope.model, m_taskId))
+        if (TaskItem *task = PlannerStore(m_scope.model).task(m_taskId))
             PlannerStore(m_scope.model).archive(*task);
     });
 }
@@ -96,7 +95,7 @@ void RowControls::openMenu()
 
 QWidget *RowControls::buildDuePicker()
 {
-    const TaskItem *task = TaskLookup::task(m_scope.model, m_taskId);
+    const TaskItem *task = PlannerStore(m_scope.model).task(m_taskId);
     if (!task)
         return nullptr;
     auto *picker = new DuePicker(m_scope.model, *task);
@@ -106,7 +105,7 @@ QWidget *RowControls::buildDuePicker()
 
 QWidget *RowControls::buildMenu()
 {
-    const TaskItem *task = TaskLookup::task(m_scope.model, m_taskId);
+    const TaskItem *task = PlannerStore(m_scope.model).task(m_taskId);
     if (!task)
         return nullptr;
     return RowMenu::build(m_scope.model, m_scope.menus, *task, m_scope.menus.anchorRect(m_menu));

@@ -1,12 +1,10 @@
 #include "views/board/RowMenu.h"
 
-#include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 #include "views/menus/MenuController.h"
 #include "views/menus/MenuRow.h"
 #include "views/menus/MenuSheet.h"
 #include "views/theme/Theme.h"
-#include "views/widgets/TaskLookup.h"
 
 namespace furrow::RowMenu {
 
@@ -17,7 +15,7 @@ template<class Change>
 std::function<void()> onTask(ModelContext &context, const QUuid &taskId, Change change)
 {
     return [&context, taskId, change] {
-        if (TaskItem *task = TaskLookup::task(context, taskId))
+        if (TaskItem *task = PlannerStore(context).task(taskId))
             change(PlannerStore(context), *task);
     };
 }
@@ -25,7 +23,7 @@ std::function<void()> onTask(ModelContext &context, const QUuid &taskId, Change 
 void addMoveTo(MenuSheet &sheet, ModelContext &context, const TaskItem &task)
 {
     const Page *page = task.section() ? task.section()->page() : nullptr;
-    const std::vector<Section *> sections = liveOn(context.fetchAll<Section>(), page);
+    const std::vector<Section *> sections = PlannerStore(context).sections(page);
     if (sections.empty())
         return;
     sheet.addCaption(QStringLiteral("Move to"));
@@ -34,7 +32,7 @@ void addMoveTo(MenuSheet &sheet, ModelContext &context, const TaskItem &task)
         MenuRow *row = sheet.addRow(
             section->name(), {},
             onTask(context, task.id(), [&context, sectionId](PlannerStore store, TaskItem &task) {
-                if (Section *target = TaskLookup::liveSection(context, sectionId))
+                if (Section *target = PlannerStore(context).liveSection(sectionId))
                     store.move(task, target, std::nullopt);
             }));
         if (sectionId == task.section()->id()) {
@@ -56,7 +54,7 @@ QWidget *build(ModelContext &context, MenuController &menus, const TaskItem &tas
     sheet->addRow(
         task.project() ? QStringLiteral("Change the project…") : QStringLiteral("Set a project…"),
         QStringLiteral("tag"), [&context, &menus, taskId, anchor] {
-            if (TaskItem *current = TaskLookup::task(context, taskId))
+            if (TaskItem *current = PlannerStore(context).task(taskId))
                 menus.show(kProjectPickerWidth, anchor, projectPicker(context, menus, *current));
         });
     if (task.dueDate()) {

@@ -9,7 +9,6 @@
 #include "views/menus/MenuRow.h"
 #include "views/menus/MenuSheet.h"
 #include "views/theme/Theme.h"
-#include "views/widgets/TaskLookup.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QEvent>
@@ -119,7 +118,7 @@ void SectionHeader::commit()
     if (!m_field)
         return;
     const QString draft = m_field->text();
-    if (Section *section = TaskLookup::liveSection(m_scope.model, m_sectionId)) {
+    if (Section *section = PlannerStore(m_scope.model).liveSection(m_sectionId)) {
         PlannerStore(m_scope.model).rename(*section, draft);
         setName(section->name());
     }
@@ -161,7 +160,7 @@ void SectionHeader::beginCompose()
 
 void SectionHeader::deleteSection()
 {
-    if (Section *section = TaskLookup::liveSection(m_scope.model, m_sectionId))
+    if (Section *section = PlannerStore(m_scope.model).liveSection(m_sectionId))
         PlannerStore(m_scope.model).deleteSection(*section);
 }
 

@@ -2,7 +2,6 @@
 
 #include "model/PlannerStore.h"
 #include "views/board/DragState.h"
-#include "views/widgets/TaskLookup.h"
 
 #include <QMimeData>
 
@@ -22,8 +21,8 @@ bool handle(ModelContext &context, const QMimeData *data, const TaskDropTarget &
     const QUuid id = QUuid::fromString(data->text().trimmed());
     if (id.isNull())
         return true;
-    TaskItem *task = TaskLookup::task(context, id);
-    Section *section = TaskLookup::liveSection(context, target.sectionId);
+    TaskItem *task = PlannerStore(context).task(id);
+    Section *section = PlannerStore(context).liveSection(target.sectionId);
     if (task && section)
         PlannerStore(context).move(*task, section, target.index);
     return true;

@@ -18,7 +18,6 @@
 #include "views/widgets/KeyboardFocus.h"
 #include "views/widgets/ProjectTag.h"
 #include "views/widgets/TaskBox.h"
-#include "views/widgets/TaskLookup.h"
 
 #include "views/board/TaskRowAccessible.h"
 
@@ -97,7 +96,7 @@ void TaskRow::buildMainLine()
 
 TaskItem *TaskRow::task() const
 {
-    return TaskLookup::task(m_scope.model, m_content.id);
+    return PlannerStore(m_scope.model).task(m_content.id);
 }
 
 void TaskRow::setContent(const RowContent &content)
