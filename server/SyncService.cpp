@@ -1,7 +1,7 @@
 #include "SyncService.h"
 
 #include "SyncStore.h"
-#include "model/StoreBackend.h"
+#include "base/StoreError.h"
 #include "sync/wire/SyncWireError.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "SyncStore.h"
 
 #include "ServerError.h"
-#include "model/StoreBackend.h"
+#include "base/StoreError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "persistence/SqliteDatabase.h"
+#include "sqlite/SqliteDatabase.h"
 #include "sync/wire/SyncRequest.h"
 #include "sync/wire/SyncResponse.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Record.h"
+#include "base/StoreError.h"
 
-#include <stdexcept>
 #include <vector>
 
 namespace furrow {
@@ -19,16 +19,6 @@ struct ChangeSet
     std::vector<RemovedRow> removed;
 
     bool isEmpty() const { return written.empty() && removed.empty(); }
-};
-
-// Raised by a store backend when it cannot write; the message is the error's description.
-class StoreError : public std::runtime_error
-{
-public:
-    explicit StoreError(const QString &description)
-        : std::runtime_error(description.toStdString())
-    {}
-    QString description() const { return QString::fromStdString(what()); }
 };
 
 // The persistent store behind a ModelContext. write() applies one change set atomically or

@@ -1,20 +1,17 @@
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "base/Error.h"
 
 namespace furrow {
 
 // Raised when a backup document cannot be read or a file cannot be written; the message is the
 // error's description, which callers put into their log line or alert.
-class PersistenceError : public std::runtime_error
+class PersistenceError : public Error
 {
 public:
     explicit PersistenceError(const QString &description)
-        : std::runtime_error(description.toStdString())
+        : Error(description)
     {}
-    QString description() const { return QString::fromStdString(what()); }
 };
 
 } // namespace furrow

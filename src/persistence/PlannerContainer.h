@@ -2,29 +2,29 @@
 
 #include "SqliteStore.h"
 
+#include "base/Error.h"
 #include "model/ModelContext.h"
 
 #include <QLockFile>
 
 #include <memory>
-#include <stdexcept>
 
 namespace furrow {
 
 // Raised when another process holds the store; nothing was opened or moved.
-class StoreInUseError : public std::runtime_error
+class StoreInUseError : public Error
 {
 public:
     explicit StoreInUseError(const QString &description)
-        : std::runtime_error(description.toStdString())
+        : Error(description)
     {}
 };
 
 // Raised when not even a clean store can be opened; what() is the complete fatal message.
-class FatalStoreError : public std::runtime_error
+class FatalStoreError : public Error
 {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // The planner's one persistent store: the SQLite file under its lock and the context holding its

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "SqliteDatabase.h"
-
 #include "model/ModelContext.h"
 #include "model/StoreBackend.h"
+#include "sqlite/SqliteDatabase.h"
 
 #include <memory>
 

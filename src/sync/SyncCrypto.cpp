@@ -23,7 +23,7 @@ const char *failureName(SyncCrypto::Failure failure)
 } // namespace
 
 SyncCrypto::Error::Error(Failure failure)
-    : std::runtime_error(failureName(failure))
+    : furrow::Error(std::string(failureName(failure)))
     , m_failure(failure)
 {}
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/Error.h"
 #include "sync/wire/SyncRecord.h"
 
 #include <array>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 namespace furrow {
@@ -18,12 +18,11 @@ public:
     enum class Failure { Sealing, Unreadable };
 
     // Raised when a body cannot be sealed; the description is the failure's name.
-    class Error : public std::runtime_error
+    class Error : public furrow::Error
     {
     public:
         explicit Error(Failure failure);
         Failure failure() const { return m_failure; }
-        QString description() const { return QString::fromUtf8(what()); }
 
     private:
         Failure m_failure;

@@ -1,6 +1,6 @@
-#include "persistence/SqliteDatabase.h"
+#include "sqlite/SqliteDatabase.h"
 
-#include "model/StoreBackend.h"
+#include "base/StoreError.h"
 
 #include <QTemporaryDir>
 

@@ -1,19 +1,16 @@
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "base/Error.h"
 
 namespace furrow {
 
 // Raised when a sync document does not decode; the message is the decoder's own description.
-class SyncWireError : public std::runtime_error
+class SyncWireError : public Error
 {
 public:
     explicit SyncWireError(const std::string &description)
-        : std::runtime_error(description)
+        : Error(description)
     {}
-    QString description() const { return QString::fromUtf8(what()); }
 };
 
 } // namespace furrow

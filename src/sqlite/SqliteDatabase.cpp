@@ -1,6 +1,6 @@
-#include "SqliteDatabase.h"
+#include "sqlite/SqliteDatabase.h"
 
-#include "model/StoreBackend.h"
+#include "base/StoreError.h"
 
 #include <sqlite3.h>
 
