@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ConnectionLimiter.h"
+#include "RequestLog.h"
+
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ssl/context.hpp>
+#include <boost/beast/http/message.hpp>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace furrow {
+
+// What the server answers to one request.
+struct HttpAnswer
+{
+    int status = 200;
+    std::string body;
+    std::string type = "text/plain; charset=utf-8";
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::optional<RequestLog::Counts> counts; // for the log line of a served sync request
+};
+
+// Decides what a connection's one request gets; called from the connection's thread.
+class HttpHandler
+{
+public:
+    using Head = boost::beast::http::request_header<>;
+
+    virtual ~HttpHandler() = default;
+    // Judges the head before any byte of the body is read: an answer refuses the request.
+    virtual std::optional<HttpAnswer> judge(const Head &head, const std::string &address) = 0;
+    virtual HttpAnswer serve(std::string body) = 0;
+    // The answer went out, or the connection ended trying.
+    virtual void finished(const std::string &address, const HttpAnswer &answer,
+                          std::chrono::steady_clock::time_point started)
+        = 0;
+};
+
+struct HttpLimits
+{
+    std::size_t maxHead = 8 * 1024; // request line and headers together
+    std::size_t maxBody = 8 * 1024 * 1024;
+    // From the connection's arrival until its whole request is read, TLS handshake included;
+    // then again for writing the answer.
+    std::chrono::steady_clock::duration deadline = std::chrono::seconds(5);
+};
+
+// Serves one request on an accepted connection, then closes it, so that a body left unread by
+// a refusal is never taken for a next request. Runs on the socket's executor; nothing waits.
+// With `tls`, the connection first completes a TLS handshake within the same deadline.
+void startHttpSession(boost::asio::ip::tcp::socket socket, boost::asio::ssl::context *tls,
+                      HttpHandler &handler, const HttpLimits &limits, ConnectionLimiter::Slot slot);
+
+} // namespace furrow
