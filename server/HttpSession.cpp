@@ -1,5 +1,7 @@
 #include "HttpSession.h"
 
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
@@ -58,16 +60,17 @@ class Session : public std::enable_shared_from_this<Session<Stream>>
 {
 public:
     template<class... StreamArguments>
-    Session(HttpHandler &handler, const HttpLimits &limits, ConnectionLimiter::Slot slot,
-            std::string address, StreamArguments &&...arguments)
+    Session(const HttpService &service, ConnectionLimiter::Slot slot, std::string address,
+            StreamArguments &&...arguments)
         : m_stream(std::forward<StreamArguments>(arguments)...)
-        , m_buffer(limits.maxHead)
-        , m_handler(handler)
-        , m_limits(limits)
+        , m_buffer(service.limits.maxHead)
+        , m_service(service)
+        , m_handler(service.handler)
+        , m_limits(service.limits)
         , m_slot(std::move(slot))
         , m_address(std::move(address))
     {
-        m_parser.header_limit(std::uint32_t(limits.maxHead));
+        m_parser.header_limit(std::uint32_t(m_limits.maxHead));
         // Set once the head is judged, so that refusals keep their order. Not boost::none: this
         // version of the parser then takes any declared length for one over the limit.
         m_parser.body_limit(std::numeric_limits<std::uint64_t>::max());
@@ -129,8 +132,22 @@ private:
                                  return self->failRead(error);
                              std::string body = self->m_parser.release().body();
                              self->m_bodyBytes = body.size();
-                             self->answer(self->m_handler.serve(std::move(body)));
+                             self->serve(std::move(body));
                          });
+    }
+
+    // Serves on the work threads and answers back on the connection's own; the guard keeps the
+    // connections' threads running until the answer is back.
+    void serve(std::string body)
+    {
+        asio::post(
+            m_service.work, [self = this->shared_from_this(), body = std::move(body),
+                             guard = asio::make_work_guard(m_stream.get_executor())]() mutable {
+                HttpAnswer answer = self->m_handler.serve(std::move(body));
+                asio::post(guard.get_executor(), [self, answer = std::move(answer)]() mutable {
+                    self->answer(std::move(answer));
+                });
+            });
     }
 
     void failRead(const beast::error_code &error)
@@ -186,6 +203,7 @@ private:
     beast::flat_buffer m_buffer;
     http::request_parser<http::string_body> m_parser;
     http::response<http::string_body> m_response;
+    const HttpService &m_service;
     HttpHandler &m_handler;
     const HttpLimits &m_limits;
     ConnectionLimiter::Slot m_slot;
@@ -199,21 +217,21 @@ private:
 
 } // namespace
 
-void startHttpSession(asio::ip::tcp::socket socket, asio::ssl::context *tls, HttpHandler &handler,
-                      const HttpLimits &limits, ConnectionLimiter::Slot slot)
+void startHttpSession(asio::ip::tcp::socket socket, const HttpService &service,
+                      ConnectionLimiter::Slot slot)
 {
     beast::error_code error;
     const auto peer = socket.remote_endpoint(error);
     if (error)
         return;
     std::string address = peer.address().to_string();
-    if (tls) {
+    if (service.tls) {
         std::make_shared<Session<beast::ssl_stream<beast::tcp_stream>>>(
-            handler, limits, std::move(slot), std::move(address), std::move(socket), *tls)
+            service, std::move(slot), std::move(address), std::move(socket), *service.tls)
             ->start();
     } else {
-        std::make_shared<Session<beast::tcp_stream>>(handler, limits, std::move(slot),
-                                                     std::move(address), std::move(socket))
+        std::make_shared<Session<beast::tcp_stream>>(service, std::move(slot), std::move(address),
+                                                     std::move(socket))
             ->start();
     }
 }

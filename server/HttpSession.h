@@ -3,6 +3,7 @@
 #include "ConnectionLimiter.h"
 #include "RequestLog.h"
 
+#include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ssl/context.hpp>
 #include <boost/beast/http/message.hpp>
@@ -50,10 +51,20 @@ struct HttpLimits
     std::chrono::steady_clock::duration deadline = std::chrono::seconds(5);
 };
 
+// What the connections of one server share. Requests are served on `work`, a few threads apart
+// from those that read and write, so that a slow request never stalls other connections and
+// only as many requests are in memory at once as there are threads to serve them.
+struct HttpService
+{
+    HttpHandler &handler;
+    HttpLimits limits;
+    boost::asio::ssl::context *tls = nullptr; // set: each connection starts with a handshake
+    boost::asio::any_io_executor work;
+};
+
 // Serves one request on an accepted connection, then closes it, so that a body left unread by
 // a refusal is never taken for a next request. Runs on the socket's executor; nothing waits.
-// With `tls`, the connection first completes a TLS handshake within the same deadline.
-void startHttpSession(boost::asio::ip::tcp::socket socket, boost::asio::ssl::context *tls,
-                      HttpHandler &handler, const HttpLimits &limits, ConnectionLimiter::Slot slot);
+void startHttpSession(boost::asio::ip::tcp::socket socket, const HttpService &service,
+                      ConnectionLimiter::Slot slot);
 
 } // namespace furrow

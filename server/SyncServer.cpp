@@ -10,6 +10,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/ssl/context.hpp>
 #include <boost/asio/strand.hpp>
+#include <boost/asio/thread_pool.hpp>
 
 #include <algorithm>
 #include <optional>
@@ -21,21 +22,27 @@ namespace furrow {
 namespace asio = boost::asio;
 using asio::ip::tcp;
 
+// Reading and writing take little time: two threads do it for every connection.
+constexpr unsigned kConnectionThreads = 2;
+
 struct SyncServer::Network
 {
-    Network(const Settings &settings)
-        : limiter(settings.maxConnections, settings.maxConnectionsPerAddress)
-    {
-        limits.maxHead = settings.maxHead;
-        limits.maxBody = settings.maxBody;
-        limits.deadline = settings.readTimeout;
-    }
+    Network(const Settings &settings, HttpHandler &handler)
+        : workers(settings.threads > 0 ? settings.threads
+                                       : std::max(2u, std::thread::hardware_concurrency()))
+        , limiter(settings.maxConnections, settings.maxConnectionsPerAddress)
+        , service{handler,
+                  {settings.maxHead, settings.maxBody, settings.readTimeout},
+                  nullptr,
+                  workers.get_executor()}
+    {}
 
-    asio::io_context io;
+    asio::io_context io{int(kConnectionThreads)};
+    asio::thread_pool workers;
     tcp::acceptor acceptor{io};
     std::optional<asio::ssl::context> tls;
     ConnectionLimiter limiter;
-    HttpLimits limits;
+    HttpService service;
 };
 
 namespace {
@@ -59,11 +66,6 @@ std::optional<asio::ssl::context> makeTls(const SyncServer::Settings &settings)
     return tls;
 }
 
-unsigned threadCount(unsigned wanted)
-{
-    return wanted > 0 ? wanted : std::max(2u, std::thread::hardware_concurrency());
-}
-
 } // namespace
 
 SyncServer::SyncServer(SyncStore &store, const TokenSet &tokens, RequestLog &log, Settings settings,
@@ -75,9 +77,11 @@ SyncServer::SyncServer(SyncStore &store, const TokenSet &tokens, RequestLog &log
     , m_throttle(m_settings.throttle, std::move(now))
     , m_handler(std::make_unique<SyncRequestHandler>(m_service, m_tokens, m_log, m_throttle,
                                                      m_settings.maxBody))
-    , m_network(std::make_unique<Network>(m_settings))
+    , m_network(std::make_unique<Network>(m_settings, *m_handler))
 {
     m_network->tls = makeTls(m_settings);
+    if (m_network->tls)
+        m_network->service.tls = &*m_network->tls;
 }
 
 SyncServer::~SyncServer() = default;
@@ -116,7 +120,7 @@ bool SyncServer::run()
         return false;
     accept();
     std::vector<std::thread> helpers;
-    for (unsigned n = 1; n < threadCount(m_settings.threads); ++n)
+    for (unsigned n = 1; n < kConnectionThreads; ++n)
         helpers.emplace_back([this] { m_network->io.run(); });
     m_network->io.run();
     for (std::thread &helper : helpers)
@@ -146,8 +150,7 @@ void SyncServer::accept()
                 const auto peer = socket.remote_endpoint(unknown);
                 if (auto slot = m_network->limiter.admit(unknown ? std::string()
                                                                  : peer.address().to_string()))
-                    startHttpSession(std::move(socket), m_network->tls ? &*m_network->tls : nullptr,
-                                     *m_handler, m_network->limits, std::move(*slot));
+                    startHttpSession(std::move(socket), m_network->service, std::move(*slot));
             }
             accept();
         });

@@ -36,7 +36,7 @@ public:
         std::size_t maxConnections = 4096;
         std::size_t maxConnectionsPerAddress = 64;
         int listenBacklog = 1024;
-        unsigned threads = 0; // 0: one per processor, at least two
+        unsigned threads = 0; // serving requests; 0: one per processor, at least two
     };
 
     // Throws ServerError when the certificate or key cannot be loaded.
