@@ -39,7 +39,7 @@ struct SyncServer::Network
 
     asio::io_context io{int(kConnectionThreads)};
     asio::thread_pool workers;
-    tcp::acceptor acceptor{io};
+    tcp::acceptor acceptor{asio::make_strand(io)}; // its strand orders accepting and closing
     std::optional<asio::ssl::context> tls;
     ConnectionLimiter limiter;
     HttpService service;
@@ -132,7 +132,7 @@ bool SyncServer::run()
 // within its deadline.
 void SyncServer::stop()
 {
-    asio::post(m_network->io, [this] {
+    asio::post(m_network->acceptor.get_executor(), [this] {
         boost::system::error_code ignored;
         m_network->acceptor.close(ignored);
     });
