@@ -137,17 +137,19 @@ private:
     }
 
     // Serves on the work threads and answers back on the connection's own; the guard keeps the
-    // connections' threads running until the answer is back.
+    // connections' threads running until the answer is back. The session moves on with the
+    // answer, so that it never ends on a work thread after the server has let go of it.
     void serve(std::string body)
     {
-        asio::post(
-            m_service.work, [self = this->shared_from_this(), body = std::move(body),
-                             guard = asio::make_work_guard(m_stream.get_executor())]() mutable {
-                HttpAnswer answer = self->m_handler.serve(std::move(body));
-                asio::post(guard.get_executor(), [self, answer = std::move(answer)]() mutable {
-                    self->answer(std::move(answer));
-                });
-            });
+        asio::post(m_service.work,
+                   [self = this->shared_from_this(), body = std::move(body),
+                    guard = asio::make_work_guard(m_stream.get_executor())]() mutable {
+                       HttpAnswer answer = self->m_handler.serve(std::move(body));
+                       asio::post(guard.get_executor(),
+                                  [self = std::move(self), answer = std::move(answer)]() mutable {
+                                      self->answer(std::move(answer));
+                                  });
+                   });
     }
 
     void failRead(const beast::error_code &error)

@@ -125,6 +125,7 @@ bool SyncServer::run()
     m_network->io.run();
     for (std::thread &helper : helpers)
         helper.join();
+    m_network->workers.join(); // nothing is left for them once the connections are done
     return true;
 }
 
