@@ -30,25 +30,20 @@ constexpr std::size_t kTrimAfter = 1024 * 1024;
 constexpr auto kLinger = std::chrono::seconds(1);
 constexpr std::size_t kLingerBytes = 1024 * 1024;
 
-HttpAnswer refusal(int status, const std::string &reason)
-{
-    return {status, reason + '\n', "text/plain; charset=utf-8", {}, std::nullopt};
-}
-
 // Why reading a request failed, as the answer to give; nothing when the peer is gone or late.
 std::optional<HttpAnswer> answerToReadError(const beast::error_code &error)
 {
     if (error == http::error::header_limit || error == http::error::buffer_overflow)
-        return refusal(431, "request head too large");
+        return HttpAnswer::refusal(431, "request head too large");
     if (error == http::error::body_limit)
-        return refusal(413, "body too large");
+        return HttpAnswer::refusal(413, "body too large");
     if (error == beast::error::timeout || error == http::error::end_of_stream
         || error == asio::error::eof || error == asio::error::connection_reset)
         return std::nullopt;
     if (error == http::error::partial_message)
-        return refusal(400, "incomplete body");
+        return HttpAnswer::refusal(400, "incomplete body");
     if (error.category() == http::make_error_code(http::error::bad_target).category())
-        return refusal(400, "bad request"); // any other fault of the request's syntax
+        return HttpAnswer::refusal(400, "bad request"); // any other fault of the request's syntax
     return std::nullopt;
 }
 

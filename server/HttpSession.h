@@ -24,6 +24,12 @@ struct HttpAnswer
     std::string type = "text/plain; charset=utf-8";
     std::vector<std::pair<std::string, std::string>> headers;
     std::optional<RequestLog::Counts> counts; // for the log line of a served sync request
+
+    // A refusal with its reason as a line of plain text.
+    static HttpAnswer refusal(int status, const std::string &reason)
+    {
+        return {status, reason + '\n', "text/plain; charset=utf-8", {}, std::nullopt};
+    }
 };
 
 // Decides what a connection's one request gets; called from the connection's thread.

@@ -19,11 +19,6 @@ std::string_view view(boost::beast::string_view text)
     return {text.data(), text.size()};
 }
 
-HttpAnswer refusal(int status, const std::string &reason)
-{
-    return {status, reason + '\n', "text/plain; charset=utf-8", {}, std::nullopt};
-}
-
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -54,9 +49,9 @@ SyncRequestHandler::SyncRequestHandler(const SyncService &service, const TokenSe
 std::optional<HttpAnswer> SyncRequestHandler::judge(const Head &head, const std::string &address)
 {
     if (view(head.target()) != kPath)
-        return refusal(404, "not found");
+        return HttpAnswer::refusal(404, "not found");
     if (head.method() != http::verb::post) {
-        HttpAnswer answer = refusal(405, "only POST");
+        HttpAnswer answer = HttpAnswer::refusal(405, "only POST");
         answer.headers.emplace_back("Allow", "POST");
         return answer;
     }
@@ -81,12 +76,12 @@ std::optional<HttpAnswer> SyncRequestHandler::authorise(const Head &head,
         return std::nullopt;
     }
     if (pause.count() > 0) {
-        HttpAnswer answer = refusal(429, "too many failed attempts");
+        HttpAnswer answer = HttpAnswer::refusal(429, "too many failed attempts");
         answer.headers.emplace_back("Retry-After", std::to_string((pause.count() + 999) / 1000));
         return answer;
     }
     m_throttle.failed(address);
-    HttpAnswer answer = refusal(401, "unauthorised");
+    HttpAnswer answer = HttpAnswer::refusal(401, "unauthorised");
     answer.headers.emplace_back("WWW-Authenticate", "Bearer");
     return answer;
 }
@@ -97,20 +92,20 @@ std::optional<HttpAnswer> SyncRequestHandler::judgeFraming(const Head &head) con
 {
     const auto encoding = head.find(http::field::content_encoding);
     if (encoding != head.end() && !equalsIgnoringCase(view(encoding->value()), "identity"))
-        return refusal(415, "compressed bodies are not accepted");
+        return HttpAnswer::refusal(415, "compressed bodies are not accepted");
     const auto length = head.find(http::field::content_length);
     const auto transfer = head.find(http::field::transfer_encoding);
     if (length != head.end() && transfer != head.end())
-        return refusal(400, "both Content-Length and Transfer-Encoding");
+        return HttpAnswer::refusal(400, "both Content-Length and Transfer-Encoding");
     if (transfer != head.end() && !equalsIgnoringCase(view(transfer->value()), "chunked"))
-        return refusal(400, "unsupported transfer encoding");
+        return HttpAnswer::refusal(400, "unsupported transfer encoding");
     if (length == head.end())
         return std::nullopt;
     const auto declared = parseLength(view(length->value()));
     if (!declared)
-        return refusal(400, "bad Content-Length");
+        return HttpAnswer::refusal(400, "bad Content-Length");
     if (*declared > m_maxBody)
-        return refusal(413, "body too large");
+        return HttpAnswer::refusal(413, "body too large");
     return std::nullopt;
 }
 
@@ -119,8 +114,8 @@ HttpAnswer SyncRequestHandler::serve(std::string body)
     const SyncService::Outcome outcome = m_service.handle(QByteArrayView(body));
     if (!outcome.storeError.isEmpty())
         m_log.note("ошибка базы: " + outcome.storeError.toStdString());
-    HttpAnswer answer = refusal(outcome.status, {});
-    answer.body = outcome.body.toStdString();
+    HttpAnswer answer{
+        outcome.status, outcome.body.toStdString(), "text/plain; charset=utf-8", {}, std::nullopt};
     if (outcome.status == 200) {
         answer.type = "application/json; charset=utf-8";
         answer.counts = RequestLog::Counts{outcome.received, outcome.accepted, outcome.sent};
