@@ -22,8 +22,8 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using Clock = std::chrono::steady_clock;
 
-// Past this many bytes of body, freed memory is handed back to the system once the request is
-// done: a few large uploads would otherwise keep the process large for good.
+// Past this many bytes of request or answer body, freed memory is handed back to the system once
+// the exchange is done: a few large uploads or pages would otherwise keep the process large.
 constexpr std::size_t kTrimAfter = 1024 * 1024;
 // After answering, what the peer still sends is read and dropped for a moment, so that closing
 // with unread bytes does not reset the connection before the peer has read the answer.
@@ -72,7 +72,7 @@ public:
     }
     ~Session()
     {
-        if (m_bodyBytes > kTrimAfter)
+        if (m_bodyBytes > kTrimAfter || m_response.body().size() > kTrimAfter)
             malloc_trim(0);
     }
 

@@ -144,12 +144,23 @@ class Watch:
         self._thread = threading.Thread(target=self._run, daemon=True)
 
     def __enter__(self):
+        self._catch_up()
         self._thread.start()
         return self
 
     def __exit__(self, *exc):
         self._stop.set()
         self._thread.join()
+
+    def _catch_up(self):
+        """Pulls what is already stored, unmeasured: the owner's own pages are not the attack."""
+        more = True
+        while more:
+            status, answer = exchange(self.server.port, sync_body("owner", self._since),
+                                      tls=self.server.tls)
+            assert status == 200, "the owner could not catch up: %d" % status
+            page = json.loads(answer)
+            self._since, more = page["seq"], page["more"]
 
     def _run(self):
         while not self._stop.is_set():

@@ -24,9 +24,10 @@ MB = 1024 * 1024
 ATTACKS = []
 
 
-def attack(tls=False):
+def attack(tls=False, prepare=None):
+    """Registers an attack; `prepare(server)` runs before the owner starts watching."""
     def register(function):
-        ATTACKS.append((function.__name__, function, tls))
+        ATTACKS.append((function.__name__, function, tls, prepare))
         return function
     return register
 
@@ -194,14 +195,16 @@ def pull_all(port, device, tls=False):
     return records
 
 
-@attack()
-def large_pull_pages(server):
-    """Four devices pulling 30 MB of records in pages over and over."""
+def seed_large_records(server):
     box = "B" * (100 * 1024)
     for batch in range(5):
         changes = [record("big-%d-%d" % (batch, n), box=box) for n in range(60)]
         assert exchange(server.port, sync_body("seeder", 0, changes))[0] == 200
 
+
+@attack(prepare=seed_large_records)
+def large_pull_pages(server):
+    """Four devices pulling 30 MB of records in pages of 4 MiB over and over."""
     def pull(stop):
         while not stop.is_set():
             pull_all(server.port, "puller-%d" % random.randrange(1000))
@@ -285,11 +288,13 @@ def durability_rounds(binary):
 def main(arguments):
     binary, chosen = arguments[0], set(arguments[1:])
     passed = failed = 0
-    for name, function, tls in ATTACKS:
+    for name, function, tls, prepare in ATTACKS:
         if chosen and name not in chosen:
             continue
         server = Server(binary, tls=tls)
         try:
+            if prepare:
+                prepare(server)
             with Watch(server) as watch:
                 problems = function(server)
             problems += watch.verdict()
