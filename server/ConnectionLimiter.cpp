@@ -39,12 +39,6 @@ std::optional<ConnectionLimiter::Slot> ConnectionLimiter::admit(const std::strin
     return Slot(this, address);
 }
 
-std::size_t ConnectionLimiter::open() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_open;
-}
-
 void ConnectionLimiter::release(const std::string &address)
 {
     const std::lock_guard lock(m_mutex);

@@ -33,14 +33,13 @@ public:
 
     // A place for one more connection from `address`, or nothing when a limit is reached.
     std::optional<Slot> admit(const std::string &address);
-    std::size_t open() const;
 
 private:
     void release(const std::string &address);
 
     const std::size_t m_total;
     const std::size_t m_perAddress;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::size_t m_open = 0;
     std::map<std::string, std::size_t> m_byAddress;
 };

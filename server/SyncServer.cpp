@@ -25,6 +25,7 @@ using asio::ip::tcp;
 // Reading and writing take little time: two threads do it for every connection.
 constexpr unsigned kConnectionThreads = 2;
 
+// The listening socket, the threads and the limits that the server's connections share.
 struct SyncServer::Network
 {
     Network(const Settings &settings, HttpHandler &handler)
