@@ -18,7 +18,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <arpa/inet.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 namespace furrow {
@@ -181,6 +187,89 @@ void newDeskPulls10000(benchmark::State &state)
     state.counters["push_ms"] = pushMilliseconds;
 }
 
+// Opens `count` connections that never send a byte, from many loopback addresses so that no
+// single address is over its own limit; answers their sockets, to be closed by the caller.
+std::vector<int> openSilentConnections(int port, int count)
+{
+    std::vector<int> sockets;
+    for (int n = 0; n < count; ++n) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(0x7f000000u | std::uint32_t(2 + n / 16) << 8 | 1);
+        ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        address.sin_port = htons(std::uint16_t(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        sockets.push_back(fd);
+    }
+    return sockets;
+}
+
+// Each client pushes its requests and then pulls what the others pushed, as planners do, while
+// `silent` other connections sit open without sending. Reports every request's p99 and the
+// records pushed per second; a client stops at its first failed request (counted as failed).
+void pushAndPull(benchmark::State &state)
+{
+    const int clients = int(state.range(0));
+    const int silent = int(state.range(1));
+    constexpr int kRequests = 10;
+    std::vector<double> latencies;
+    std::atomic<int> failed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto server = std::make_unique<RunningServer>();
+        const int port = server->port;
+        std::vector<std::vector<SyncRequest>> bodies;
+        for (int client = 0; client < clients; ++client)
+            bodies.push_back(clientRequests(client, kRequests));
+        const std::vector<int> sockets = openSilentConnections(port, silent);
+        std::mutex mutex;
+        state.ResumeTiming();
+
+        std::vector<std::thread> running;
+        for (int client = 0; client < clients; ++client)
+            running.emplace_back([&, client] {
+                httplib::Client http("127.0.0.1", port);
+                http.set_bearer_token_auth(kToken.c_str());
+                http.set_connection_timeout(5);
+                http.set_read_timeout(5);
+                std::vector<SyncRequest> &requests = bodies[std::size_t(client)];
+                requests.push_back({requests.front().device, 0, {}}); // the pull
+                std::vector<double> own;
+                qint64 since = 0;
+                for (SyncRequest &request : requests) {
+                    request.since = since;
+                    const auto start = std::chrono::steady_clock::now();
+                    const auto reply
+                        = http.Post("/v1/sync", request.encode().toStdString(), "application/json");
+                    own.push_back(std::chrono::duration<double, std::milli>(
+                                      std::chrono::steady_clock::now() - start)
+                                      .count());
+                    if (!reply || reply->status != 200) {
+                        ++failed;
+                        break;
+                    }
+                    since = SyncResponse::decode(QByteArray::fromStdString(reply->body)).seq;
+                }
+                const std::lock_guard lock(mutex);
+                latencies.insert(latencies.end(), own.begin(), own.end());
+            });
+        for (std::thread &thread : running)
+            thread.join();
+
+        state.PauseTiming();
+        for (const int fd : sockets)
+            close(fd);
+        server.reset();
+        state.ResumeTiming();
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["p99_ms"] = latencies.empty() ? 0 : latencies[latencies.size() * 99 / 100];
+    state.counters["failed"] = double(failed);
+    state.SetItemsProcessed(state.iterations() * clients * kRequests * kRecordsPerRequest);
+}
+
 BENCHMARK(newDeskPulls10000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 BENCHMARK(pushConcurrently)
@@ -190,6 +279,15 @@ BENCHMARK(pushConcurrently)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
+
+BENCHMARK(pushAndPull)
+    ->ArgNames({"clients", "silent"})
+    ->Args({8, 0})
+    ->Args({32, 0})
+    ->Args({32, 2000})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 
 } // namespace
 } // namespace furrow

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-svg-dev libgl-dev
-    libsqlite3-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev
+    libsqlite3-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev libboost-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxcb1-dev
     python3 python3-cryptography xvfb xauth xdotool dbus trayer clang-format

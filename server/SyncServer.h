@@ -9,21 +9,17 @@
 #include <memory>
 #include <string>
 
-namespace httplib {
-class ContentReader;
-class Server;
-struct Request;
-struct Response;
-} // namespace httplib
-
 namespace furrow {
 
+class SyncRequestHandler;
 class SyncStore;
 class TokenSet;
 
 // The HTTP side of the sync server: POST /v1/sync for holders of a token, everything else
-// refused. Each connection carries one request, so that a body left unread by a refusal is
-// never taken for the next request. HTTPS when given a certificate and key.
+// refused. Connections are served by a few threads without any of them waiting on a slow or idle
+// client; each carries one request, read within a deadline and within limits on its head and
+// body, and there are limits on connections per address and in all. HTTPS when given a
+// certificate and key.
 class SyncServer
 {
 public:
@@ -35,7 +31,12 @@ public:
         std::string certPath;                  // both set: HTTPS
         std::string keyPath;
         AuthThrottle::Policy throttle;
-        std::chrono::seconds readTimeout{5};
+        std::chrono::seconds readTimeout{5}; // for the whole request, TLS handshake included
+        std::size_t maxHead = 8 * 1024;
+        std::size_t maxConnections = 4096;
+        std::size_t maxConnectionsPerAddress = 64;
+        int listenBacklog = 1024;
+        unsigned threads = 0; // serving requests; 0: one per processor, at least two
     };
 
     // Throws ServerError when the certificate or key cannot be loaded.
@@ -47,29 +48,23 @@ public:
 
     // Takes the address; port 0 picks a free one. Answers the port. Throws ServerError.
     int bind(const std::string &host, int port);
-    // Serves until stop(); answers false when listening failed.
+    // Serves until stop(); answers false when it could not.
     bool run();
     // Safe from any thread; requests in progress are finished.
     void stop();
     bool isSecure() const { return !m_settings.certPath.empty(); }
 
 private:
-    void installRoutes();
-    bool preRoute(const httplib::Request &request, httplib::Response &response);
-    void serveSync(const httplib::Request &request, httplib::Response &response,
-                   const httplib::ContentReader &reader);
-    bool authorise(const httplib::Request &request, httplib::Response &response);
-    bool acceptsFraming(const httplib::Request &request, httplib::Response &response) const;
-    bool readBody(const httplib::Request &request, httplib::Response &response,
-                  const httplib::ContentReader &reader, std::string &body) const;
-    void logRequest(const httplib::Request &request, const httplib::Response &response);
+    struct Network;
+    void accept();
 
     SyncService m_service;
     const TokenSet &m_tokens;
     RequestLog &m_log;
     Settings m_settings;
     AuthThrottle m_throttle;
-    std::unique_ptr<httplib::Server> m_http;
+    std::unique_ptr<SyncRequestHandler> m_handler;
+    std::unique_ptr<Network> m_network;
 };
 
 } // namespace furrow

@@ -1,0 +1,104 @@
+#include "ServerTestKit.h"
+
+#include <gtest/gtest.h>
+
+namespace furrow {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ServerHarness;
+
+const std::string kRequest
+    = test::syncRequest(R"({"device":"D1","since":0,"changes":[]})", ServerHarness::kToken);
+
+// A connection from `source` that has sent nothing yet.
+int connectFrom(int port, const char *source)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, source, &address.sin_addr);
+    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    address.sin_port = htons(uint16_t(port));
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    return fd;
+}
+
+// Whether the server closes the connection (reading drains anything it answered) within `wait`.
+bool closedWithin(int fd, std::chrono::milliseconds wait)
+{
+    const auto end = std::chrono::steady_clock::now() + wait;
+    char buffer[4096];
+    for (auto now = std::chrono::steady_clock::now(); now < end;
+         now = std::chrono::steady_clock::now()) {
+        pollfd entry{fd, POLLIN, 0};
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now);
+        if (poll(&entry, 1, int(left.count())) > 0 && recv(fd, buffer, sizeof buffer, 0) <= 0)
+            return true;
+    }
+    return false;
+}
+
+TEST(ServerConnectionTest, connectionsOverTheAddressLimit_areClosed_whileOthersAreServed)
+{
+    ServerHarness server([](SyncServer::Settings &settings) {
+        settings.maxConnectionsPerAddress = 2;
+        settings.readTimeout = 1s;
+    });
+    const int first = connectFrom(server.port, "127.0.0.3");
+    const int second = connectFrom(server.port, "127.0.0.3");
+    const int third = connectFrom(server.port, "127.0.0.3");
+    EXPECT_TRUE(closedWithin(third, 500ms)) << "a third connection from a full address";
+    EXPECT_FALSE(closedWithin(first, 200ms));
+    EXPECT_EQ(test::rawExchange(server.port, kRequest).status, 200) << "another address";
+
+    // Silent connections end at the deadline, and give their places back.
+    EXPECT_TRUE(closedWithin(first, 2s));
+    EXPECT_TRUE(closedWithin(second, 1s));
+    EXPECT_EQ(test::rawExchange(server.port, kRequest, "127.0.0.3").status, 200);
+    for (const int fd : {first, second, third})
+        close(fd);
+}
+
+TEST(ServerConnectionTest, requestsOverTheHeadLimitOrTheDeadline_areCutOff)
+{
+    ServerHarness server([](SyncServer::Settings &settings) { settings.readTimeout = 1s; });
+    const std::string padding = "X-Padding: " + std::string(9000, 'a') + "\r\n";
+    EXPECT_EQ(test::rawExchange(server.port, "GET /" + std::string(9000, 'a') + " HTTP/1.1\r\n\r\n")
+                  .status,
+              431);
+    EXPECT_EQ(
+        test::rawExchange(server.port, test::syncRequest("{}", ServerHarness::kToken, padding))
+            .status,
+        431);
+
+    // A byte every 200 ms keeps the connection busy but does not extend the deadline.
+    const int fd = connectFrom(server.port, "127.0.0.1");
+    const auto start = std::chrono::steady_clock::now();
+    bool closed = false;
+    for (std::size_t n = 0; n < kRequest.size() && !closed; ++n) {
+        send(fd, &kRequest[n], 1, MSG_NOSIGNAL);
+        closed = closedWithin(fd, 200ms);
+    }
+    close(fd);
+    EXPECT_TRUE(closed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+TEST(ServerConnectionTest, clientThatHalfClosesAfterSending_stillGetsItsAnswer)
+{
+    ServerHarness server;
+    const int fd = connectFrom(server.port, "127.0.0.1");
+    send(fd, kRequest.data(), kRequest.size(), MSG_NOSIGNAL);
+    shutdown(fd, SHUT_WR);
+    std::string answer(64, '\0');
+    pollfd entry{fd, POLLIN, 0};
+    ASSERT_GT(poll(&entry, 1, 5000), 0);
+    answer.resize(std::size_t(std::max<ssize_t>(0, recv(fd, answer.data(), answer.size(), 0))));
+    close(fd);
+    EXPECT_TRUE(answer.starts_with("HTTP/1.1 200 ")) << answer;
+}
+
+} // namespace
+} // namespace furrow
