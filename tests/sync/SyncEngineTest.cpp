@@ -1,10 +1,10 @@
+#include "ScriptedSyncServer.h"
 #include "TestPrinters.h"
 
 #include "sync/SyncCrypto.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncRecordMapping.h"
 #include "sync/SyncTime.h"
-#include "sync/wire/SyncWireError.h"
 
 #include "model/Clock.h"
 #include "model/ModelContext.h"
@@ -12,14 +12,9 @@
 #include "model/UserDefaults.h"
 
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 namespace furrow {
 namespace {
@@ -47,91 +42,6 @@ SyncRecord sealed(int n, SyncBody body = {}, const QString &phrase = kPhrase,
 {
     return SyncCrypto::fromPhrase(phrase)->sealed({kind, uuid(n), 1733500000000, false, body});
 }
-
-// A small HTTP/1.1 server on the loopback interface that answers each request with the next
-// scripted reply, or the fallback, after the reply's delay, and keeps what it was sent.
-struct TestHttpServer
-{
-    struct Reply
-    {
-        // After the head, a stream never ends: large chunks as fast as they are taken, or one
-        // byte every `interval`.
-        enum class Stream { None, Flood, Drip };
-
-        int status = 200;
-        QByteArray body{};
-        std::chrono::milliseconds delay{0};
-        QByteArray extraHead{}; // header lines, each ending in CR LF
-        Stream stream = Stream::None;
-        std::chrono::milliseconds interval{0};
-    };
-
-    TestHttpServer()
-    {
-        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
-            while (QTcpSocket *socket = server.nextPendingConnection()) {
-                ++connections;
-                QObject::connect(socket, &QTcpSocket::readyRead, socket,
-                                 [=, this] { read(*socket); });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        server.listen(QHostAddress::LocalHost);
-        url = QStringLiteral("http://127.0.0.1:%1/v1/sync").arg(server.serverPort());
-    }
-
-    void read(QTcpSocket &socket)
-    {
-        const QByteArray data = socket.peek(socket.bytesAvailable());
-        const qsizetype end = data.indexOf("\r\n\r\n");
-        try {
-            sent.push_back(SyncRequest::decode(data.mid(end + 4)));
-        } catch (const SyncWireError &) {
-            return; // the rest is still on its way
-        }
-        heads.push_back(socket.readAll().left(end).toLower());
-        const Reply reply = replies.empty() ? fallback : replies.front();
-        if (!replies.empty())
-            replies.pop_front();
-        QTimer::singleShot(reply.delay, &socket, [&socket, reply] { answer(socket, reply); });
-    }
-
-    static void answer(QTcpSocket &socket, const Reply &reply)
-    {
-        const QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status)
-                                + " Scripted\r\nContent-Type: application/json\r\n"
-                                + reply.extraHead + "Connection: close\r\n";
-        if (reply.stream == Reply::Stream::None) {
-            socket.write(head + "Content-Length: " + QByteArray::number(reply.body.size())
-                         + "\r\n\r\n" + reply.body);
-            socket.disconnectFromHost();
-            return;
-        }
-        // Without a length the body lasts until the connection closes, which it never does.
-        socket.write(head + "\r\n");
-        if (reply.stream == Reply::Stream::Drip) {
-            auto *drip = new QTimer(&socket);
-            drip->callOnTimeout(&socket, [&socket] { socket.write(" "); });
-            drip->start(reply.interval);
-            return;
-        }
-        // Refilled as the client takes it, so the flood never outruns the reader.
-        const QByteArray chunk(0x10000, ' ');
-        QObject::connect(&socket, &QTcpSocket::bytesWritten, &socket, [&socket, chunk] {
-            if (socket.bytesToWrite() < chunk.size())
-                socket.write(chunk);
-        });
-        socket.write(chunk);
-    }
-
-    QTcpServer server;
-    QString url;
-    std::deque<Reply> replies;
-    Reply fallback{200, page(0, false)};
-    int connections = 0;
-    std::vector<QByteArray> heads; // in lower case
-    std::vector<SyncRequest> sent;
-};
 
 class SyncEngineTest : public testing::Test
 {
@@ -162,7 +72,7 @@ protected:
     }
     qint64 storedCursor() const { return m_defaults->value("sync.cursor", 0).toLongLong(); }
 
-    TestHttpServer m_server;
+    ScriptedSyncServer m_server;
     ModelContext m_context;
     std::unique_ptr<QSettings> m_defaults = UserDefaults::open();
     std::unique_ptr<SyncEngine> m_engine;
@@ -171,7 +81,7 @@ protected:
 TEST_F(SyncEngineTest, failures_becomeTheirMessagesAndKeepTheCursor)
 {
     m_defaults->setValue("sync.cursor", 17);
-    const std::pair<TestHttpServer::Reply, const char *> cases[] = {
+    const std::pair<ScriptedSyncServer::Reply, const char *> cases[] = {
         {{401}, "сервер не принял токен"},
         {{404}, "адрес не тот — сервер не знает такого пути"},
         {{413}, "слишком большая посылка"},
@@ -291,7 +201,7 @@ TEST_F(SyncEngineTest, failureOnALaterPage_appliesNothingAndTheRetryLinksEveryth
 
 TEST_F(SyncEngineTest, redirects_areNeverFollowed_andTheNextCyclePushesWhatTheyHeldBack)
 {
-    TestHttpServer elsewhere;
+    ScriptedSyncServer elsewhere;
     m_defaults->setValue("sync.cursor", 17);
     m_defaults->setValue("sync.mark", 1.5);
     m_context.insert(std::make_shared<TaskItem>("local", nullptr, 0, nullptr));
@@ -319,7 +229,7 @@ TEST_F(SyncEngineTest, redirects_areNeverFollowed_andTheNextCyclePushesWhatTheyH
 
 TEST_F(SyncEngineTest, answersWithoutEnd_failTheCycleWithTheirLimit_andApplyNothing)
 {
-    using Reply = TestHttpServer::Reply;
+    using Reply = ScriptedSyncServer::Reply;
     m_defaults->setValue("sync.cursor", 3);
     m_context.insert(std::make_shared<TaskItem>("local", nullptr, 0, nullptr));
     m_context.save();

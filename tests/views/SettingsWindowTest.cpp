@@ -126,9 +126,6 @@ TEST_F(SettingsTest, projects_deleteClearsTheLabelFromEveryTaskAndTheRow)
     Page *page = store.createPage(QStringLiteral("Page"), QStringLiteral("folder"));
     Section *section = store.createSection(QStringLiteral("Today"), *page);
     TaskItem *open = store.capture(QStringLiteral("Fix the tap #Home"), section, nullptr);
-    TaskItem *done = store.capture(QStringLiteral("Buy soap #Home"), section, nullptr);
-    store.close(*done);
-    store.archive(*done);
     window.show();
     settle();
     ASSERT_EQ(rows().size(), 2);
@@ -137,7 +134,6 @@ TEST_F(SettingsTest, projects_deleteClearsTheLabelFromEveryTaskAndTheRow)
                       Qt::LeftButton);
     settle();
     EXPECT_EQ(open->project(), nullptr);
-    EXPECT_EQ(done->project(), nullptr);
     EXPECT_TRUE(home->deletedAt().has_value());
     ASSERT_EQ(rows().size(), 1);
     EXPECT_EQ(rows().front()->findChild<InlineField *>()->text(), QStringLiteral("Work"));
@@ -198,14 +194,10 @@ TEST_F(SettingsTest, backup_buttonsRunTheirCommands)
     QTest::mouseClick(child<QAbstractButton>(QStringLiteral("showFileButton")), Qt::LeftButton);
     QTest::mouseClick(child<QAbstractButton>(QStringLiteral("restoreCopyButton")), Qt::LeftButton);
     EXPECT_EQ(std::tuple(exports, imports, reveals, restores), std::tuple(1, 1, 1, 1));
-    EXPECT_EQ(child<QAbstractButton>(QStringLiteral("showFileButton"))->text(),
-              QStringLiteral("Show the file"));
 }
 
 TEST_F(SettingsTest, window_tabsAnswerTheKeyboardAndTakeContent)
 {
-    EXPECT_EQ(window.objectName(), QStringLiteral("settings"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Settings"));
     window.present();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     TabPillBar *bar = window.tabBar();

@@ -4,12 +4,11 @@
 #include "model/Clock.h"
 #include "model/ModelContext.h"
 #include "model/UserDefaults.h"
+#include "sync/ScriptedSyncServer.h"
 #include "sync/SyncCrypto.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncRecordMapping.h"
-#include "sync/wire/SyncRequest.h"
 #include "sync/wire/SyncResponse.h"
-#include "sync/wire/SyncWireError.h"
 #include "views/settings/PhraseStrength.h"
 #include "views/settings/SyncSettingsTab.h"
 #include "views/theme/Theme.h"
@@ -18,8 +17,6 @@
 #include "views/widgets/ToggleSwitch.h"
 
 #include <QLineEdit>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QVBoxLayout>
 
 namespace furrow {
@@ -38,64 +35,6 @@ SyncRecord incomingTask(int n)
     const QString id = QStringLiteral("00000000-0000-0000-0000-%1").arg(n, 12, 10, QChar(u'0'));
     return SyncCrypto::fromPhrase(kPhrase)->sealed({SyncKind::task, id, 1733500000000, false, {}});
 }
-
-// A sync server on the loopback interface that answers every request with `reply`, or keeps
-// the answer back until release() while `holding`.
-struct HeldServer
-{
-    HeldServer()
-    {
-        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
-            while (QTcpSocket *socket = server.nextPendingConnection()) {
-                QObject::connect(socket, &QTcpSocket::readyRead, socket,
-                                 [this, socket] { read(*socket); });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        server.listen(QHostAddress::LocalHost);
-        url = QStringLiteral("http://127.0.0.1:%1/v1/sync").arg(server.serverPort());
-    }
-
-    void read(QTcpSocket &socket)
-    {
-        const QByteArray data = socket.peek(socket.bytesAvailable());
-        try {
-            SyncRequest::decode(data.mid(data.indexOf("\r\n\r\n") + 4));
-        } catch (const SyncWireError &) {
-            return; // the rest is still on its way
-        }
-        socket.readAll();
-        ++requests;
-        if (holding)
-            held.append(&socket);
-        else
-            answer(socket);
-    }
-
-    void answer(QTcpSocket &socket) const
-    {
-        socket.write("HTTP/1.1 " + QByteArray::number(status)
-                     + " Scripted\r\nContent-Type: application/json\r\nConnection: close\r\n"
-                       "Content-Length: "
-                     + QByteArray::number(reply.size()) + "\r\n\r\n" + reply);
-        socket.disconnectFromHost();
-    }
-
-    void release()
-    {
-        holding = false;
-        for (QTcpSocket *socket : std::exchange(held, {}))
-            answer(*socket);
-    }
-
-    QTcpServer server;
-    QString url;
-    int status = 200;
-    QByteArray reply = SyncResponse{1, 0, false, {}}.encode();
-    bool holding = false;
-    QList<QTcpSocket *> held;
-    int requests = 0;
-};
 
 class SyncSettingsTabTest : public testing::Test
 {
@@ -196,13 +135,13 @@ TEST_F(SyncSettingsTabTest, fields_showTheEngineMaskTheSecrets_andWriteThroughOn
 TEST_F(SyncSettingsTabTest, finishedCycles_readTheirCountAndTheLocalShortTime)
 {
     const GermanLocale german;
-    HeldServer server;
+    ScriptedSyncServer server;
     tab(server.url, kToken, kPhrase, true);
     syncNow();
     EXPECT_EQ(statusText(), "Up to date · 13:00");
     EXPECT_EQ(statusColor(), Theme::gray);
 
-    server.reply
+    server.fallback.body
         = SyncResponse{4, 0, false, {incomingTask(1), incomingTask(2), incomingTask(3)}}.encode();
     syncNow();
     EXPECT_EQ(statusText(), "3 brought over · 13:00");
@@ -210,7 +149,7 @@ TEST_F(SyncSettingsTabTest, finishedCycles_readTheirCountAndTheLocalShortTime)
 
 TEST_F(SyncSettingsTabTest, emptyPhrase_showsItsMessageInClay_andTheButtonComesBack)
 {
-    HeldServer server;
+    ScriptedSyncServer server;
     tab(server.url, kToken, QString(), true);
     button()->click();
     EXPECT_EQ(statusText(),
@@ -218,17 +157,17 @@ TEST_F(SyncSettingsTabTest, emptyPhrase_showsItsMessageInClay_andTheButtonComesB
     EXPECT_EQ(statusColor(), Theme::clay);
     EXPECT_EQ(button()->text(), "Sync now");
     EXPECT_TRUE(button()->isEnabled());
-    EXPECT_EQ(server.requests, 0);
+    EXPECT_EQ(server.sent.size(), 0u);
 }
 
 TEST_F(SyncSettingsTabTest, addressTypedDuringACycle_servesOnlyTheNextOne)
 {
-    HeldServer first;
-    HeldServer second;
+    ScriptedSyncServer first;
+    ScriptedSyncServer second;
     first.holding = true;
     tab(first.url, kToken, kPhrase, true);
     m_engine->sync(); // as the timer would
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first.requests == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.sent.size() == 1; }));
     EXPECT_EQ(statusText(), "Talking to the server…");
     EXPECT_EQ(statusColor(), Theme::gray);
     button()->click();
@@ -243,18 +182,18 @@ TEST_F(SyncSettingsTabTest, addressTypedDuringACycle_servesOnlyTheNextOne)
     first.release();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_engine->isRunning(); }));
     EXPECT_EQ(m_engine->status().kind, SyncStatus::Kind::Done) << statusText().toStdString();
-    EXPECT_EQ(second.requests, 0) << "the running cycle kept its address";
+    EXPECT_EQ(second.sent.size(), 0u) << "the running cycle kept its address";
 
     second.holding = true;
     button()->click();
     EXPECT_EQ(button()->text(), "Syncing…");
     EXPECT_FALSE(button()->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second.requests == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.sent.size() == 1; }));
     second.release();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_engine->isRunning(); }));
     EXPECT_EQ(button()->text(), "Sync now");
     EXPECT_TRUE(button()->isEnabled());
-    EXPECT_EQ(first.requests, 1);
+    EXPECT_EQ(first.sent.size(), 1u);
 }
 
 TEST_F(SyncSettingsTabTest, weakPhrase_showsAQuietHintThatGoesAsThePhraseGrows)
@@ -309,8 +248,8 @@ TEST_F(SyncSettingsTabTest, renderings_offIdleAndFailed)
     renderTab(tab(QStringLiteral("sync.example.org"), kToken, kPhrase, true),
               QStringLiteral("sync-settings-idle"));
 
-    HeldServer server;
-    server.status = 401;
+    ScriptedSyncServer server;
+    server.fallback.status = 401;
     tab(server.url, kToken, QStringLiteral("plums"), true);
     syncNow();
     EXPECT_EQ(statusColor(), Theme::clay);

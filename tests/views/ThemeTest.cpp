@@ -1,6 +1,5 @@
 #include "views/theme/Theme.h"
 #include "ViewTestSupport.h"
-#include "views/theme/FontLoader.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -18,24 +17,6 @@ TEST(Theme, colorFromHex_readsSixHexDigitsWithOrWithoutTheHash_andNothingElse)
         const auto color = Theme::colorFromHex(QString::fromUtf8(text));
         EXPECT_EQ(color ? std::optional<QRgb>(color->rgba()) : std::nullopt, expected) << text;
     }
-}
-
-TEST(FontLoader, registeredNames_areTheBundledFacesSorted)
-{
-    EXPECT_EQ(FontLoader::registeredNames(),
-              QStringList({"InstrumentSans-Medium", "InstrumentSans-Regular",
-                           "InstrumentSans-SemiBold", "ZillaSlab-Medium", "ZillaSlab-Regular"}));
-}
-
-TEST(FontLoader, cachesOneFontPerNameAndSize_andNoneForAnUnknownName)
-{
-    const qsizetype before = FontLoader::cachedFontCount();
-    EXPECT_EQ(FontLoader::font(QStringLiteral("Helvetica-Bold"), 13), std::nullopt);
-    const auto first = FontLoader::font(QStringLiteral("ZillaSlab-Medium"), 21.5);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(FontLoader::font(QStringLiteral("ZillaSlab-Medium"), 21.5), first);
-    FontLoader::font(QStringLiteral("ZillaSlab-Medium"), 22);
-    EXPECT_EQ(FontLoader::cachedFontCount(), before + 2);
 }
 
 // The Zilla Slab files disagree on their vendor, which splits the family in Qt's database;
