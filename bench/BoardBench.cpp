@@ -4,6 +4,7 @@
 // gives). The baseline is painting an empty window of the same size in the same run; one frame at
 // 60 Hz is 16.7 ms.
 
+#include "EmptyWindowBaseline.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/board/PageView.h"
@@ -89,13 +90,7 @@ struct Board
 
 void BM_Baseline_PaintEmptyWindow(benchmark::State &state)
 {
-    QWidget window;
-    window.resize(kWindow);
-    window.setAutoFillBackground(true);
-    window.show();
-    QCoreApplication::processEvents();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(window.grab());
+    paintEmptyWindow(state, kWindow);
 }
 
 void BM_ShowPage(benchmark::State &state)

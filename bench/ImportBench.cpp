@@ -4,6 +4,8 @@
 // gap between the main thread's timer ticks meanwhile is its stall. The iteration time is the
 // longest of them; the baseline is painting an empty window of the same size in the same run.
 
+#include "EmptyWindowBaseline.h"
+#include "ImportedBackup.h"
 #include "model/PlannerStore.h"
 #include "persistence/PlannerArchiveIO.h"
 #include "persistence/PlannerContainer.h"
@@ -28,19 +30,7 @@ constexpr QSize kWindow(980, 760);
 
 QString writeBackup(const QTemporaryDir &folder, int count)
 {
-    PlannerArchive archive;
-    const Instant now = Clock::now();
-    for (int i = 0; i < count; ++i) {
-        PlannerArchive::TaskRecord task;
-        task.id = QUuid::createUuid();
-        task.title = QStringLiteral("Imported task %1 with a title of ordinary length").arg(i);
-        task.order = i;
-        if (i % 5 == 0)
-            task.note = QStringLiteral("A note with a [link](https://example.com/%1)").arg(i);
-        task.createdAt = now;
-        task.updatedAt = now;
-        archive.tasks.push_back(task);
-    }
+    const PlannerArchive archive = importedBackup(count);
     const QString path = folder.filePath(QStringLiteral("backup.json"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(archive.encode()) < 0)
@@ -70,13 +60,7 @@ double longestGapWhile(const std::function<void()> &work)
 
 void BM_Baseline_PaintEmptyWindow(benchmark::State &state)
 {
-    QWidget window;
-    window.resize(kWindow);
-    window.setAutoFillBackground(true);
-    window.show();
-    QCoreApplication::processEvents();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(window.grab());
+    paintEmptyWindow(state, kWindow);
 }
 
 void BM_ImportBackupWhileShowingThePage(benchmark::State &state)

@@ -4,6 +4,7 @@
 // tasks: building it, following a page rename and a closed task, one scroll step. The baselines
 // paint an empty window of the same size in the same run; one frame at 60 Hz is 16.7 ms.
 
+#include "EmptyWindowBaseline.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/archive/ArchiveView.h"
@@ -69,17 +70,6 @@ struct ArchivePlanner
 QScrollBar *scrollBarOf(QWidget &widget)
 {
     return widget.findChild<QScrollArea *>()->verticalScrollBar();
-}
-
-void paintEmptyWindow(benchmark::State &state, QSize size)
-{
-    QWidget window;
-    window.resize(size);
-    window.setAutoFillBackground(true);
-    window.show();
-    QCoreApplication::processEvents();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(window.grab());
 }
 
 void BM_Baseline_PaintEmptyArchiveSizedWindow(benchmark::State &state)

@@ -4,6 +4,7 @@
 // files them all in the starter page's first section. The floor is an empty Qt window started
 // and painted the same way, in the same run.
 
+#include "ImportedBackup.h"
 #include "model/PlannerStore.h"
 #include "persistence/PlannerContainer.h"
 #include "persistence/PlannerSnapshot.h"
@@ -116,28 +117,12 @@ void fillLargeStore(const QString &storePath)
     context.save();
 }
 
-// A backup of `count` tasks, a fifth with notes and a tenth done, restored into a fresh store.
+// A backup of `count` tasks restored into a fresh store.
 void fillByImport(const QString &storePath, int count)
 {
-    PlannerArchive archive;
-    const Instant now = Clock::now();
-    for (int i = 0; i < count; ++i) {
-        PlannerArchive::TaskRecord task;
-        task.id = QUuid::createUuid();
-        task.title = QStringLiteral("Imported task %1 with a title of ordinary length").arg(i);
-        task.order = i;
-        if (i % 5 == 0)
-            task.note = QStringLiteral("A note with a [link](https://example.com/%1)").arg(i);
-        task.isDone = i % 10 == 0;
-        if (task.isDone)
-            task.doneAt = now;
-        task.createdAt = now;
-        task.updatedAt = now;
-        archive.tasks.push_back(task);
-    }
     auto container = PlannerContainer::open(storePath);
     PlannerStore store(container->context());
-    PlannerSnapshot::restore(store, archive);
+    PlannerSnapshot::restore(store, importedBackup(count));
 }
 
 void BM_EmptyWindowFloor(benchmark::State &state)
