@@ -89,8 +89,10 @@ PageView::~PageView()
     // Rows and fields that lose the focus as they go still report to the state, so they go
     // first, and the state no longer reaches back into them.
     disconnect(&m_state, nullptr, this, nullptr);
+    // Nor does the column's teardown reach back to make rows.
+    disconnect(m_scroll->verticalScrollBar(), nullptr, this, nullptr);
+    m_scroll->viewport()->removeEventFilter(this);
     delete m_scroll;
-    qDeleteAll(std::exchange(m_spare, {}));
 }
 
 bool PageView::eventFilter(QObject *watched, QEvent *event)
