@@ -7,7 +7,6 @@
 #include "views/board/RowContent.h"
 #include "views/board/TaskRow.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
@@ -19,9 +18,10 @@ namespace furrow {
 namespace {
 constexpr int kMinimumMargin = 240; // made beyond the view, so that Tab and scrolling find rows
 
+// The window's focus widget, which it keeps while another application is active.
 bool holdsFocus(const QWidget *widget)
 {
-    const QWidget *focus = QApplication::focusWidget();
+    const QWidget *focus = widget->window()->focusWidget();
     return focus && (focus == widget || widget->isAncestorOf(focus));
 }
 } // namespace
