@@ -19,13 +19,13 @@ using namespace test;
 const QString kPanel = QStringLiteral("Quick Capture");
 const QString kMainWindow = QStringLiteral("Furrow");
 
-// Waits up to ten seconds for `condition`.
+// Waits up to thirty seconds for `condition`: a busy machine may be slow to start a process.
 bool eventually(const std::function<bool()> &condition)
 {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {
-        if (clock.elapsed() > 10'000)
+        if (clock.elapsed() > 30'000)
             return false;
         QThread::msleep(50);
     }
