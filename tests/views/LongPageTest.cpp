@@ -2,6 +2,7 @@
 // view are made, and everything the keyboard, editors and screen readers do still works.
 
 #include "BoardFixture.h"
+#include "Rendering.h"
 #include "views/board/CountLabel.h"
 #include "views/board/InlineField.h"
 #include "views/board/RowStack.h"
@@ -72,6 +73,10 @@ TEST_F(LongPageTest, onlyTheRowsInViewAreMade_andScrollingMakesTheOthers)
     const auto rows = block(inFlight)->rows();
     for (std::size_t i = 1; i < rows.size(); ++i)
         EXPECT_EQ(rows[i]->y(), rows[i - 1]->geometry().bottom() + 1);
+
+    scrollBar()->setValue(scrollBar()->maximum() / 2);
+    settle();
+    saveRendering(&window, QStringLiteral("board-10000-rows-middle"));
 }
 
 TEST_F(LongPageTest, downWalksPastTheMadeRows_keepingTheFocusedRowInView)
