@@ -105,6 +105,15 @@ struct RunningServer
     std::thread serving;
 };
 
+// The requests of each of `clients` clients.
+std::vector<std::vector<SyncRequest>> everyClientsRequests(int clients, int requests)
+{
+    std::vector<std::vector<SyncRequest>> bodies;
+    for (int client = 0; client < clients; ++client)
+        bodies.push_back(clientRequests(client, requests));
+    return bodies;
+}
+
 void pushConcurrently(benchmark::State &state)
 {
     const int clients = int(state.range(0));
@@ -115,9 +124,7 @@ void pushConcurrently(benchmark::State &state)
         state.PauseTiming();
         auto server = std::make_unique<RunningServer>();
         const int port = server->port;
-        std::vector<std::vector<SyncRequest>> bodies;
-        for (int client = 0; client < clients; ++client)
-            bodies.push_back(clientRequests(client, requests));
+        auto bodies = everyClientsRequests(clients, requests);
         std::atomic<long long> accepted = 0;
         std::atomic<long long> received = 0;
         state.ResumeTiming();
@@ -220,9 +227,7 @@ void pushAndPull(benchmark::State &state)
         state.PauseTiming();
         auto server = std::make_unique<RunningServer>();
         const int port = server->port;
-        std::vector<std::vector<SyncRequest>> bodies;
-        for (int client = 0; client < clients; ++client)
-            bodies.push_back(clientRequests(client, kRequests));
+        auto bodies = everyClientsRequests(clients, kRequests);
         const std::vector<int> sockets = openSilentConnections(port, silent);
         std::mutex mutex;
         state.ResumeTiming();

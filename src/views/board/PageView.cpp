@@ -27,12 +27,6 @@ constexpr int kBlockSpacing = 30;
 constexpr RecordKinds kShownKinds
     = RecordKinds(RecordKind::Task) | RecordKind::Section | RecordKind::Page | RecordKind::Project;
 
-// The note holds more than white space; RowContent::hasNote() without a copy of the note.
-bool hasNote(const TaskItem &task)
-{
-    const QString &note = task.note();
-    return std::any_of(note.begin(), note.end(), [](QChar c) { return !c.isSpace(); });
-}
 } // namespace
 
 PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
@@ -227,8 +221,8 @@ void PageView::syncBlocks(const std::vector<Section *> &sections)
         entries.reserve(shown[i].open.size() + shown[i].done.size());
         for (const auto *part : {&shown[i].open, &shown[i].done}) {
             for (TaskItem *task : *part) {
-                entries.push_back(
-                    {task->id(), task->weak_from_this(), task->isDone(), hasNote(*task)});
+                entries.push_back({task->id(), task->weak_from_this(), task->isDone(),
+                                   RowContent::holdsText(task->note())});
             }
         }
         block->setTasks(std::move(entries), qsizetype(shown[i].open.size()), m_filled);

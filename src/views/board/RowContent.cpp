@@ -6,7 +6,14 @@
 #include "views/board/DueText.h"
 #include "views/theme/Theme.h"
 
+#include <algorithm>
+
 namespace furrow {
+
+bool RowContent::holdsText(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
+}
 
 RowContent RowContent::of(const TaskItem &task, Instant now)
 {

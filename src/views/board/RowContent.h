@@ -26,7 +26,9 @@ struct RowContent
     bool done = false;
 
     // The note holds more than white space.
-    bool hasNote() const { return !note.trimmed().isEmpty(); }
+    bool hasNote() const { return holdsText(note); }
+    // The text holds more than white space; checked without a copy, for every task of a page.
+    static bool holdsText(const QString &text);
 
     static RowContent of(const TaskItem &task, Instant now);
     bool operator==(const RowContent &) const = default;

@@ -31,14 +31,13 @@ void RowHeights::forgetMeasurements()
 bool RowHeights::setMeasured(qsizetype index, int height)
 {
     const std::size_t at = std::size_t(index);
-    if (at >= m_rows.size() || height <= 0 || this->height(index) == height) {
-        if (at < m_rows.size() && height > 0)
-            m_measured[at] = height;
+    if (at >= m_rows.size() || height <= 0)
         return false;
-    }
+    const bool changed = this->height(index) != height;
     m_measured[at] = height;
-    recomputeTops(index);
-    return true;
+    if (changed)
+        recomputeTops(index);
+    return changed;
 }
 
 void RowHeights::setEstimates(int line, int noteLine)

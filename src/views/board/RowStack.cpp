@@ -63,7 +63,7 @@ void RowStack::setEntries(std::vector<Entry> entries, qsizetype openCount, bool 
             const qsizetype before = m_index.value(entry.id, -1);
             // New to the section, or moved between its open and done parts.
             if (fadeArrivals && (before < 0 || old[std::size_t(before)].done != entry.done))
-                m_arriving.insert(entry.id, true);
+                m_arriving.insert(entry.id);
         }
         m_index = std::move(index);
     }
@@ -84,9 +84,7 @@ void RowStack::setEntries(std::vector<Entry> entries, qsizetype openCount, bool 
         if (m_arriving.remove(id))
             row->fadeIn();
     }
-    measureMadeRows();
-    placeMadeRows();
-    applyTotalHeight();
+    relayout();
     updateSeparators();
 }
 
@@ -120,9 +118,7 @@ void RowStack::restyle()
     m_heights.forgetMeasurements();
     m_lineSeen = 0;
     m_noteLineSeen = 0;
-    measureMadeRows();
-    placeMadeRows();
-    applyTotalHeight();
+    relayout();
     updateWindow();
 }
 
@@ -172,9 +168,7 @@ TaskRow *RowStack::realize(qsizetype index)
         return row;
     TaskRow *row = make(index);
     if (row) {
-        measureMadeRows();
-        placeMadeRows();
-        applyTotalHeight();
+        relayout();
         updateSeparators();
         Q_EMIT madeRowsChanged();
     }
@@ -252,6 +246,13 @@ void RowStack::learnEstimates(qsizetype index, int height)
         m_heights.setEstimates(m_lineSeen, m_noteLineSeen > 0 ? m_noteLineSeen : m_lineSeen / 2);
 }
 
+void RowStack::relayout()
+{
+    measureMadeRows();
+    placeMadeRows();
+    applyTotalHeight();
+}
+
 void RowStack::placeMadeRows()
 {
     for (auto it = m_made.cbegin(); it != m_made.cend(); ++it) {
@@ -306,9 +307,7 @@ bool RowStack::event(QEvent *event)
 {
     // A made row changed its height: a note editor opened, a drop gap grew.
     if (event->type() == QEvent::LayoutRequest) {
-        measureMadeRows();
-        placeMadeRows();
-        applyTotalHeight();
+        relayout();
         updateWindow();
     }
     return QWidget::event(event);
@@ -319,9 +318,7 @@ void RowStack::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (event->size().width() != event->oldSize().width()) {
         m_heights.forgetMeasurements();
-        measureMadeRows();
-        placeMadeRows();
-        applyTotalHeight();
+        relayout();
         updateWindow();
     }
 }

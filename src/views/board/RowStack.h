@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QUuid>
 #include <QWidget>
 
@@ -88,6 +89,8 @@ private:
     bool holdsState(const TaskRow *row) const;
     TaskRow *make(qsizetype index);
     void release(const QUuid &taskId);
+    // Measures the made rows, places them at their tops and sets the stack's height.
+    void relayout();
     void measureMadeRows();
     void learnEstimates(qsizetype index, int height);
     void placeMadeRows();
@@ -101,7 +104,7 @@ private:
     std::vector<Entry> m_entries;
     QHash<QUuid, qsizetype> m_index;
     QHash<QUuid, TaskRow *> m_made;
-    QHash<QUuid, bool> m_arriving; // ids new to the stack in the last refresh, until made
+    QSet<QUuid> m_arriving; // ids new to the stack in the last refresh, until made
     RowHeights m_heights;
     qsizetype m_openCount = 0;
     bool m_notesHidden = false;
