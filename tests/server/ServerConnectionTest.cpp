@@ -61,44 +61,5 @@ TEST(ServerConnectionTest, connectionsOverTheAddressLimit_areClosed_whileOthersA
         close(fd);
 }
 
-TEST(ServerConnectionTest, requestsOverTheHeadLimitOrTheDeadline_areCutOff)
-{
-    ServerHarness server([](SyncServer::Settings &settings) { settings.readTimeout = 1s; });
-    const std::string padding = "X-Padding: " + std::string(9000, 'a') + "\r\n";
-    EXPECT_EQ(test::rawExchange(server.port, "GET /" + std::string(9000, 'a') + " HTTP/1.1\r\n\r\n")
-                  .status,
-              431);
-    EXPECT_EQ(
-        test::rawExchange(server.port, test::syncRequest("{}", ServerHarness::kToken, padding))
-            .status,
-        431);
-
-    // A byte every 200 ms keeps the connection busy but does not extend the deadline.
-    const int fd = connectFrom(server.port, "127.0.0.1");
-    const auto start = std::chrono::steady_clock::now();
-    bool closed = false;
-    for (std::size_t n = 0; n < kRequest.size() && !closed; ++n) {
-        send(fd, &kRequest[n], 1, MSG_NOSIGNAL);
-        closed = closedWithin(fd, 200ms);
-    }
-    close(fd);
-    EXPECT_TRUE(closed);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
-}
-
-TEST(ServerConnectionTest, clientThatHalfClosesAfterSending_stillGetsItsAnswer)
-{
-    ServerHarness server;
-    const int fd = connectFrom(server.port, "127.0.0.1");
-    send(fd, kRequest.data(), kRequest.size(), MSG_NOSIGNAL);
-    shutdown(fd, SHUT_WR);
-    std::string answer(64, '\0');
-    pollfd entry{fd, POLLIN, 0};
-    ASSERT_GT(poll(&entry, 1, 5000), 0);
-    answer.resize(std::size_t(std::max<ssize_t>(0, recv(fd, answer.data(), answer.size(), 0))));
-    close(fd);
-    EXPECT_TRUE(answer.starts_with("HTTP/1.1 200 ")) << answer;
-}
-
 } // namespace
 } // namespace furrow

@@ -1,7 +1,5 @@
 #include "ServerTestKit.h"
 
-#include <QDateTime>
-
 #include "sync/TestPrinters.h"
 
 #include "sync/wire/SyncRequest.h"

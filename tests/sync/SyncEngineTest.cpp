@@ -298,22 +298,6 @@ TEST_F(SyncEngineTest, appliedChanges_areSavedQuietly_andAFailedSaveKeepsTheCurs
     m_context.setBackend(nullptr);
 }
 
-TEST(SyncExchange, networkErrors_becomeTheirMessages)
-{
-    const QString certificate = QStringLiteral("не сошёлся сертификат");
-    const std::tuple<QNetworkReply::NetworkError, bool, QString> cases[] = {
-        {QNetworkReply::HostNotFoundError, false, kUnreachable},
-        {QNetworkReply::NetworkSessionFailedError, false, QStringLiteral("нет сети")},
-        {QNetworkReply::SslHandshakeFailedError, false, certificate},
-        // A TLS server that hangs up during the handshake refused the certificate.
-        {QNetworkReply::RemoteHostClosedError, true, certificate},
-        {QNetworkReply::RemoteHostClosedError, false, QStringLiteral("own description")},
-        {QNetworkReply::ProtocolFailure, false, QStringLiteral("own description")},
-    };
-    for (const auto &[error, secure, message] : cases)
-        EXPECT_EQ(SyncExchange::explainError(error, "own description", secure), message) << error;
-}
-
 TEST_F(SyncEngineTest,
        switchingOnSavesAndThePeriodStartCycles_andOffStopsThemButNotTheCycleInFlight)
 {

@@ -54,16 +54,6 @@ TEST(SyncWire, values_decodeAsTheFirstCaseThatFits_andOtherShapesFailWithTheStri
     }
 }
 
-TEST(SyncWire, bodies_encodeAsCompactJson_withBlanksAsNull)
-{
-    const SyncBody body{{"dueDate", SyncValue::blank()},
-                        {"order", SyncValue::number(-3)},
-                        {"done", SyncValue::flag(false)},
-                        {"title", SyncValue::text("Ünïcödé")}};
-    EXPECT_EQ(SyncBodyCoding::encode(body),
-              QByteArray(R"({"done":false,"dueDate":null,"order":-3,"title":"Ünïcödé"})"));
-}
-
 TEST(SyncWire, response_needsEveryMemberInShape_butIgnoresUnknownOnesAndKinds)
 {
     const SyncResponse response = SyncResponse::decode(R"({"seq":1,"accepted":2,"more":true,
@@ -120,29 +110,6 @@ const SyncBody kBody = SyncBodyCoding::decode(
 SyncCrypto crypto(const QString &phrase)
 {
     return *SyncCrypto::fromPhrase(phrase);
-}
-
-TEST(CryptoPrimitives, matchTheHkdfAndAesGcmKnownAnswers)
-{
-    // RFC 5869, test case 1.
-    unsigned char okm[42];
-    ASSERT_TRUE(CryptoPrimitives::hkdfSha256(
-        QByteArray(22, 0x0b), QByteArray::fromHex("000102030405060708090a0b0c"),
-        QByteArray::fromHex("f0f1f2f3f4f5f6f7f8f9"), okm, sizeof okm));
-    EXPECT_EQ(
-        QByteArray(reinterpret_cast<const char *>(okm), sizeof okm).toHex(),
-        "3cb25f25faacd57a90434f64d0362f2a2d2d0a90cf1a5a4c5db02d56ecc4c5bf34007208d5b887185865");
-
-    // NIST AES-256-GCM with a 96-bit nonce and no additional data: nonce, ciphertext, tag.
-    const QByteArray key
-        = QByteArray::fromHex("31bdadd96698c204aa9ce1448ea94ae1fb4a9a0b3c9d773b51bb1822666b8f22");
-    const QByteArray nonce = QByteArray::fromHex("0d18e06c7c725ac9e362e1ce");
-    const QByteArray plaintext = QByteArray::fromHex("2db5168e932556f8089a0622981d017d");
-    const QByteArray box = nonce
-                           + QByteArray::fromHex("fa4362189661d163fcd6a56d8bf0405a"
-                                                 "d636ac1bbedd5cc3ee727dc2ab4a9489");
-    EXPECT_EQ(CryptoPrimitives::aesGcmSeal(key, nonce, plaintext), box);
-    EXPECT_EQ(CryptoPrimitives::aesGcmOpen(key, box), plaintext);
 }
 
 TEST(SyncBase64, matchesRfc4648_andDecodesOnlyTheStrictForm)
@@ -258,26 +225,6 @@ protected:
 
     ModelContext m_context;
 };
-
-TEST_F(SyncMapping, syncRecord_ofATask_carriesEveryFieldAndItsRelationsById)
-{
-    auto *project = m_context.insert(std::make_shared<Project>("Home", "#123456", 2));
-    auto *section = m_context.insert(std::make_shared<Section>("Today", nullptr, 0));
-    auto *task = m_context.insert(std::make_shared<TaskItem>("Call", section, 4, project));
-    task->setDueDate(Calendar::startOfDay(kNow));
-    task->setDone(true);
-    task->setDoneAt(kNow);
-    task->setDeletedAt(kNow + 1s);
-
-    const QString body = QStringLiteral(
-        R"({"title":"Call","note":"","order":4,"done":true,"doneAt":1733400000063,)"
-        R"("dueDate":1733353200000,"createdAt":1733400000063,"archivedAt":null,)"
-        R"("snoozedUntil":null,"deletedAt":1733400001063,"section":"%1","project":"%2"})");
-    EXPECT_EQ(syncRecord(*task),
-              (SyncRecord{"task", idText(task->id()), 1733400000063, true,
-                          SyncBodyCoding::decode(
-                              body.arg(idText(section->id()), idText(project->id())).toUtf8())}));
-}
 
 TEST_F(SyncMapping, changes_areStrictlyAfterTheMarkAndOrderedByKind)
 {
