@@ -32,7 +32,8 @@ TEST_F(CaptureAndEditTest, capture_filesUnderTheTokensProject_elseTheDefault)
               fallback);
     EXPECT_EQ(saveCount(), 2);
 }
-TEST_F(CaptureAndEditTest, capture_appendsAfterTheLargestOpenKey)
+
+TEST_F(CaptureAndEditTest, capture_appendsAfterTheLargestOpenKeyOfItsSectionOrGroup)
 {
     addTask(QStringLiteral("a"), today, 0);
     addTask(QStringLiteral("b"), today, 1);
@@ -42,10 +43,8 @@ TEST_F(CaptureAndEditTest, capture_appendsAfterTheLargestOpenKey)
     EXPECT_EQ(store.capture(QStringLiteral("d"), today, nullptr)->order(), 6);
     Section *empty = addSection(QStringLiteral("Empty"), nullptr);
     EXPECT_EQ(store.capture(QStringLiteral("e"), empty, nullptr)->order(), 0);
-}
 
-TEST_F(CaptureAndEditTest, capture_withoutSection_filesIntoTheNoSectionGroup)
-{
+    // Without a section the task files into the no-section group, after its largest key.
     addTask(QStringLiteral("loose"), nullptr, 4);
     TaskItem *task = store.capture(QStringLiteral("another"), nullptr, nullptr);
     EXPECT_EQ(task->section(), nullptr);

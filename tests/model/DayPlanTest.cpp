@@ -6,7 +6,6 @@ namespace furrow::test {
 namespace {
 
 using std::chrono::hours;
-using std::chrono::minutes;
 
 class DayPlanTest : public StoreFixture
 {
@@ -110,22 +109,6 @@ TEST_F(DayPlanTest, purgeTombstones_removesRowsAndClearsReferences)
     EXPECT_TRUE(context.rows<Page>().empty());
     EXPECT_EQ(context.fetchAll<DayPlan>(), (std::vector<DayPlan *>{plan}));
     EXPECT_EQ(saveCount(), 1);
-}
-
-TEST_F(DayPlanTest, startupSequenceTwice_changesOnlyTodaysPlanStamp)
-{
-    const auto startup = [&] {
-        store.runHousekeeping();
-    };
-    addTask(QStringLiteral("t"), nullptr, 0);
-    startup();
-    ASSERT_TRUE(context.save().ok);
-    Clock::advance(minutes(1));
-    startup();
-    DayPlan *plan = store.dayPlan(Clock::now());
-    EXPECT_EQ(plan->updatedAt(), Clock::now());
-    EXPECT_EQ(context.rows<Page>().size(), 1u);
-    EXPECT_EQ(context.rows<DayPlan>().size(), 1u);
 }
 
 } // namespace

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"titleTrimsLineBreaks", "\nx\n #a", "x", "a"}),
     [](const ::testing::TestParamInfo<ParseCase> &info) { return std::string(info.param.name); });
 
-TEST(InlineSyntaxTest, compose_quotesNamesWithSpaces)
+TEST(InlineSyntaxTest, compose_quotesNamesWithSpaces_andParsesBack)
 {
     EXPECT_EQ(InlineSyntax::compose(QStringLiteral("Read"), QStringLiteral("Side project")),
               QStringLiteral("Read #\"Side project\""));
@@ -59,10 +59,8 @@ TEST(InlineSyntaxTest, compose_quotesNamesWithSpaces)
               QStringLiteral("Read #Work"));
     EXPECT_EQ(InlineSyntax::compose(QStringLiteral("Read"), std::nullopt), QStringLiteral("Read"));
     EXPECT_EQ(InlineSyntax::compose(QStringLiteral("Read"), QString()), QStringLiteral("Read"));
-}
 
-TEST(InlineSyntaxTest, parseOfCompose_givesBackTitleAndName)
-{
+    // Parsing what compose wrote gives back the title and the name.
     for (const char *name : {"Work", "Side project", "a  b"}) {
         const auto parsed = InlineSyntax::parse(
             InlineSyntax::compose(QStringLiteral(" Fix   the sink "), QString::fromUtf8(name)));

@@ -125,18 +125,5 @@ TEST_F(PagesAndSectionsTest, deleteSection_lastLaneArchivesItsTasks)
     EXPECT_EQ(store.archivedTasks(), (std::vector<TaskItem *>{task}));
 }
 
-TEST_F(PagesAndSectionsTest, liveFilters_sortStablyAndCompareById)
-{
-    Page *page = addPage(QStringLiteral("P"));
-    Section *b = addSection(QStringLiteral("b"), page, 1);
-    Section *a = addSection(QStringLiteral("a"), page, 0);
-    Section *tie = addSection(QStringLiteral("tie"), page, 1);
-    Section *gone = addSection(QStringLiteral("gone"), page, 0);
-    gone->setDeletedAt(Clock::now());
-    Section *loose = addSection(QStringLiteral("loose"), nullptr, 0);
-    EXPECT_EQ(liveOn(context.fetchAll<Section>(), page), (std::vector<Section *>{a, b, tie}));
-    EXPECT_EQ(liveOn(context.fetchAll<Section>(), nullptr), (std::vector<Section *>{loose}));
-}
-
 } // namespace
 } // namespace furrow::test

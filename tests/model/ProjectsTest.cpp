@@ -7,19 +7,6 @@ class ProjectsTest : public StoreFixture
 {
 };
 
-TEST_F(ProjectsTest, createProject_takesPaletteColoursInTurn)
-{
-    Project *home = store.createProject(QStringLiteral("Home"));
-    EXPECT_EQ(home->colorHex(), QStringLiteral("#DC2626"));
-    EXPECT_EQ(home->order(), 0);
-    for (int i = 1; i < 12; ++i)
-        store.createProject(QStringLiteral("p%1").arg(i));
-    Project *thirteenth = store.createProject(QStringLiteral("Thirteen"));
-    EXPECT_EQ(thirteenth->colorHex(), QStringLiteral("#DC2626"));
-    EXPECT_EQ(thirteenth->order(), 12);
-    EXPECT_EQ(saveCount(), 13);
-}
-
 TEST_F(ProjectsTest, createProject_returnsAnExistingMatchWithoutSaving)
 {
     Project *homework = addProject(QStringLiteral("Homework"));

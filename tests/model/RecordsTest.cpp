@@ -11,32 +11,10 @@ class RecordsTest : public StoreFixture
 {
 };
 
-TEST_F(RecordsTest, newTask_holdsDefaultsAndEqualStamps)
-{
-    TaskItem task(QStringLiteral("Write"), nullptr, 3, nullptr);
-    EXPECT_FALSE(task.id().isNull());
-    EXPECT_TRUE(task.note().isEmpty());
-    EXPECT_FALSE(task.dueDate());
-    EXPECT_FALSE(task.isDone());
-    EXPECT_EQ(task.createdAt(), task.updatedAt());
-    EXPECT_FALSE(task.doneAt() || task.archivedAt() || task.deletedAt() || task.snoozedUntil());
-    task.setArchivedAt(Clock::now());
-    task.setDeletedAt(Clock::now());
-    EXPECT_TRUE(task.isArchived()) << "a tombstoned task can still be archived";
-    EXPECT_FALSE(task.isActive());
-}
-
 TEST_F(RecordsTest, idText_isUpperCaseWithoutBraces)
 {
     const QUuid id(QStringLiteral("{6f1c2d3e-4a5b-4c6d-8e9f-a0b1c2d3e4f5}"));
     EXPECT_EQ(idText(id), QStringLiteral("6F1C2D3E-4A5B-4C6D-8E9F-A0B1C2D3E4F5"));
-}
-
-TEST_F(RecordsTest, dayPlan_storesStartOfTheGivenDay)
-{
-    const DayPlan plan(localTime(2026, 3, 3, 23, 59), std::nullopt);
-    EXPECT_EQ(plan.date(), localTime(2026, 3, 3));
-    EXPECT_FALSE(plan.startedAt());
 }
 
 TEST_F(RecordsTest, isOverdue_onlyForOpenTasksDueBeforeToday)

@@ -6,7 +6,6 @@
 #include "views/archive/ArchiveContent.h"
 #include "views/archive/ArchiveRow.h"
 #include "views/archive/ArchiveWindow.h"
-#include "views/widgets/FadingSnapshot.h"
 #include "views/widgets/PillButton.h"
 
 #include <QAccessible>
@@ -237,22 +236,6 @@ TEST_F(ArchiveTest, rendersBothTabs)
     window.view()->setTab(ArchiveView::Tab::Dropped);
     QCoreApplication::processEvents();
     saveRendering(&window, QStringLiteral("archive-dropped"));
-}
-
-TEST_F(ArchiveTest, withMotion_theListFadesOverAfterAPutBack)
-{
-    archived(QStringLiteral("dropped"), localTime(2026, 3, 9));
-    ArchiveWindow window(context);
-    window.present();
-    window.view()->setTab(ArchiveView::Tab::Dropped);
-    {
-        const WithMotion motion;
-        window.view()->rows().front()->putBackButton()->click();
-    }
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(window.view()->rows().isEmpty());
-    EXPECT_NE(window.findChild<FadingSnapshot *>(), nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.findChild<FadingSnapshot *>(); }, 2000));
 }
 
 namespace {

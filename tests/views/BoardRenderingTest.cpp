@@ -3,7 +3,6 @@
 #include "model/PlannerStore.h"
 #include "persistence/DemoSeed.h"
 #include "views/board/ToolbarChip.h"
-#include "views/menus/MenuHost.h"
 
 #include <QHBoxLayout>
 
@@ -96,35 +95,4 @@ TEST_F(BoardRendering, rowClickedThenLeft_looksLikeTheOthers)
     ASSERT_TRUE(row->hasFocus());
     ASSERT_FALSE(row->showsControls());
     saveRendering(&window, QStringLiteral("board-clicked-row-left"));
-}
-
-TEST_F(BoardRendering, longSectionName)
-{
-    Section *section = PlannerStore(context).liveSection(view->blocks().front()->sectionId());
-    ASSERT_NE(section, nullptr);
-    PlannerStore(context).rename(*section,
-                                 QStringLiteral("Everything that has to happen before the spring "
-                                                "release, in no particular order, and then some"));
-    settle();
-    saveRendering(&window, QStringLiteral("board-long-section-name"));
-}
-
-TEST_F(BoardRendering, openRowMenu)
-{
-    TaskRow *row = rowTitled(QStringLiteral("Finish the onboarding screens"));
-    ASSERT_NE(row, nullptr);
-    hover(row);
-    row->openMenu();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return menus->host()->appearance() == 1; }, 2000));
-    saveRendering(&window, QStringLiteral("board-row-menu"));
-}
-
-TEST_F(BoardRendering, emptyPage)
-{
-    Page *page
-        = PlannerStore(context).createPage(QStringLiteral("Reading list"), QStringLiteral("books"));
-    view->setPage(page->id());
-    settle();
-    ASSERT_TRUE(view->showsEmptyPage());
-    saveRendering(&window, QStringLiteral("board-empty-page"));
 }

@@ -3,11 +3,9 @@
 #include "views/theme/PageIcons.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/ColorSwatchGrid.h"
-#include "views/widgets/TaskBox.h"
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QPainter>
 #include <QSignalSpy>
 
 using namespace furrow;
@@ -75,20 +73,4 @@ TEST(ColorSwatchGrid, outlinesThePaletteColourOrAddsACurrentSwatch_andPicksTheCl
     ASSERT_EQ(picked.size(), 2);
     EXPECT_EQ(picked[0][0].toString(), QStringLiteral("#2563EB"));
     EXPECT_EQ(picked[1][0].toString(), QStringLiteral("#123456"));
-}
-
-TEST(TaskBox, drawsItsStates)
-{
-    const auto centre = [](bool done, bool hovering) {
-        QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        TaskBox::paint(painter, QRectF(0, 0, 40, 40), done, hovering, false);
-        painter.end();
-        // Left of the check mark, inside the border.
-        return image.pixelColor(8, 20);
-    };
-    EXPECT_EQ(centre(true, false), Theme::bright);
-    EXPECT_EQ(centre(false, true), Theme::hair);
-    EXPECT_EQ(centre(false, false).alpha(), 0);
 }

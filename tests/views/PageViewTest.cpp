@@ -54,25 +54,16 @@ TEST_F(BoardTest, compose_withProjectToken_filesTheTaskAtTheEndAndStaysOpen)
     EXPECT_TRUE(line->field()->hasFocus());
 }
 
-TEST_F(BoardTest, compose_returnOnBlankText_closesTheLineAndCreatesNothing)
-{
-    view->state().setComposingSection(later->id());
-    settle();
-    ComposeLine *line = block(later)->composeLine();
-    QTest::keyClicks(line->field(), QStringLiteral("   "));
-    QTest::keyClick(line->field(), Qt::Key_Return);
-    settle();
-    EXPECT_FALSE(line->isComposing());
-    EXPECT_TRUE(view->state().composingSection().isNull());
-    EXPECT_TRUE(PlannerStore(context).tasks(later).empty());
-}
-
-TEST_F(BoardTest, compose_escapeOrAClickOnARowOrOnTheEmptyPage_discardsTheText)
+TEST_F(BoardTest, compose_escapeAClickOnARowOrOnTheEmptyPageOrABlankReturn_closesTheLine)
 {
     ComposeLine *line = block(later)->composeLine();
     QWidget *column = view->scrollArea()->widget();
     const std::function<void()> ways[]
         = {[&] { QTest::keyClick(line->field(), Qt::Key_Escape); },
+           [&] {
+               line->field()->setText(QStringLiteral("   "));
+               QTest::keyClick(line->field(), Qt::Key_Return);
+           },
            [&] { QTest::mouseClick(row(first), Qt::LeftButton, {}, QPoint(4, 4)); },
            [&] {
                QTest::mouseClick(column, Qt::LeftButton, {},
@@ -232,33 +223,6 @@ TEST_F(BoardTest, longNames_endInAnEllipsisOnOneLine_andRowsStayWithinThePage)
     settle();
     EXPECT_EQ(sectionName->shownText(), QStringLiteral("Now"));
     EXPECT_LT(block(inFlight)->header()->countLabel()->x(), page / 2);
-}
-
-TEST_F(BoardTest, focusInput_opensTheFirstSectionsComposeLineOnlyWhenThereIsOne)
-{
-    view->beginComposeInFirstSection();
-    settle();
-    EXPECT_EQ(view->state().composingSection(), inFlight->id());
-    EXPECT_TRUE(block(inFlight)->composeLine()->field()->hasFocus());
-
-    view->setPage(QUuid());
-    view->beginComposeInFirstSection();
-    EXPECT_TRUE(view->state().composingSection().isNull());
-}
-
-TEST_F(BoardTest, withMotion_hairlinesFadeAndALandedRowFadesIn)
-{
-    const WithMotion motion;
-    TaskRow *lower = row(second);
-    hover(row(first));
-    EXPECT_GT(lower->separatorOpacity(), 0); // still fading out
-    EXPECT_TRUE(QTest::qWaitFor([lower] { return lower->separatorOpacity() == 0; }, 2000));
-
-    PlannerStore(context).close(*first);
-    settle();
-    EXPECT_NE(row(first)->graphicsEffect(), nullptr);
-    TaskRow *closed = row(first);
-    EXPECT_TRUE(QTest::qWaitFor([closed] { return closed->graphicsEffect() == nullptr; }, 2000));
 }
 
 TEST_F(BoardTest, closingTheViewWithOpenEditors_isSafe)

@@ -7,7 +7,6 @@
 #include "views/board/RowTrailing.h"
 #include "views/board/TitleText.h"
 #include "views/menus/AnchoredButton.h"
-#include "views/menus/MenuHost.h"
 #include "views/widgets/ProjectTag.h"
 #include "views/widgets/TaskBox.h"
 
@@ -244,25 +243,6 @@ TEST_F(TaskRowTest, doneTask_showsOnlyFileItNow_whichArchivesIt)
     EXPECT_TRUE(second->isArchived());
     settle();
     EXPECT_EQ(view->row(second->id()), nullptr);
-}
-
-TEST_F(TaskRowTest, dateControl_opensTheDuePickerAndItsChoiceCloses)
-{
-    hover(row(second));
-    AnchoredButton *date = row(second)->controls()->dateButton();
-    EXPECT_EQ(date->toolTip(), QStringLiteral("Set a date"));
-    QTest::mouseClick(date, Qt::LeftButton);
-    ASSERT_TRUE(menus->isOpen());
-    const auto buttons = menus->host()->card()->findChildren<QAbstractButton *>();
-    const auto tomorrow = std::find_if(buttons.begin(), buttons.end(), [](QAbstractButton *b) {
-        return b->text() == QStringLiteral("Tomorrow");
-    });
-    ASSERT_NE(tomorrow, buttons.end());
-    QTest::mouseClick(*tomorrow, Qt::LeftButton);
-    EXPECT_FALSE(menus->isOpen());
-    settle();
-    EXPECT_EQ(row(second)->trailing()->dueLabel()->text(), QStringLiteral("Tomorrow"));
-    EXPECT_EQ(date->toolTip(), QStringLiteral("Change the date"));
 }
 
 TEST_F(TaskRowTest, look_followsThePointerOrTheKeyboard_notAClick_andLightsOneRowAtATime)
