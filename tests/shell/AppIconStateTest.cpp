@@ -51,16 +51,6 @@ TEST_F(AppIconStateTest, levels_showThePlainIconThenTheStateImages)
     EXPECT_EQ(AppIconState::current(), 0);
 }
 
-TEST_F(AppIconStateTest, sameLevel_redrawsOnlyWhenForced)
-{
-    AppIconState::apply(2, true);
-    const qint64 shown = QGuiApplication::windowIcon().cacheKey();
-    AppIconState::apply(2, false);
-    EXPECT_EQ(QGuiApplication::windowIcon().cacheKey(), shown);
-    AppIconState::apply(2, true);
-    EXPECT_NE(QGuiApplication::windowIcon().cacheKey(), shown);
-}
-
 TEST_F(AppIconStateTest, missingOrUnreadableImage_showsThePlainIconAndIsTriedAgain)
 {
     QTemporaryDir folder;

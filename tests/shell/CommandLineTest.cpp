@@ -15,22 +15,6 @@ std::optional<CommandLine> parse(const QStringList &arguments, QString *error = 
     return CommandLine::parse(arguments, error ? error : &ignored);
 }
 
-TEST(CommandLineTest, readsEveryCommand)
-{
-    EXPECT_EQ(parse({})->action, Action::Start);
-    EXPECT_TRUE(parse({"--seed-demo"})->seedDemo);
-    EXPECT_EQ(parse({"--help"})->action, Action::Help);
-    EXPECT_EQ(parse({"--version"})->action, Action::Version);
-    EXPECT_EQ(parse({"sync"})->action, Action::Sync);
-    EXPECT_EQ(parse({"--quick-capture"})->action, Action::QuickCapture);
-    EXPECT_FALSE(parse({"--quick-capture"})->isHeadless());
-    const auto add = parse({"add", "Milk #home"});
-    EXPECT_EQ(add->action, Action::Add);
-    EXPECT_EQ(add->argument, QStringLiteral("Milk #home"));
-    EXPECT_TRUE(add->isHeadless());
-    EXPECT_FALSE(parse({})->isHeadless());
-}
-
 TEST(CommandLineTest, refusesWhatMakesNoSense)
 {
     QString error;
@@ -47,7 +31,7 @@ TEST(CommandLineTest, refusesWhatMakesNoSense)
     EXPECT_TRUE(error.contains(QStringLiteral("--dry-run")));
 }
 
-TEST(CommandLineTest, importDryRun_isReadAndHandedOn)
+TEST(CommandLineTest, importDryRunAndFiles_areHandedOnWithAbsolutePaths)
 {
     EXPECT_FALSE(parse({"import", "in.json"})->dryRun);
     const auto dryRun = parse({"import", "in.json", "--dry-run"});
@@ -61,6 +45,7 @@ TEST(CommandLineTest, importDryRun_isReadAndHandedOn)
     EXPECT_TRUE(handedOn->dryRun);
     EXPECT_EQ(handedOn->argument, absolute);
     EXPECT_EQ(parse({"import", "in.json"})->toArguments(), (QStringList{"import", absolute}));
+    EXPECT_EQ(parse({"add", "rel/ative"})->toArguments(), (QStringList{"add", "rel/ative"}));
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("import FILE [--dry-run]")));
 }
 
@@ -79,15 +64,6 @@ TEST(CommandLineTest, activationToken_travelsWithTheCommandAndLeavesTheEnvironme
     EXPECT_FALSE(qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID"));
     EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
     EXPECT_TRUE(CommandLine::takeActivationToken().isEmpty());
-}
-
-TEST(CommandLineTest, forwardedFilesBecomeAbsolute)
-{
-    const auto command = parse({"export", "out/planner.json"});
-    EXPECT_EQ(command->toArguments(),
-              (QStringList{"export", QDir::current().absoluteFilePath("out/planner.json")}));
-    EXPECT_EQ(parse({"add", "rel/ative"})->toArguments(), (QStringList{"add", "rel/ative"}));
-    EXPECT_EQ(parse({"--seed-demo"})->toArguments(), (QStringList{"--seed-demo"}));
 }
 
 } // namespace

@@ -64,13 +64,9 @@ TEST_F(SingleInstanceTest, primaryMayAnswerLater)
     EXPECT_EQ(pending.get()->output, QStringLiteral("late"));
 }
 
-TEST_F(SingleInstanceTest, withoutPrimary_forwardingFindsNobody)
+TEST_F(SingleInstanceTest, onlyOnePrimaryPerStore_andWithoutOneForwardingFindsNobody)
 {
     EXPECT_FALSE(SingleInstance(storePath()).forward({QStringLiteral("x")}));
-}
-
-TEST_F(SingleInstanceTest, onlyOnePrimaryPerStore)
-{
     SingleInstance first(storePath());
     ASSERT_TRUE(first.listen([](const QStringList &, SingleInstance::Respond r) { r({}); }));
     SingleInstance second(storePath());

@@ -51,16 +51,6 @@ TEST(TrayLabelTest, squaresAndMark_followTodaysClosedCount)
     EXPECT_EQ(drawnLabel(7), (Drawn{{true, true, true}, true}));
 }
 
-TEST(TrayLabelTest, icon_offersTheTraySizesAtBothRatios)
-{
-    const QIcon icon = TrayLabel::icon(1, TrayLabel::Tone::ForLightPanel, 2);
-    for (int side : {16, 22, 24, 32, 48}) {
-        const QPixmap crisp = icon.pixmap(QSize(side, side), 2);
-        EXPECT_EQ(crisp.size(), QSize(side, side) * 2) << side;
-        EXPECT_EQ(icon.pixmap(side).size(), QSize(side, side)) << side;
-    }
-}
-
 TEST(TrayLabelTest, tone_followsThePanelsLightness)
 {
     QPalette light;
