@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUuid>
 
+#include <algorithm>
 #include <memory>
 
 namespace furrow {
@@ -24,6 +25,16 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(RecordKinds)
 
 // Canonical upper-case 8-4-4-4-12 text of an identifier.
 QString idText(const QUuid &id);
+
+// Order keys that arrive from a document or another device are held within ±2^53: integers
+// that every device's JSON numbers keep exactly, and far enough from the limits of qint64 that
+// a key one past the largest (or below the smallest) never overflows and never wraps to the
+// other end. Keys made here may step a little beyond the bound; only foreign ones are clamped.
+constexpr qint64 kOrderLimit = qint64(1) << 53;
+constexpr qint64 clampedOrder(qint64 order)
+{
+    return std::clamp(order, -kOrderLimit, kOrderLimit);
+}
 
 // Base of the five persistent record types. A record belongs to at most one ModelContext; while
 // it does, every field write goes through assign(), which tells the context so that the change

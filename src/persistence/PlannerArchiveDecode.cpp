@@ -5,6 +5,8 @@
 #include "InternetTime.h"
 #include "PersistenceError.h"
 
+#include "model/Record.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cctype>
@@ -148,7 +150,7 @@ PlannerArchive::ProjectRecord decodeProject(const FieldReader &in)
     record.id = in.required<QUuid>("id");
     record.name = in.required<QString>("name");
     record.colorHex = in.required<QString>("colorHex");
-    record.order = in.required<qint64>("order");
+    record.order = clampedOrder(in.required<qint64>("order"));
     record.updatedAt = in.required<Instant>("updatedAt");
     record.deletedAt = in.optional<Instant>("deletedAt");
     return record;
@@ -160,7 +162,7 @@ PlannerArchive::TaskRecord decodeTask(const FieldReader &in)
     record.id = in.required<QUuid>("id");
     record.title = in.required<QString>("title");
     record.section = in.optional<QString>("section");
-    record.order = in.required<qint64>("order");
+    record.order = clampedOrder(in.required<qint64>("order"));
     record.note = in.optional<QString>("note");
     record.dueDate = in.optional<Instant>("dueDate");
     record.isDone = in.required<bool>("isDone");

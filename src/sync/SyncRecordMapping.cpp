@@ -56,6 +56,11 @@ qint64 numberOrZero(const SyncRecord &record, const QString &name)
     return value && value->isNumber() ? value->asNumber() : 0;
 }
 
+qint64 orderOf(const SyncRecord &record)
+{
+    return clampedOrder(numberOrZero(record, QStringLiteral("order")));
+}
+
 OptionalInstant instantOrNone(const SyncRecord &record, const QString &name)
 {
     const SyncValue *value = member(record, name);
@@ -143,7 +148,7 @@ void applySync(Project &project, const SyncRecord &record)
 {
     project.setName(textOr(record, QStringLiteral("name"), project.name()));
     project.setColorHex(textOr(record, QStringLiteral("color"), project.colorHex()));
-    project.setOrder(numberOrZero(record, QStringLiteral("order")));
+    project.setOrder(orderOf(record));
     project.setDeletedAt(tombstone(record));
     project.setUpdatedAt(SyncTime::fromWire(record.updatedAt));
 }
@@ -152,7 +157,7 @@ void applySync(Page &page, const SyncRecord &record)
 {
     page.setName(textOr(record, QStringLiteral("name"), page.name()));
     page.setIconName(textOr(record, QStringLiteral("icon"), page.iconName()));
-    page.setOrder(numberOrZero(record, QStringLiteral("order")));
+    page.setOrder(orderOf(record));
     page.setDeletedAt(tombstone(record));
     page.setUpdatedAt(SyncTime::fromWire(record.updatedAt));
 }
@@ -160,7 +165,7 @@ void applySync(Page &page, const SyncRecord &record)
 void applySync(Section &section, const SyncRecord &record)
 {
     section.setName(textOr(record, QStringLiteral("name"), section.name()));
-    section.setOrder(numberOrZero(record, QStringLiteral("order")));
+    section.setOrder(orderOf(record));
     section.setDeletedAt(tombstone(record));
     section.setUpdatedAt(SyncTime::fromWire(record.updatedAt));
 }
@@ -169,7 +174,7 @@ void applySync(TaskItem &task, const SyncRecord &record)
 {
     task.setTitle(textOr(record, QStringLiteral("title"), task.title()));
     task.setNote(textOr(record, QStringLiteral("note"), task.note()));
-    task.setOrder(numberOrZero(record, QStringLiteral("order")));
+    task.setOrder(orderOf(record));
     const SyncValue *done = member(record, QStringLiteral("done"));
     task.setDone(done && done->isFlag() && done->asFlag());
     task.setDoneAt(instantOrNone(record, QStringLiteral("doneAt")));

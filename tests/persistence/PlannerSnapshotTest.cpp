@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 using namespace furrow;
@@ -172,6 +174,26 @@ TEST_F(PlannerSnapshotTest, restore_filesNewTasksIntoALiveSectionThatAPageShows)
         ASSERT_TRUE(task->section());
         EXPECT_EQ(task->section()->page()->name(), "Inbox");
     }
+}
+
+TEST_F(PlannerSnapshotTest, importOfTheLargestOrderKey_leavesALaterCaptureLast)
+{
+    Section *today = add<Section>("Today", add<Page>("Inbox", "tray", 0), 0);
+    PlannerArchive archive;
+    archive.tasks = {record(QUuid::createUuid(), "Imported", "2025-02-02T00:00:00Z", "Today")};
+    archive.tasks[0].order = std::numeric_limits<qint64>::max();
+    const QString path = dir.filePath("extreme.json");
+    test::writeFile(path, archive.encode());
+    ASSERT_TRUE(PlannerArchiveIO::importFrom(store, path).succeeded);
+
+    store.capture("Added", today, nullptr);
+
+    const std::vector<TaskItem *> open = store.tasks(today);
+    ASSERT_EQ(open.size(), 2u);
+    EXPECT_EQ(open[0]->title(), "Imported");
+    EXPECT_EQ(open[1]->title(), "Added");
+    EXPECT_EQ(PlannerSnapshot::snapshot(store).tasks[0].order, kOrderLimit)
+        << "exported as it is held, exact in any device's numbers";
 }
 
 TEST_F(PlannerSnapshotTest, restore_days_fillMissingStartsAndAddMissingDays)

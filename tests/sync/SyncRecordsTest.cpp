@@ -274,6 +274,18 @@ TEST_F(SyncMapping, applyOne_needsAKnownKindAValidIdAndALaterTime_andResetsMissi
     EXPECT_EQ(task->deletedAt(), SyncTime::fromWire(1002));
 }
 
+TEST_F(SyncMapping, orderKeysBeyondTwoToThe53_areHeldAtTheBound)
+{
+    auto *task = m_context.insert(std::make_shared<TaskItem>("local", nullptr, 0, nullptr));
+    auto *page = m_context.insert(std::make_shared<Page>("Work", "house", 0));
+    EXPECT_EQ(apply("task", idText(task->id()), 1800000000000, R"({"order":9223372036854775807})"),
+              1);
+    EXPECT_EQ(apply("page", idText(page->id()), 1800000000000, R"({"order":-9223372036854775807})"),
+              1);
+    EXPECT_EQ(task->order(), kOrderLimit);
+    EXPECT_EQ(page->order(), -kOrderLimit);
+}
+
 TEST_F(SyncMapping, dayRecordForAnUnknownDate_createsAPlanOnTheDayItNames)
 {
     // 3 March 2024, 23:59 in Berlin; the plan keeps the start of that day.
