@@ -54,9 +54,11 @@ public:
         if (m_fd < 0)
             failWithErrno(QStringLiteral("не удалось создать временный файл"), m_path);
         // A replaced file keeps its permissions; a new one holds the user's tasks in the clear,
-        // so it is the owner's alone, whatever the umask.
+        // so it is the owner's alone, whatever the umask. The rename replaces a link at the
+        // target, not the file it points to, so a link's target lends no permissions.
         struct stat existing;
-        const bool replaces = ::stat(QFile::encodeName(target).constData(), &existing) == 0;
+        const bool replaces = ::lstat(QFile::encodeName(target).constData(), &existing) == 0
+                              && S_ISREG(existing.st_mode);
         ::fchmod(m_fd, replaces ? existing.st_mode & 07777 : S_IRUSR | S_IWUSR);
     }
     ~TemporaryFile()

@@ -22,7 +22,8 @@ QString legacyBackupPath();
 // Throws PersistenceError and leaves any previous file as it was.
 void write(const PlannerArchive &archive, const QString &path);
 // The same for bytes already encoded. A new file is readable by its owner only (0600); a
-// replaced one keeps its permissions.
+// replaced regular file keeps its permissions. A symbolic link at `path` is replaced by a new
+// file, and the file it pointed to is left alone.
 void writeBytes(const QByteArray &bytes, const QString &path);
 
 // The whole file; throws PersistenceError when it cannot be read.

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "persistence/ArchiveWriter.h"
+#include "persistence/PlannerArchiveIO.h"
 
 #include "model/PlannerStore.h"
 
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace furrow;
@@ -137,4 +139,30 @@ TEST_F(BackupFileTest, writer_writesTheLastSaveAtFlush_andKeepsThatFileWhenTheFo
     EXPECT_NE(output.find("Furrow: не удалось записать резервную копию — "), std::string::npos)
         << output;
     EXPECT_EQ(projectsInFile(), 1u);
+}
+
+TEST_F(BackupFileTest, exportOverASymbolicLink_replacesTheLinkWithAFileTheOwnerAloneReads)
+{
+    // A link to a file anyone may read (or write) lends it none of that.
+    const QString shared = dir.filePath("shared.json");
+    test::writeFile(shared, "shared");
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 0666), 0);
+    const QString exported = dir.filePath("export.json");
+    ASSERT_TRUE(QFile::link(shared, exported));
+    // A regular file that is replaced keeps the permissions its owner gave it.
+    const QString regular = dir.filePath("regular.json");
+    test::writeFile(regular, "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(regular).constData(), 0640), 0);
+
+    store.createProject("Garden");
+    ASSERT_TRUE(PlannerArchiveIO::exportTo(store, exported).succeeded);
+    ASSERT_TRUE(PlannerArchiveIO::exportTo(store, regular).succeeded);
+
+    struct stat status;
+    ASSERT_EQ(::lstat(QFile::encodeName(exported).constData(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_EQ(test::readFile(shared), "shared") << "the link's target is left alone";
+    ASSERT_EQ(::lstat(QFile::encodeName(regular).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
