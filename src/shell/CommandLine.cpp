@@ -21,24 +21,39 @@ constexpr Verb kVerbs[] = {
     {"sync", CommandLine::Action::Sync, false},
 };
 
+// Takes the options out of the arguments in one pass from the left, so that an option's value
+// (the launcher's token, which anyone may set) is never read as an option itself; the other
+// arguments go to `rest` in their order.
+bool takeOptions(const QStringList &arguments, CommandLine &command, QStringList &rest,
+                 QString *error)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--seed-demo")) {
+            command.seedDemo = true;
+        } else if (argument == QLatin1String("--dry-run")) {
+            command.dryRun = true;
+        } else if (argument == QLatin1String("--activation-token")) {
+            if (++i == arguments.size()) {
+                *error = QStringLiteral("--activation-token needs an argument");
+                return false;
+            }
+            command.activationToken = arguments[i];
+        } else {
+            rest.append(argument);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QString *error)
 {
     CommandLine command;
-    QStringList rest = arguments;
-    if (rest.removeAll(QStringLiteral("--seed-demo")) > 0)
-        command.seedDemo = true;
-    if (rest.removeAll(QStringLiteral("--dry-run")) > 0)
-        command.dryRun = true;
-    if (const qsizetype at = rest.indexOf(QStringLiteral("--activation-token")); at >= 0) {
-        if (at + 1 >= rest.size()) {
-            *error = QStringLiteral("--activation-token needs an argument");
-            return std::nullopt;
-        }
-        command.activationToken = rest.takeAt(at + 1);
-        rest.removeAt(at);
-    }
+    QStringList rest;
+    if (!takeOptions(arguments, command, rest, error))
+        return std::nullopt;
     if (rest.isEmpty())
         return command;
 

@@ -58,6 +58,17 @@ TEST(CommandLineTest, activationToken_travelsWithTheCommandAndLeavesTheEnvironme
               (QStringList{"--activation-token", "tok_TIME42", "--quick-capture"}));
     EXPECT_EQ(parse(capture->toArguments())->activationToken, QStringLiteral("tok_TIME42"));
 
+    // The token is whatever the environment held; an option's name in it stays the token.
+    for (const QString token : {"--seed-demo", "--quick-capture", "--activation-token"}) {
+        CommandLine launch = *parse({"--quick-capture"});
+        launch.activationToken = token;
+        const auto handedOn = parse(launch.toArguments());
+        ASSERT_TRUE(handedOn) << token.toStdString();
+        EXPECT_EQ(handedOn->action, Action::QuickCapture);
+        EXPECT_EQ(handedOn->activationToken, token);
+        EXPECT_FALSE(handedOn->seedDemo);
+    }
+
     qputenv("DESKTOP_STARTUP_ID", "x11-token");
     qputenv("XDG_ACTIVATION_TOKEN", "wayland-token");
     EXPECT_EQ(CommandLine::takeActivationToken(), QStringLiteral("wayland-token"));
