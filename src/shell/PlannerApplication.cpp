@@ -113,9 +113,14 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     StoreLauncher::attachBackupWriter(context(), recovery);
     m_backupReplaceable = recovery.backupMayBeReplaced();
     connect(&context(), &ModelContext::storeSaved, this, [this] { updateIcon(false); });
-    m_instance.listen([this](const QStringList &arguments, SingleInstance::Respond respond) {
-        handOver(arguments, respond);
-    });
+    const bool listening
+        = m_instance.listen([this](const QStringList &arguments, SingleInstance::Respond respond) {
+              handOver(arguments, respond);
+          });
+    // Later launches then cannot reach this planner and find the store in use.
+    if (!listening)
+        logLine(QStringLiteral("команды других запусков не дойдут до планировщика — ")
+                + m_instance.problem());
     if (seedDemo)
         runDemoSeed();
     QGuiApplication::setWindowIcon(AppIconState::plainIcon());

@@ -85,12 +85,17 @@ TEST_F(PlannerProcessTest, laterLaunches_goThroughTheRunningPlanner)
     // Relative paths are the caller's: the planner writes where the later launch was started.
     QDir::setCurrent(folder.path());
     EXPECT_EQ(furrow({"add", "Call the plumber #ops"}).exitCode, 0);
+    // A launch from cron or su, without the session's runtime folder, meets the same planner.
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    bare.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    bare.insert(QStringLiteral("TMPDIR"), folder.path());
+    EXPECT_EQ(furrow({"add", "Water the plants"}, bare).exitCode, 0);
     EXPECT_EQ(furrow({"export", "demo.json"}).exitCode, 0);
     const PlannerArchive archive = exported(file("demo.json"));
-    EXPECT_EQ(archive.tasks.size(), 11u) << "ten demo tasks and the one added";
-    EXPECT_EQ(archive.tasks.back().title, QStringLiteral("Call the plumber"));
-    EXPECT_EQ(archive.tasks.back().section, QStringLiteral("In flight"));
-    EXPECT_TRUE(archive.tasks.back().projectID);
+    EXPECT_EQ(archive.tasks.size(), 12u) << "ten demo tasks and the two added";
+    EXPECT_EQ(archive.tasks[10].title, QStringLiteral("Call the plumber"));
+    EXPECT_EQ(archive.tasks[10].section, QStringLiteral("In flight"));
+    EXPECT_TRUE(archive.tasks[10].projectID);
     EXPECT_EQ(furrow({}).exitCode, 0) << "a plain launch brings the planner forward and ends";
 
     planner.terminate();
