@@ -129,7 +129,10 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
         [this] { m_undoRouting.redo(); },
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::importWithDialog(context(), QApplication::activeWindow()); },
-        [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
+        [this] {
+            BackupCommands::revealBackup(context(), m_backupReplaceable,
+                                         QApplication::activeWindow());
+        },
         [this] { showSettings(); },
         [this] {
             commitOpenEdits();
@@ -238,7 +241,10 @@ void PlannerApplication::showSettings(std::optional<SettingsTab> tab)
             BackupTab::Actions{
                 [this] { BackupCommands::exportWithDialog(context(), m_settingsWindow.get()); },
                 [this] { BackupCommands::importWithDialog(context(), m_settingsWindow.get()); },
-                [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
+                [this] {
+                    BackupCommands::revealBackup(context(), m_backupReplaceable,
+                                                 m_settingsWindow.get());
+                },
                 [this] {
                     BackupCommands::restoreCopyWithDialog(context(), m_settingsWindow.get());
                 },
