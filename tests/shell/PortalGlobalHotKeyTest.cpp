@@ -101,8 +101,9 @@ protected:
     // What the registration came to, once the portal has answered.
     static HotkeyStatus settled(const GlobalHotKey &hotkey)
     {
-        QTest::qWaitFor([&hotkey] { return hotkey.status() != HotkeyStatus::Waiting; }, 3000);
-        return hotkey.status();
+        return QTest::qWaitFor([&hotkey] { return hotkey.status() != HotkeyStatus::Waiting; }, 3000)
+                   ? hotkey.status()
+                   : HotkeyStatus::Waiting;
     }
 
     // Asks the portal for a press and lets its signal arrive; the control call's reply comes

@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QSet>
 #include <QStringList>
 
