@@ -10,6 +10,7 @@
 #include "persistence/PlannerFile.h"
 #include "persistence/PlannerSnapshot.h"
 
+#include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
@@ -17,9 +18,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace furrow::BackupCommands {
@@ -33,8 +37,22 @@ void warn(QWidget *parent, const QString &text)
     QMessageBox::warning(parent, QStringLiteral("Furrow"), text);
 }
 
+// Whether something opens folders: xdg-open, with an application set for them.
+bool canOpenFolders()
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return false;
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
+                          QStringLiteral("inode/directory")});
+    return query.waitForFinished(3000) && query.exitCode() == 0
+           && !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
 // Asks the desktop's file manager to show the file selected; without one, opens its folder.
-void showInFileManager(const QString &path)
+// False when there is nothing to show it with.
+bool showInFileManager(const QString &path)
 {
     QDBusInterface fileManager(QStringLiteral("org.freedesktop.FileManager1"),
                                QStringLiteral("/org/freedesktop/FileManager1"),
@@ -45,11 +63,33 @@ void showInFileManager(const QString &path)
             = fileManager.call(QStringLiteral("ShowItems"),
                                QStringList{QUrl::fromLocalFile(path).toString()}, QString());
         if (reply.type() != QDBusMessage::ErrorMessage)
-            return;
+            return true;
     }
+    if (!canOpenFolders())
+        return false;
     const QString folder = QFileInfo(path).path();
     QDir().mkpath(folder);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+// Where there is no file manager, the user is told where the file is, to copy the path.
+void tellWhereTheFileIs(const QString &path, QWidget *parent)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Furrow"),
+                                QStringLiteral("No file manager is installed to show the backup "
+                                               "file. It is here:\n\n")
+                                    + path,
+                                QMessageBox::NoButton, parent);
+    box->setObjectName(QStringLiteral("backupFileLocation"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextFormat(Qt::PlainText);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPushButton *copy = box->addButton(QStringLiteral("Copy path"), QMessageBox::ActionRole);
+    copy->setObjectName(QStringLiteral("copyPath"));
+    QObject::connect(copy, &QPushButton::clicked, box,
+                     [path] { QGuiApplication::clipboard()->setText(path); });
+    box->setDefaultButton(box->addButton(QMessageBox::Ok));
+    box->open();
 }
 
 // Asks before an import, with the counts of what it would add and update.
@@ -104,11 +144,12 @@ bool importFile(ModelContext &context, const QString &path, QWidget *parent)
     return true;
 }
 
-void revealBackup(ModelContext &context, bool refresh)
+void revealBackup(ModelContext &context, bool refresh, QWidget *parent)
 {
     if (refresh)
         ArchiveWriter::shared().scheduleWrite(PlannerSnapshot::snapshot(PlannerStore(context)));
-    showInFileManager(PlannerFile::backupPath());
+    if (!showInFileManager(PlannerFile::backupPath()))
+        tellWhereTheFileIs(PlannerFile::backupPath(), parent);
 }
 
 std::vector<DatedCopy> datedCopies()

@@ -22,8 +22,9 @@ void importWithDialog(ModelContext &context, QWidget *parent);
 // user presses Import; answers whether it imported.
 bool importFile(ModelContext &context, const QString &path, QWidget *parent);
 // Shows the backup file in the file manager at once; with `refresh`, a fresh backup write is
-// scheduled first (it is not while the backup file must not be written over).
-void revealBackup(ModelContext &context, bool refresh);
+// scheduled first (it is not while the backup file must not be written over). Without a file
+// manager, an alert over `parent` gives the file's path with a button that copies it.
+void revealBackup(ModelContext &context, bool refresh, QWidget *parent);
 
 // A dated copy of the backup file: where it is, and its day and task count for a list.
 struct DatedCopy

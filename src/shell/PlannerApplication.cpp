@@ -134,7 +134,10 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
         [this] { m_undoRouting.redo(); },
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
         [this] { BackupCommands::importWithDialog(context(), QApplication::activeWindow()); },
-        [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
+        [this] {
+            BackupCommands::revealBackup(context(), m_backupReplaceable,
+                                         QApplication::activeWindow());
+        },
         [this] { showSettings(); },
         [this] {
             commitOpenEdits();
@@ -166,16 +169,24 @@ void PlannerApplication::startCaptureFromAnywhere()
     connect(&PlannerNotifications::center(), &PlannerNotifications::plannerQuickCapture, this,
             [this] { m_quickCapture->show(); });
     m_hotKey = GlobalHotKey::create();
-    // A combination that cannot be registered never stops the start-up; the result is
-    // announced for whoever shows it.
-    const bool registered = applyHotkey(HotkeyPreference::combo());
-    HotkeyState::setRegistered(registered);
-    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(registered);
+    // A desktop that asks the user answers later; its answer is announced like the rest.
+    connect(m_hotKey.get(), &GlobalHotKey::statusSettled, this,
+            &PlannerApplication::announceHotkey);
+    // A combination that cannot be registered, or waits for the user, never holds up the
+    // start-up; the result is announced for whoever shows it.
+    announceHotkey(applyHotkey(HotkeyPreference::combo()));
 }
 
-bool PlannerApplication::applyHotkey(const HotkeyCombo &combo)
+HotkeyStatus PlannerApplication::applyHotkey(const HotkeyCombo &combo)
 {
-    return m_hotKey->registerCombo(combo, [this] { m_quickCapture->toggle(); });
+    m_hotKey->registerCombo(combo, [this] { m_quickCapture->toggle(); });
+    return m_hotKey->status();
+}
+
+void PlannerApplication::announceHotkey(HotkeyStatus status)
+{
+    HotkeyState::setStatus(status);
+    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(status == HotkeyStatus::Registered);
 }
 
 void PlannerApplication::quitting()
@@ -235,7 +246,10 @@ void PlannerApplication::showSettings(std::optional<SettingsTab> tab)
             BackupTab::Actions{
                 [this] { BackupCommands::exportWithDialog(context(), m_settingsWindow.get()); },
                 [this] { BackupCommands::importWithDialog(context(), m_settingsWindow.get()); },
-                [this] { BackupCommands::revealBackup(context(), m_backupReplaceable); },
+                [this] {
+                    BackupCommands::revealBackup(context(), m_backupReplaceable,
+                                                 m_settingsWindow.get());
+                },
                 [this] {
                     BackupCommands::restoreCopyWithDialog(context(), m_settingsWindow.get());
                 },

@@ -4,6 +4,7 @@
 #include "PlannerCommands.h"
 #include "SingleInstance.h"
 #include "UndoRouting.h"
+#include "hotkey/HotkeyStatus.h"
 
 #include "model/UndoHistory.h"
 #include "persistence/StoreRecovery.h"
@@ -55,9 +56,9 @@ public:
     void showArchive();
     // Opens the settings window, one for the process, on `tab` or where it was left.
     void showSettings(std::optional<SettingsTab> tab = std::nullopt);
-    // Registers `combo` as the global hotkey that toggles the capture panel; true when the
-    // desktop accepted it.
-    bool applyHotkey(const HotkeyCombo &combo);
+    // Registers `combo` as the global hotkey that toggles the capture panel; Registered when
+    // the desktop accepted it, Waiting while it asks the user.
+    HotkeyStatus applyHotkey(const HotkeyCombo &combo);
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
     QuickCaptureController *quickCapture() const { return m_quickCapture.get(); }
     TrayController *tray() const { return m_tray.get(); }
@@ -67,6 +68,8 @@ private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void commitOpenEdits();
     void startCaptureFromAnywhere();
+    // Records how the hotkey's registration ended and tells whoever shows it.
+    void announceHotkey(HotkeyStatus status);
     void quitting();
     void runDemoSeed();
     void tellAboutRecovery(const StoreRecovery::Outcome &recovery);

@@ -1,4 +1,5 @@
 #include "shell/BackupCommands.h"
+#include "HotkeyTestSupport.h"
 
 #include "model/PlannerStore.h"
 #include "persistence/DatedCopies.h"
@@ -7,6 +8,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -73,6 +77,31 @@ TEST_F(BackupCommandsTest, import_showsWhatItWillDo_andCancelImportsNothing)
     EXPECT_TRUE(importAnswering(QStringLiteral("Import")));
     EXPECT_EQ(m_shown, QStringLiteral("0 new, 0 updated, nothing deleted"));
     EXPECT_EQ(store.allTasks().size(), 2u);
+}
+
+TEST_F(BackupCommandsTest, showTheFile_withoutAFileManager_tellsWhereItIsAndCopiesThePath)
+{
+    const auto bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()
+        && (bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.FileManager1"))
+            || bus.interface()->activatableServiceNames().value().contains(
+                QStringLiteral("org.freedesktop.FileManager1"))))
+        GTEST_SKIP() << "this session has a file manager";
+    // Nothing on the path opens folders either.
+    const QTemporaryDir emptyPath;
+    const test::ScopedEnv path("PATH", emptyPath.path().toUtf8());
+
+    QWidget window;
+    BackupCommands::revealBackup(context, false, &window);
+    auto *box = window.findChild<QMessageBox *>(QStringLiteral("backupFileLocation"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().endsWith(QStringLiteral("\n\n") + PlannerFile::backupPath()));
+    QAbstractButton *copy = box->findChild<QAbstractButton *>(QStringLiteral("copyPath"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->text(), QStringLiteral("Copy path"));
+    QGuiApplication::clipboard()->clear();
+    copy->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), PlannerFile::backupPath());
 }
 
 TEST(DatedCopiesListTest, listsTheCopiesNewestFirst_withTheirDayAndTaskCount)

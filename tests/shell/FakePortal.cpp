@@ -1,7 +1,9 @@
 // A stand-in for the desktop portal's GlobalShortcuts interface on a private session bus, for
-// the hotkey tests. Beside the portal calls it answers a control interface: Activate() emits
-// Activated for the last bound session, LastTrigger() and ClosedCount() report what it saw,
-// SetMode("refuse" | "silent" | "") makes binding fail or never answer.
+// the hotkey tests. Like KDE's, it keeps what was bound and lists it to later sessions. Beside
+// the portal calls it answers a control interface: Activate() emits Activated for the latest
+// session, LastTrigger(), BindCount() and ClosedCount() report what it saw, and
+// SetMode("ask" | "refuse" | "taken" | "silent" | "") makes binding wait for Answer(code) as
+// if asking the user, fail, bind no key, or never answer (session creation too).
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -56,7 +58,9 @@ public:
             return createSession(bus, message);
         if (member == QLatin1String("BindShortcuts"))
             return bindShortcuts(bus, message);
-        if (member == QLatin1String("Close") && message.path() == m_session) {
+        if (member == QLatin1String("ListShortcuts"))
+            return listShortcuts(bus, message);
+        if (member == QLatin1String("Close") && message.path().startsWith(kRoot + "/session/")) {
             ++m_closed;
             return reply(bus, message, {});
         }
@@ -79,46 +83,86 @@ private:
                + token;
     }
 
-    void respond(QDBusConnection &bus, const QDBusMessage &message, const QVariantMap &options,
-                 uint code, const QVariantMap &results)
+    // Replies with the request's path and, unless silent or `asking` the user, sends its
+    // Response.
+    QString respond(QDBusConnection &bus, const QDBusMessage &message, const QVariantMap &options,
+                    uint code, const QVariantMap &results, bool asking = false)
     {
         const QString request
             = callerPath(QStringLiteral("request"), message,
                          options.value(QStringLiteral("handle_token")).toString());
         reply(bus, message, QVariant::fromValue(QDBusObjectPath(request)));
-        if (m_mode == QLatin1String("silent"))
-            return;
+        if (m_mode != QLatin1String("silent") && !asking)
+            sendResponse(bus, request, code, results);
+        return request;
+    }
+
+    static void sendResponse(QDBusConnection &bus, const QString &request, uint code,
+                             const QVariantMap &results)
+    {
         QDBusMessage response = QDBusMessage::createSignal(
             request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
         response << code << results;
         bus.send(response);
     }
 
+    static QVariantMap listed(const QList<Shortcut> &shortcuts)
+    {
+        return {{QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts)}};
+    }
+
     bool createSession(QDBusConnection &bus, const QDBusMessage &message)
     {
         const auto options = qdbus_cast<QVariantMap>(message.arguments().value(0));
-        const QString session
-            = callerPath(QStringLiteral("session"), message,
-                         options.value(QStringLiteral("session_handle_token")).toString());
-        respond(bus, message, options, 0, {{QStringLiteral("session_handle"), session}});
+        m_session = callerPath(QStringLiteral("session"), message,
+                               options.value(QStringLiteral("session_handle_token")).toString());
+        respond(bus, message, options, 0, {{QStringLiteral("session_handle"), m_session}});
+        return true;
+    }
+
+    bool listShortcuts(QDBusConnection &bus, const QDBusMessage &message)
+    {
+        const auto options = qdbus_cast<QVariantMap>(message.arguments().value(1));
+        respond(bus, message, options, 0, listed(m_bound));
         return true;
     }
 
     bool bindShortcuts(QDBusConnection &bus, const QDBusMessage &message)
     {
+        ++m_binds;
         const QVariantList arguments = message.arguments();
-        m_session = qdbus_cast<QDBusObjectPath>(arguments.value(0)).path();
-        const auto shortcuts = qdbus_cast<QList<Shortcut>>(arguments.value(1));
+        auto shortcuts = qdbus_cast<QList<Shortcut>>(arguments.value(1));
         m_lastTrigger = shortcuts.isEmpty()
                             ? QString()
                             : shortcuts.constFirst()
                                   .properties.value(QStringLiteral("preferred_trigger"))
                                   .toString();
+        const bool taken = m_mode == QLatin1String("taken");
+        for (Shortcut &shortcut : shortcuts) {
+            shortcut.properties.insert(QStringLiteral("trigger_description"),
+                                       taken ? QString() : m_lastTrigger);
+        }
         const auto options = qdbus_cast<QVariantMap>(arguments.value(3));
         const bool refuse = m_mode == QLatin1String("refuse");
-        respond(bus, message, options, refuse ? 2 : 0,
-                {{QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts)}});
+        const bool ask = m_mode == QLatin1String("ask");
+        const QString request
+            = respond(bus, message, options, refuse ? 2 : 0, listed(shortcuts), ask);
+        if (ask)
+            m_asked.append({request, shortcuts});
+        else if (!refuse && !taken)
+            m_bound = shortcuts;
         return true;
+    }
+
+    // The user's answers to every dialog still open.
+    void answer(QDBusConnection &bus, uint code)
+    {
+        for (const auto &[request, shortcuts] : std::as_const(m_asked)) {
+            sendResponse(bus, request, code, code == 0 ? listed(shortcuts) : QVariantMap());
+            if (code == 0)
+                m_bound = shortcuts;
+        }
+        m_asked.clear();
     }
 
     bool control(QDBusConnection &bus, const QDBusMessage &message)
@@ -128,8 +172,14 @@ private:
             m_mode = message.arguments().value(0).toString();
             return reply(bus, message, {});
         }
+        if (member == QLatin1String("Answer")) {
+            answer(bus, message.arguments().value(0).toUInt());
+            return reply(bus, message, {});
+        }
         if (member == QLatin1String("LastTrigger"))
             return reply(bus, message, m_lastTrigger);
+        if (member == QLatin1String("BindCount"))
+            return reply(bus, message, m_binds);
         if (member == QLatin1String("ClosedCount"))
             return reply(bus, message, m_closed);
         if (member == QLatin1String("Activate")) {
@@ -146,6 +196,9 @@ private:
     QString m_mode;
     QString m_session = kRoot;
     QString m_lastTrigger;
+    QList<Shortcut> m_bound;
+    QList<std::pair<QString, QList<Shortcut>>> m_asked;
+    int m_binds = 0;
     int m_closed = 0;
 };
 

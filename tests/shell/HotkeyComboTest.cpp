@@ -49,6 +49,9 @@ TEST(HotkeyComboTest, display_writesModifiersInFixedOrderThenTheKeyName)
         {{49, kSuper | kShift | kAlt | kCtrl}, "Ctrl+Alt+Shift+Super+Space"},
         {{122, kCtrl}, "Ctrl+Key 122"},
         {{0, kSuper}, "Super+A"},
+        {{18, kCtrl | kShift}, "Ctrl+Shift+1"},
+        {{29, kAlt}, "Alt+0"},
+        {{42, kCtrl}, "Ctrl+\\"},
     };
     for (const auto &[combo, text] : cases)
         EXPECT_EQ(combo.display(), QString::fromLatin1(text)) << text;
@@ -93,6 +96,15 @@ TEST(HotkeyComboTest, fromQtKey_mapsTheTableAndRefusesOtherKeys)
     for (const int qtKey : {int(Qt::Key_Exclam), int(Qt::Key_Home), int(Qt::Key_Enter),
                             int(Qt::Key_F13), int(Qt::Key_Shift)})
         EXPECT_FALSE(HotkeyCombo::fromQtKey(qtKey, Qt::ControlModifier).has_value()) << qtKey;
+
+    // A shifted digit or symbol is found by its scan code; the Qt key still wins where the
+    // layout puts the digit on the shifted level.
+    EXPECT_EQ(HotkeyCombo::fromQtKey(Qt::Key_Exclam, Qt::ShiftModifier, 10),
+              (HotkeyCombo{18, kShift}));
+    EXPECT_EQ(HotkeyCombo::fromQtKey(Qt::Key_Question, Qt::ShiftModifier, 61),
+              (HotkeyCombo{44, kShift}));
+    EXPECT_EQ(HotkeyCombo::fromQtKey(Qt::Key_1, Qt::ShiftModifier, 11), (HotkeyCombo{18, kShift}));
+    EXPECT_FALSE(HotkeyCombo::fromQtKey(Qt::Key_Home, Qt::ShiftModifier, 110).has_value());
 }
 
 TEST_F(HotkeyPreferenceTest, keyCodeWithoutModifiers_readsAsNoModifiers)

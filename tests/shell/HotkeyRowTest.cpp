@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,7 +22,7 @@ namespace {
 const HotkeyCombo kCtrlShiftJ{38, HotkeyCombo::kControl | HotkeyCombo::kShift};
 
 // A window holding the row and a text field that stands for the rest of the application; the
-// apply callback records what it is given and answers `accepts`.
+// apply callback records what it is given and answers `answer`.
 class HotkeyRowTest : public testing::Test
 {
 protected:
@@ -29,7 +30,7 @@ protected:
     {
         m_stored = HotkeyPreference::combo();
         HotkeyPreference::setCombo(kCtrlShiftJ);
-        HotkeyState::setRegistered(true);
+        HotkeyState::setStatus(HotkeyStatus::Registered);
         auto *layout = new QVBoxLayout(&window);
         field = new QLineEdit(&window);
         field->setObjectName(QStringLiteral("other"));
@@ -37,9 +38,9 @@ protected:
         row = new HotkeyRow(
             [this](const HotkeyCombo &combo) {
                 applied.push_back(combo);
-                return accepts;
+                return answer;
             },
-            true, true, &window);
+            HotkeyStatus::Registered, true, &window);
         layout->addWidget(row);
         window.show();
         window.activateWindow();
@@ -50,7 +51,7 @@ protected:
     void TearDown() override
     {
         HotkeyPreference::setCombo(m_stored);
-        HotkeyState::setRegistered(true);
+        HotkeyState::setStatus(HotkeyStatus::Registered);
     }
 
     QPushButton *button() const
@@ -73,7 +74,7 @@ protected:
     QLineEdit *field = nullptr;
     HotkeyRow *row = nullptr;
     std::vector<HotkeyCombo> applied;
-    bool accepts = true;
+    HotkeyStatus answer = HotkeyStatus::Registered;
 
 private:
     HotkeyCombo m_stored;
@@ -128,24 +129,69 @@ TEST_F(HotkeyRowTest, reservedCombination_isShownButNeitherStoredNorRegistered)
     EXPECT_FALSE(row->isRecording());
     EXPECT_TRUE(applied.empty());
     EXPECT_EQ(HotkeyPreference::combo(), kCtrlShiftJ);
-    EXPECT_TRUE(HotkeyState::registered());
+    EXPECT_EQ(HotkeyState::status(), HotkeyStatus::Registered);
     EXPECT_EQ(button()->text(), QStringLiteral("Alt+Space"));
     EXPECT_EQ(status(), QStringLiteral("This one belongs to the desktop. Pick another."));
 }
 
 TEST_F(HotkeyRowTest, takenCombination_isStoredAndSaysSo)
 {
-    accepts = false;
+    answer = HotkeyStatus::Taken;
     record();
     press(Qt::Key_T, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(HotkeyPreference::combo(),
               (HotkeyCombo{17, HotkeyCombo::kControl | HotkeyCombo::kAlt}));
-    EXPECT_FALSE(HotkeyState::registered());
+    EXPECT_EQ(HotkeyState::status(), HotkeyStatus::Taken);
     EXPECT_EQ(status(), QStringLiteral("Shortcut is taken by another app"));
 
     // Another registration elsewhere (start-up, another row) is followed.
     Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(true);
     EXPECT_EQ(status(), QStringLiteral("Works from any app"));
+}
+
+TEST_F(HotkeyRowTest, desktopThatAsks_showsWaitingThenItsAnswer_refusalApartFromTaken)
+{
+    answer = HotkeyStatus::Waiting;
+    record();
+    press(Qt::Key_T, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(status(), QStringLiteral("Waiting for the desktop to confirm…"));
+
+    // The answer arrives later, announced by whoever owns the hotkey.
+    const auto announce = [](HotkeyStatus settled) {
+        HotkeyState::setStatus(settled);
+        Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(settled
+                                                                   == HotkeyStatus::Registered);
+    };
+    announce(HotkeyStatus::Refused);
+    EXPECT_EQ(status(), QStringLiteral("The desktop did not allow this shortcut"));
+    announce(HotkeyStatus::Taken);
+    EXPECT_EQ(status(), QStringLiteral("Shortcut is taken by another app"));
+    announce(HotkeyStatus::Registered);
+    EXPECT_EQ(status(), QStringLiteral("Works from any app"));
+}
+
+TEST_F(HotkeyRowTest, shiftWithADigitOrSymbol_isRecordedByTheKeyPressed)
+{
+    // With Shift, Qt reports the symbol the key types; the key's scan code names the key.
+    const struct
+    {
+        Qt::Key typed;
+        quint32 scanCode;
+        HotkeyCombo combo;
+        const char *shown;
+    } cases[] = {
+        {Qt::Key_Exclam, 10, {18, HotkeyCombo::kControl | HotkeyCombo::kShift}, "Ctrl+Shift+1"},
+        {Qt::Key_Underscore, 20, {27, HotkeyCombo::kControl | HotkeyCombo::kShift}, "Ctrl+Shift+-"},
+    };
+    for (const auto &[typed, scanCode, combo, shown] : cases) {
+        record();
+        QKeyEvent key(QEvent::KeyPress, typed, Qt::ControlModifier | Qt::ShiftModifier, scanCode, 0,
+                      0);
+        QApplication::sendEvent(QApplication::focusWidget(), &key);
+        EXPECT_FALSE(row->isRecording()) << shown;
+        EXPECT_EQ(HotkeyPreference::combo(), combo) << shown;
+        EXPECT_EQ(button()->text(), QString::fromLatin1(shown));
+    }
 }
 
 TEST_F(HotkeyRowTest, whileRecording_noKeyOrShortcutReachesTheApplication)

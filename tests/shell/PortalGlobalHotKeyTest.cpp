@@ -1,5 +1,6 @@
 #include "shell/hotkey/PortalGlobalHotKey.h"
 #include "HotkeyTestSupport.h"
+#include "shell/hotkey/HotkeyPreference.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -61,6 +62,7 @@ protected:
     {
         if (s_address.isEmpty())
             GTEST_SKIP() << "no dbus-daemon";
+        HotkeyPreference::setPortalTrigger({});
     }
 
     void TearDown() override
@@ -94,6 +96,25 @@ protected:
         return bus().call(call).arguments().value(0);
     }
 
+    static int count(const char *what) { return control(QLatin1String(what)).toInt(); }
+
+    // What the registration came to, once the portal has answered.
+    static HotkeyStatus settled(const GlobalHotKey &hotkey)
+    {
+        return QTest::qWaitFor([&hotkey] { return hotkey.status() != HotkeyStatus::Waiting; }, 3000)
+                   ? hotkey.status()
+                   : HotkeyStatus::Waiting;
+    }
+
+    // Asks the portal for a press and lets its signal arrive; the control call's reply comes
+    // after the signal.
+    static void press()
+    {
+        control(QStringLiteral("Activate"));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
     QProcess m_portal;
     static inline QTemporaryDir *s_folder = nullptr;
     static inline QProcess *s_daemon = nullptr;
@@ -102,22 +123,84 @@ protected:
 
 } // namespace
 
-TEST_F(PortalGlobalHotKeyTest, refusedOrUnansweredBinding_isNotRegistered)
+TEST_F(PortalGlobalHotKeyTest, desktopThatAsks_isWaitedForWithoutBlocking_andTheLatestAskCounts)
+{
+    startPortal();
+    control(QStringLiteral("SetMode"), {QStringLiteral("ask")});
+    PortalGlobalHotKey hotkey(bus());
+    std::vector<HotkeyStatus> answers;
+    QObject::connect(&hotkey, &GlobalHotKey::statusSettled,
+                     [&answers](HotkeyStatus status) { answers.push_back(status); });
+    int presses = 0;
+
+    EXPECT_FALSE(hotkey.registerCombo(kCtrlAltSpace, [&presses] { ++presses; }));
+    EXPECT_EQ(hotkey.status(), HotkeyStatus::Waiting);
+    ASSERT_TRUE(QTest::qWaitFor([] { return count("BindCount") == 1; }, 3000));
+    // While the first dialog is open the user records another combination.
+    EXPECT_FALSE(hotkey.registerCombo(kCtrlShiftK, [&presses] { ++presses; }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return count("BindCount") == 2; }, 3000));
+    EXPECT_EQ(hotkey.status(), HotkeyStatus::Waiting);
+    EXPECT_TRUE(answers.empty());
+
+    control(QStringLiteral("Answer"), {uint(0)});
+    EXPECT_EQ(settled(hotkey), HotkeyStatus::Registered);
+    EXPECT_EQ(answers, std::vector<HotkeyStatus>{HotkeyStatus::Registered});
+    EXPECT_EQ(HotkeyPreference::portalTrigger(), QStringLiteral("CTRL+SHIFT+k"));
+    press();
+    EXPECT_TRUE(QTest::qWaitFor([&presses] { return presses == 1; }, 3000));
+}
+
+TEST_F(PortalGlobalHotKeyTest, refusalAndTakenKey_areToldApart_andNeitherRunsTheAction)
 {
     startPortal();
     PortalGlobalHotKey hotkey(bus());
     int presses = 0;
-
-    control(QStringLiteral("SetMode"), {QStringLiteral("refuse")});
-    EXPECT_FALSE(hotkey.registerCombo(kCtrlAltSpace, [&presses] { ++presses; }));
-    EXPECT_FALSE(hotkey.isRegistered());
-    control(QStringLiteral("Activate"));
-    QTest::qWait(200);
+    const struct
+    {
+        const char *mode;
+        HotkeyStatus status;
+    } cases[] = {
+        {"ask", HotkeyStatus::Refused}, // the user cancels the dialog
+        {"refuse", HotkeyStatus::Refused},
+        {"taken", HotkeyStatus::Taken},
+    };
+    for (const auto &[mode, status] : cases) {
+        SCOPED_TRACE(mode);
+        control(QStringLiteral("SetMode"), {QLatin1String(mode)});
+        const int binds = count("BindCount");
+        hotkey.registerCombo(kCtrlAltSpace, [&presses] { ++presses; });
+        ASSERT_TRUE(QTest::qWaitFor([binds] { return count("BindCount") == binds + 1; }, 3000));
+        control(QStringLiteral("Answer"), {uint(1)});
+        EXPECT_EQ(settled(hotkey), status);
+        EXPECT_FALSE(hotkey.isRegistered());
+        press();
+    }
     EXPECT_EQ(presses, 0);
+    EXPECT_TRUE(HotkeyPreference::portalTrigger().isEmpty());
+}
 
-    // A portal that never answers costs a bounded wait, not a hang.
-    control(QStringLiteral("SetMode"), {QStringLiteral("silent")});
-    EXPECT_FALSE(hotkey.registerCombo(kCtrlAltSpace, [] {}));
+TEST_F(PortalGlobalHotKeyTest, restart_takesOverTheBindingTheDesktopKept_withoutAskingAgain)
+{
+    startPortal();
+    {
+        PortalGlobalHotKey before(bus());
+        before.registerCombo(kCtrlShiftK, [] {});
+        ASSERT_EQ(settled(before), HotkeyStatus::Registered);
+    }
+    // Asking again would leave the registration waiting for an answer that never comes.
+    control(QStringLiteral("SetMode"), {QStringLiteral("ask")});
+    PortalGlobalHotKey hotkey(bus());
+    int presses = 0;
+    hotkey.registerCombo(kCtrlShiftK, [&presses] { ++presses; });
+    EXPECT_EQ(settled(hotkey), HotkeyStatus::Registered);
+    EXPECT_EQ(count("BindCount"), 1);
+    press();
+    EXPECT_TRUE(QTest::qWaitFor([&presses] { return presses == 1; }, 3000));
+
+    // Another combination is the user's to confirm.
+    hotkey.registerCombo(kCtrlAltSpace, [] {});
+    EXPECT_TRUE(QTest::qWaitFor([] { return count("BindCount") == 2; }, 3000));
+    EXPECT_EQ(hotkey.status(), HotkeyStatus::Waiting);
 }
 
 TEST_F(PortalGlobalHotKeyTest,
@@ -127,22 +210,21 @@ TEST_F(PortalGlobalHotKeyTest,
     ASSERT_TRUE(PortalGlobalHotKey::isOffered(bus()));
     PortalGlobalHotKey hotkey(bus());
     int presses = 0;
-    ASSERT_TRUE(hotkey.registerCombo(kCtrlAltSpace, [] {}));
-    EXPECT_TRUE(hotkey.isRegistered());
+    hotkey.registerCombo(kCtrlAltSpace, [] {});
+    ASSERT_EQ(settled(hotkey), HotkeyStatus::Registered);
     EXPECT_EQ(control(QStringLiteral("LastTrigger")).toString(), QStringLiteral("CTRL+ALT+space"));
-    ASSERT_TRUE(hotkey.registerCombo(kCtrlShiftK, [&presses] { ++presses; }));
-    EXPECT_EQ(control(QStringLiteral("ClosedCount")).toInt(), 1);
+    hotkey.registerCombo(kCtrlShiftK, [&presses] { ++presses; });
+    ASSERT_EQ(settled(hotkey), HotkeyStatus::Registered);
+    EXPECT_EQ(count("ClosedCount"), 1);
     EXPECT_EQ(control(QStringLiteral("LastTrigger")).toString(), QStringLiteral("CTRL+SHIFT+k"));
 
-    control(QStringLiteral("Activate"));
+    press();
     EXPECT_TRUE(QTest::qWaitFor([&presses] { return presses == 1; }, 3000));
 
     hotkey.unregister();
     EXPECT_FALSE(hotkey.isRegistered());
-    EXPECT_TRUE(
-        QTest::qWaitFor([] { return control(QStringLiteral("ClosedCount")).toInt() == 2; }, 3000));
-    control(QStringLiteral("Activate"));
-    QTest::qWait(200);
+    EXPECT_TRUE(QTest::qWaitFor([] { return count("ClosedCount") == 2; }, 3000));
+    press();
     EXPECT_EQ(presses, 1);
 }
 

@@ -1,11 +1,14 @@
 #include "HotkeyTestSupport.h"
 
 #include "../views/Rendering.h"
+#include "model/ModelContext.h"
 #include "shell/hotkey/HotkeyPreference.h"
 #include "shell/settings/GnomeShortcut.h"
 #include "shell/settings/HotkeyRow.h"
 #include "shell/settings/ShortcutTab.h"
+#include "views/settings/SettingsWindow.h"
 #include "views/theme/FontLoader.h"
+#include "views/widgets/StepLabel.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -103,7 +106,7 @@ TEST(GnomeShortcutTest, addThenRemove_bindsTheCommandAndPutsTheListBack)
 TEST(ShortcutTabTest, unsupportedDesktop_showsTheCommandAndCopiesIt)
 {
     const test::ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("KDE"));
-    ShortcutTab tab([](const HotkeyCombo &) { return false; }, false);
+    ShortcutTab tab([](const HotkeyCombo &) { return HotkeyStatus::Taken; }, false);
     const auto *command = tab.findChild<QLabel *>(QStringLiteral("quickCaptureCommand"));
     ASSERT_NE(command, nullptr);
     EXPECT_EQ(command->text(), QStringLiteral("furrow --quick-capture"));
@@ -121,7 +124,7 @@ TEST(ShortcutTabTest, onGnome_theButtonAddsAndRemovesTheBinding)
     const test::ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("ubuntu:GNOME"));
     const test::ScopedEnv path(
         "PATH", (fake.folder() + QStringLiteral(":") + qEnvironmentVariable("PATH")).toUtf8());
-    ShortcutTab tab([](const HotkeyCombo &) { return false; }, false);
+    ShortcutTab tab([](const HotkeyCombo &) { return HotkeyStatus::Taken; }, false);
     auto *button = tab.findChild<QPushButton *>(QStringLiteral("gnomeShortcut"));
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), QStringLiteral("Add to GNOME's shortcuts"));
@@ -135,21 +138,31 @@ TEST(ShortcutTabTest, onGnome_theButtonAddsAndRemovesTheBinding)
     EXPECT_EQ(button->text(), QStringLiteral("Add to GNOME's shortcuts"));
 }
 
-TEST(ShortcutTabTest, tab_isRenderedIdleAndRecordingForReview)
+TEST(ShortcutTabTest, tab_isRenderedInTheSettingsWindowIdleAndRecordingForReview)
 {
     FontLoader::registerBundledFonts();
     HotkeyPreference::setCombo(HotkeyCombo::defaultCombo());
     const test::ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("GNOME"));
+    ModelContext context;
     for (const bool supported : {true, false}) {
-        ShortcutTab tab([](const HotkeyCombo &) { return true; }, supported);
-        tab.setFixedWidth(520);
-        tab.setContentsMargins(24, 20, 24, 20);
-        tab.show();
+        SettingsWindow window(context, {});
+        auto *tab = new ShortcutTab([](const HotkeyCombo &) { return HotkeyStatus::Registered; },
+                                    supported);
+        window.setTabContent(SettingsTab::Shortcut, tab);
+        const auto captionAt = [&window](SettingsTab shown) {
+            window.showTab(shown);
+            QCoreApplication::processEvents();
+            return window.tabContent(shown)->findChild<StepLabel *>()->mapTo(&window, QPoint());
+        };
+        window.show();
+        // Inset like the window's own tabs, not against its edge.
+        const QPoint projects = captionAt(SettingsTab::Projects);
+        EXPECT_EQ(captionAt(SettingsTab::Shortcut), projects);
         const QString name = supported ? QStringLiteral("shortcut-tab")
                                        : QStringLiteral("shortcut-tab-unsupported");
-        EXPECT_FALSE(QImage(saveRendering(&tab, name)).isNull());
-        tab.findChild<HotkeyRow *>()->startRecording();
-        EXPECT_FALSE(QImage(saveRendering(&tab, name + QStringLiteral("-recording"))).isNull());
+        EXPECT_FALSE(QImage(saveRendering(&window, name)).isNull());
+        tab->findChild<HotkeyRow *>()->startRecording();
+        EXPECT_FALSE(QImage(saveRendering(&window, name + QStringLiteral("-recording"))).isNull());
     }
 }
 

@@ -145,3 +145,13 @@ TEST_F(X11GlobalHotKeyTest, x11Session_usesTheKeyGrab)
     EXPECT_NE(dynamic_cast<X11GlobalHotKey *>(hotkey.get()), nullptr);
     EXPECT_TRUE(hotkey->isSupported());
 }
+
+TEST_F(X11GlobalHotKeyTest, shiftWithADigit_grabsTheDigitsKey)
+{
+    X11GlobalHotKey hotkey(m_connection);
+    int presses = 0;
+    ASSERT_TRUE(hotkey.registerCombo(HotkeyCombo{18, HotkeyCombo::kControl | HotkeyCombo::kShift},
+                                     [&presses] { ++presses; }));
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+    EXPECT_TRUE(QTest::qWaitFor([&presses] { return presses == 1; }, 3000));
+}

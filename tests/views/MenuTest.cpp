@@ -128,3 +128,29 @@ TEST_F(MenuWindow, keyboard_opensWalksTheRowsAndEscapeCloses)
     EXPECT_FALSE(menus->isOpen());
     EXPECT_TRUE(opener->hasFocus()); // focus goes back to where it was
 }
+
+TEST_F(MenuWindow, pointerAndKeys_shareOneCurrentRow)
+{
+    const auto lit = [this] {
+        return textsOf(menuRows(*menus),
+                       [](MenuRow *row) { return row->isHighlighted() ? row->text() : QString(); })
+            .join(QString());
+    };
+    // The menu is opened from the keyboard: its first row is lit.
+    window.setAttribute(Qt::WA_KeyboardFocusChange);
+    opener->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(opener, Qt::Key_Space);
+    ASSERT_TRUE(menus->isOpen());
+    EXPECT_EQ(lit(), QStringLiteral("Rename"));
+
+    MenuRow *remove = menuRow(*menus, QStringLiteral("Delete"));
+    QTest::mouseMove(remove, QPoint(20, 5));
+    EXPECT_EQ(lit(), QStringLiteral("Delete"));
+    // The keys go on from the pointer's row; the pointer resting there lights it no longer.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(lit(), QStringLiteral("Rename"));
+    QTest::mouseMove(remove, QPoint(30, 6));
+    EXPECT_EQ(lit(), QStringLiteral("Delete"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(actions, 1);
+}

@@ -4,13 +4,16 @@
 #include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "persistence/ArchiveWriter.h"
+#include "sync/SyncEngine.h"
 #include "views/board/InlineField.h"
 #include "views/menus/MenuController.h"
 #include "views/settings/ColorDot.h"
 #include "views/settings/ProjectSettingsRow.h"
+#include "views/settings/SyncSettingsTab.h"
 #include "views/settings/TabPillBar.h"
 #include "views/widgets/ColorSwatchGrid.h"
 #include "views/widgets/PillButton.h"
+#include "views/widgets/StepLabel.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QAbstractButton>
@@ -221,4 +224,91 @@ TEST_F(SettingsTest, rendering_projectsAndBackupTabs)
     window.showTab(SettingsTab::Backup);
     saveRendering(&window, QStringLiteral("settings-backup"));
     EXPECT_TRUE(child(QStringLiteral("showFileButton"))->isVisible());
+}
+
+// Where a tab's first caption starts, in the window's coordinates.
+QPoint firstCaptionAt(const SettingsWindow &window, SettingsTab tab)
+{
+    const auto *caption = window.tabContent(tab)->findChild<StepLabel *>();
+    return caption ? caption->mapTo(&window, QPoint(0, 0)) : QPoint(-1, -1);
+}
+
+TEST_F(SettingsTest, window_insetsTheTabsPutInFromOutsideLikeItsOwn)
+{
+    SyncEngine engine(context);
+    window.setTabContent(SettingsTab::Sync, new SyncSettingsTab(engine));
+    window.show();
+    settle();
+    const QPoint projects = firstCaptionAt(window, SettingsTab::Projects);
+    window.showTab(SettingsTab::Sync);
+    settle();
+    EXPECT_EQ(firstCaptionAt(window, SettingsTab::Sync), projects);
+    window.showTab(SettingsTab::Backup);
+    settle();
+    EXPECT_EQ(firstCaptionAt(window, SettingsTab::Backup), projects);
+
+    // The Sync tab is taller than the window: it scrolls instead of growing the window.
+    window.showTab(SettingsTab::Sync);
+    settle();
+    EXPECT_EQ(window.size(), QSize(540, 560));
+    saveRendering(&window, QStringLiteral("settings-sync"));
+}
+
+TEST_F(SettingsTest, escape_closesTheOpenPopoverFirstAndThenTheWindow)
+{
+    PlannerStore(context).createProject(QStringLiteral("Home"));
+    window.present();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    settle();
+    auto *menus = window.findChild<MenuController *>();
+    QTest::mouseClick(rows().front()->findChild<ColorDot *>(), Qt::LeftButton);
+    ASSERT_TRUE(menus->isOpen());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(menus->isOpen());
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(SettingsTest, projects_nameAnotherProjectAnswersToIsRefusedWithANoteUnderTheField)
+{
+    PlannerStore store(context);
+    Project *ops = store.createProject(QStringLiteral("Ops"));
+    Project *home = store.createProject(QStringLiteral("Homework"));
+    window.show();
+    settle();
+    QSignalSpy saves(&context, &ModelContext::storeSaved);
+
+    // Creating: the typed name stays in the field and the note says why.
+    auto *createNote = child<TextLabel>(QStringLiteral("newProjectRefusal"));
+    type(newField(), QStringLiteral("ops"));
+    EXPECT_EQ(newField()->text(), QStringLiteral("ops"));
+    EXPECT_TRUE(createNote->isVisible());
+    EXPECT_EQ(createNote->text(), QStringLiteral("There is already a project named “Ops”."));
+    type(newField(), QStringLiteral("home"));
+    EXPECT_EQ(newField()->text(), QStringLiteral("home"));
+    EXPECT_EQ(createNote->text(),
+              QStringLiteral("“home” already leads to “Homework”. Pick another name."));
+    EXPECT_EQ(store.projects().size(), 2u);
+    EXPECT_EQ(saves.count(), 0);
+    QTest::keyClick(newField(), Qt::Key_X);
+    EXPECT_FALSE(createNote->isVisible());
+
+    // Renaming: refused while another project has the name's key; its own key is fine.
+    ProjectSettingsRow *homeRow = rows()[1];
+    auto *name = homeRow->findChild<InlineField *>();
+    auto *renameNote = homeRow->findChild<TextLabel *>(QStringLiteral("projectNameRefusal"));
+    type(name, QStringLiteral(" OPS "));
+    EXPECT_EQ(home->name(), QStringLiteral("Homework"));
+    EXPECT_TRUE(renameNote->isVisible());
+    EXPECT_EQ(renameNote->text(), QStringLiteral("There is already a project named “Ops”."));
+    EXPECT_EQ(store.matchProject(QStringLiteral("ops")), ops);
+    newField()->setFocus();
+    settle();
+    EXPECT_EQ(name->text(), QStringLiteral("Homework"));
+    type(name, QStringLiteral("HOMEWORK"));
+    EXPECT_EQ(home->name(), QStringLiteral("HOMEWORK"));
+    EXPECT_FALSE(renameNote->isVisible());
+    EXPECT_EQ(saves.count(), 1);
 }

@@ -10,6 +10,7 @@
 #include "sync/SyncRecordMapping.h"
 #include "sync/wire/SyncResponse.h"
 #include "views/settings/PhraseStrength.h"
+#include "views/settings/SettingsWindow.h"
 #include "views/settings/SyncSettingsTab.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/PillButton.h"
@@ -17,7 +18,6 @@
 #include "views/widgets/ToggleSwitch.h"
 
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace furrow {
 namespace {
@@ -227,18 +227,16 @@ TEST(PhraseStrength, shortOrFewWordedPhrases_areWeak_longOnesOfAnyFormAreNot)
         EXPECT_EQ(PhraseStrength::isWeak(QString::fromUtf8(phrase)), weak) << phrase;
 }
 
-// Renders the tab as the settings window would hold it.
+// Renders the tab inside the settings window, as the user sees it.
 void renderTab(SyncSettingsTab &view, const QString &name)
 {
-    QWidget frame;
-    auto *layout = new QVBoxLayout(&frame);
-    layout->setContentsMargins(28, 24, 28, 24);
-    view.setParent(&frame);
-    layout->addWidget(&view);
-    frame.resize(560, 600);
-    frame.show();
+    ModelContext context;
+    SettingsWindow window(context, {});
+    window.setTabContent(SettingsTab::Sync, &view);
+    window.showTab(SettingsTab::Sync);
+    window.show();
     settle();
-    saveRendering(&frame, name);
+    saveRendering(&window, name);
     view.setParent(nullptr);
 }
 

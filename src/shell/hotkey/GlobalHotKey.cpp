@@ -57,6 +57,12 @@ void GlobalHotKey::setAction(std::function<void()> action)
     m_action = std::move(action);
 }
 
+void GlobalHotKey::settle(HotkeyStatus status)
+{
+    m_status = status;
+    Q_EMIT statusSettled(status);
+}
+
 void GlobalHotKey::fire()
 {
     if (!m_action)

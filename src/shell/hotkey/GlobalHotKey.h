@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HotkeyCombo.h"
+#include "HotkeyStatus.h"
 
 #include <QObject>
 
@@ -26,20 +27,29 @@ public:
     // The same choice, asking the given bus for the portal.
     static std::unique_ptr<GlobalHotKey> create(const QDBusConnection &sessionBus);
 
-    // Replaces any earlier registration and action; true when the desktop accepted the combination.
+    // Replaces any earlier registration and action; true when the desktop accepted the
+    // combination at once. A desktop that first asks the user leaves status() Waiting and
+    // tells its answer through statusSettled.
     virtual bool registerCombo(const HotkeyCombo &combo, std::function<void()> action) = 0;
     // Releases everything; the action no longer runs.
     virtual void unregister() = 0;
     // False when no combination can ever be registered here: the user binds
     // `furrow --quick-capture` in the desktop's keyboard settings instead.
     virtual bool isSupported() const { return true; }
-    bool isRegistered() const { return m_registered; }
+    HotkeyStatus status() const { return m_status; }
+    bool isRegistered() const { return m_status == HotkeyStatus::Registered; }
+
+Q_SIGNALS:
+    // A registration that was Waiting has its answer.
+    void statusSettled(HotkeyStatus status);
 
 protected:
     explicit GlobalHotKey(QObject *parent = nullptr);
 
     void setAction(std::function<void()> action);
-    void setRegistered(bool registered) { m_registered = registered; }
+    void setStatus(HotkeyStatus status) { m_status = status; }
+    // Sets the status that a Waiting registration came to and announces it.
+    void settle(HotkeyStatus status);
     // Runs the action on the next event-loop turn.
     void fire();
 
@@ -48,7 +58,7 @@ private:
     static std::unique_ptr<GlobalHotKey> createForX11();
 
     std::function<void()> m_action;
-    bool m_registered = false;
+    HotkeyStatus m_status = HotkeyStatus::Unregistered;
 };
 
 } // namespace furrow

@@ -57,8 +57,8 @@ QString HotkeyCombo::keyName(quint32 keyCode)
     default:
         break;
     }
-    if (const std::optional<QChar> letter = KeyTable::letterFor(keyCode))
-        return QString(*letter);
+    if (const std::optional<QChar> character = KeyTable::characterFor(keyCode))
+        return QString(*character);
     return QStringLiteral("Key ") + QString::number(keyCode);
 }
 
@@ -76,9 +76,12 @@ quint32 HotkeyCombo::modifiersFrom(Qt::KeyboardModifiers modifiers)
     return mask;
 }
 
-std::optional<HotkeyCombo> HotkeyCombo::fromQtKey(int qtKey, Qt::KeyboardModifiers modifiers)
+std::optional<HotkeyCombo> HotkeyCombo::fromQtKey(int qtKey, Qt::KeyboardModifiers modifiers,
+                                                  quint32 scanCode)
 {
-    const std::optional<quint32> keyCode = KeyTable::keyCodeForQtKey(qtKey);
+    std::optional<quint32> keyCode = KeyTable::keyCodeForQtKey(qtKey);
+    if (!keyCode)
+        keyCode = KeyTable::keyCodeForScanCode(scanCode);
     if (!keyCode)
         return std::nullopt;
     return HotkeyCombo{*keyCode, modifiersFrom(modifiers)};

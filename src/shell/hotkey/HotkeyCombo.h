@@ -23,13 +23,15 @@ struct HotkeyCombo
     static HotkeyCombo defaultCombo();
     // The space-bar combinations the Linux desktops keep for themselves.
     bool isReserved() const;
-    // "Ctrl+Alt+Space", "Ctrl+Super+K", a bare "K".
+    // "Ctrl+Alt+Space", "Ctrl+Super+K", "Ctrl+Shift+1", a bare "K".
     QString display() const;
 
     static QString keyName(quint32 keyCode);
     static quint32 modifiersFrom(Qt::KeyboardModifiers modifiers);
-    // Nothing for a key the stored form has no code for.
-    static std::optional<HotkeyCombo> fromQtKey(int qtKey, Qt::KeyboardModifiers modifiers);
+    // The key by its Qt key, or else by its native scan code: with Shift a digit or punctuation
+    // key reaches Qt as the symbol it types. Nothing for a key the stored form has no code for.
+    static std::optional<HotkeyCombo> fromQtKey(int qtKey, Qt::KeyboardModifiers modifiers,
+                                                quint32 scanCode = 0);
 
     friend bool operator==(const HotkeyCombo &, const HotkeyCombo &) = default;
 };

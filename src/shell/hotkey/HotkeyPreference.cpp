@@ -10,6 +10,7 @@ namespace {
 
 const QString kKeyCode = QStringLiteral("hotkey.keyCode");
 const QString kModifiers = QStringLiteral("hotkey.modifiers");
+const QString kPortalTrigger = QStringLiteral("hotkey.portalTrigger");
 
 // The stored text as an integer in 0…4294967295.
 std::optional<quint32> readUnsigned(const QVariant &value)
@@ -42,6 +43,18 @@ void setCombo(const HotkeyCombo &combo)
     const auto defaults = UserDefaults::open();
     defaults->setValue(kKeyCode, qulonglong(combo.keyCode));
     defaults->setValue(kModifiers, qulonglong(combo.modifiers));
+    defaults->sync();
+}
+
+QString portalTrigger()
+{
+    return UserDefaults::open()->value(kPortalTrigger).toString();
+}
+
+void setPortalTrigger(const QString &trigger)
+{
+    const auto defaults = UserDefaults::open();
+    defaults->setValue(kPortalTrigger, trigger);
     defaults->sync();
 }
 

@@ -3,17 +3,17 @@
 namespace furrow::HotkeyState {
 
 namespace {
-bool s_registered = true;
+HotkeyStatus s_status = HotkeyStatus::Registered;
 } // namespace
 
-bool registered()
+HotkeyStatus status()
 {
-    return s_registered;
+    return s_status;
 }
 
-void setRegistered(bool registered)
+void setStatus(HotkeyStatus status)
 {
-    s_registered = registered;
+    s_status = status;
 }
 
 } // namespace furrow::HotkeyState

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "HotkeyStatus.h"
+
 namespace furrow {
 
-// Whether the desktop accepted the capture hotkey last registered in this process; true until
-// a registration says otherwise.
+// What became of the capture hotkey last registered in this process; Registered until a
+// registration says otherwise.
 namespace HotkeyState {
 
-bool registered();
-void setRegistered(bool registered);
+HotkeyStatus status();
+void setStatus(HotkeyStatus status);
 
 } // namespace HotkeyState
 } // namespace furrow

@@ -15,6 +15,17 @@ struct Entry
     int qtKey;
     quint32 keysym;
     QString name;
+    // The XKB keycode of the key on a US keyboard, for keys whose shifted symbol Qt reports
+    // instead of the key; 0 for the others.
+    quint32 scanCode = 0;
+};
+
+struct SymbolKey
+{
+    quint32 keyCode;
+    char symbol;
+    const char *name;
+    quint32 scanCode;
 };
 
 constexpr quint32 kKeysymReturn = 0xff0d;
@@ -28,6 +39,22 @@ constexpr std::array<quint32, 26> kLetterCodes{0,  11, 8,  2,  14, 3, 5,  4,  34
 constexpr std::array<quint32, 10> kDigitCodes{18, 19, 20, 21, 23, 22, 26, 28, 25, 29};
 constexpr std::array<quint32, 12> kFunctionCodes{122, 120, 99,  118, 96,  97,
                                                  98,  100, 101, 109, 103, 111};
+// The XKB keycode of "1"; the digit row runs on to "0".
+constexpr quint32 kDigitRowScanCode = 10;
+// The punctuation keys; their Qt keys and keysyms are their characters.
+constexpr std::array<SymbolKey, 11> kSymbolKeys{{
+    {27, '-', "minus", 20},
+    {24, '=', "equal", 21},
+    {33, '[', "bracketleft", 34},
+    {30, ']', "bracketright", 35},
+    {41, ';', "semicolon", 47},
+    {39, '\'', "apostrophe", 48},
+    {50, '`', "grave", 49},
+    {42, '\\', "backslash", 51},
+    {43, ',', "comma", 59},
+    {47, '.', "period", 60},
+    {44, '/', "slash", 61},
+}};
 
 std::vector<Entry> buildTable()
 {
@@ -38,7 +65,12 @@ std::vector<Entry> buildTable()
     }
     for (int i = 0; i < 10; ++i) {
         const char digit = static_cast<char>('0' + (i + 1) % 10);
-        table.push_back({kDigitCodes[i], digit, quint32(digit), QString(QChar(digit))});
+        table.push_back({kDigitCodes[i], digit, quint32(digit), QString(QChar(digit)),
+                         kDigitRowScanCode + quint32(i)});
+    }
+    for (const SymbolKey &key : kSymbolKeys) {
+        table.push_back({key.keyCode, key.symbol, quint32(key.symbol),
+                         QString::fromLatin1(key.name), key.scanCode});
     }
     for (int i = 0; i < 12; ++i) {
         table.push_back({kFunctionCodes[i], Qt::Key_F1 + i, kKeysymF1 + i,
@@ -84,6 +116,15 @@ std::optional<quint32> keyCodeForQtKey(int qtKey)
     return std::nullopt;
 }
 
+std::optional<quint32> keyCodeForScanCode(quint32 scanCode)
+{
+    for (const Entry &entry : table()) {
+        if (scanCode != 0 && entry.scanCode == scanCode)
+            return entry.keyCode;
+    }
+    return std::nullopt;
+}
+
 std::optional<quint32> keyCodeForKeysym(quint32 keysym)
 {
     // The shifted keysyms of letters are their upper-case forms.
@@ -108,12 +149,16 @@ QString keysymName(quint32 keyCode)
     return entry ? entry->name : QString();
 }
 
-std::optional<QChar> letterFor(quint32 keyCode)
+std::optional<QChar> characterFor(quint32 keyCode)
 {
     for (int i = 0; i < 26; ++i) {
         if (kLetterCodes[i] == keyCode)
             return QChar(static_cast<char16_t>(u'A' + i));
     }
+    // The digits and symbols are the keys whose Qt key is a printable character.
+    const Entry *entry = findByCode(keyCode);
+    if (entry && entry->qtKey > 0x20 && entry->qtKey < 0x7f)
+        return QChar(static_cast<char16_t>(entry->qtKey));
     return std::nullopt;
 }
 

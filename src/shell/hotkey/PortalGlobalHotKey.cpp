@@ -1,7 +1,7 @@
 #include "PortalGlobalHotKey.h"
 
+#include "HotkeyPreference.h"
 #include "KeyTable.h"
-#include "PortalRequest.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -49,6 +49,8 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString kHandleToken = QStringLiteral("handle_token");
+// For the calls answered at once (the version, the host registry).
 constexpr int kTimeoutMs = 2000;
 
 QDBusMessage portalCall(const QString &interface, const QString &method)
@@ -84,18 +86,22 @@ QString pathText(const QVariant &value)
     return value.toString();
 }
 
-// A response may list the shortcuts the portal bound; when it does, ours must be among them.
-bool listsShortcut(const QVariantMap &results)
+// Whether a response's shortcut list holds ours with a trigger: a shortcut listed without one
+// was bound to no key, because another holds it. A response without a list (older portals)
+// counts as holding it only where `unlisted` says so.
+bool holdsShortcut(const QVariantMap &results, bool unlisted)
 {
     if (!results.contains(QStringLiteral("shortcuts")))
-        return true;
+        return unlisted;
     const QVariant value = results.value(QStringLiteral("shortcuts"));
     if (value.metaType() != QMetaType::fromType<QDBusArgument>())
         return false;
     QList<PortalShortcut> shortcuts;
     value.value<QDBusArgument>() >> shortcuts;
     return std::any_of(shortcuts.cbegin(), shortcuts.cend(), [](const PortalShortcut &shortcut) {
-        return shortcut.id == PortalGlobalHotKey::kShortcutId;
+        const QVariant trigger = shortcut.properties.value(QStringLiteral("trigger_description"));
+        return shortcut.id == PortalGlobalHotKey::kShortcutId
+               && (!trigger.isValid() || !trigger.toString().isEmpty());
     });
 }
 
@@ -152,67 +158,111 @@ QString PortalGlobalHotKey::triggerText(const HotkeyCombo &combo)
 
 bool PortalGlobalHotKey::registerCombo(const HotkeyCombo &combo, std::function<void()> action)
 {
-    // The local event loop below could let a second registration start inside the first.
-    if (m_busy)
-        return false;
-    m_busy = true;
     unregister();
     setAction(std::move(action));
-    const QDeadlineTimer deadline(kTimeoutMs);
+    m_combo = combo;
+    setStatus(HotkeyStatus::Waiting);
     registerHostApplication(m_bus);
-    const QString session = createSession(deadline);
-    const bool bound = !session.isEmpty() && bindShortcut(session, combo, deadline);
-    if (bound)
-        m_session = session;
-    else if (!session.isEmpty())
-        closeSession(m_bus, session);
-    setRegistered(bound);
-    m_busy = false;
-    return bound;
+    createSession(++m_attempt);
+    return false;
 }
 
 void PortalGlobalHotKey::unregister()
 {
+    ++m_attempt;
     if (!m_session.isEmpty()) {
         closeSession(m_bus, m_session);
         m_session.clear();
     }
     setAction({});
-    setRegistered(false);
+    setStatus(HotkeyStatus::Unregistered);
 }
 
 void PortalGlobalHotKey::onActivated(const QDBusMessage &message)
 {
     const QVariantList arguments = message.arguments();
-    if (m_session.isEmpty() || arguments.size() < 2)
+    if (!isRegistered() || arguments.size() < 2)
         return;
     if (pathText(arguments.at(0)) == m_session && arguments.at(1).toString() == kShortcutId)
         fire();
 }
 
-QString PortalGlobalHotKey::createSession(const QDeadlineTimer &deadline)
+void PortalGlobalHotKey::createSession(int attempt)
 {
     const QString token = PortalRequest::nextToken();
     QDBusMessage call = portalCall(kInterface, QStringLiteral("CreateSession"));
-    call << QVariantMap{{QStringLiteral("handle_token"), token},
+    call << QVariantMap{{kHandleToken, token},
                         {QStringLiteral("session_handle_token"), PortalRequest::nextToken()}};
-    const std::optional<QVariantMap> results = PortalRequest::run(m_bus, call, token, deadline);
-    return results ? pathText(results->value(QStringLiteral("session_handle"))) : QString();
+    PortalRequest::send(m_bus, call, token, this, [this, attempt](const auto &answer) {
+        const QString session
+            = answer.succeeded() ? pathText(answer.results.value(QStringLiteral("session_handle")))
+                                 : QString();
+        if (attempt != m_attempt) {
+            if (!session.isEmpty())
+                closeSession(m_bus, session);
+            return;
+        }
+        if (session.isEmpty())
+            return fail(HotkeyStatus::Refused);
+        m_session = session;
+        listShortcuts(attempt);
+    });
 }
 
-bool PortalGlobalHotKey::bindShortcut(const QString &session, const HotkeyCombo &combo,
-                                      const QDeadlineTimer &deadline)
+void PortalGlobalHotKey::listShortcuts(int attempt)
+{
+    const QString token = PortalRequest::nextToken();
+    QDBusMessage call = portalCall(kInterface, QStringLiteral("ListShortcuts"));
+    call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariantMap{{kHandleToken, token}};
+    PortalRequest::send(m_bus, call, token, this, [this, attempt](const auto &answer) {
+        if (attempt != m_attempt)
+            return;
+        // The desktop restored the shortcut it bound in an earlier run: asking again would show
+        // its dialog at every start.
+        const bool restored = answer.succeeded() && holdsShortcut(answer.results, false)
+                              && HotkeyPreference::portalTrigger() == triggerText(m_combo);
+        if (restored)
+            settle(HotkeyStatus::Registered);
+        else
+            bindShortcuts(attempt);
+    });
+}
+
+void PortalGlobalHotKey::bindShortcuts(int attempt)
 {
     QVariantMap properties{{QStringLiteral("description"), QStringLiteral("Quick capture")}};
-    if (const QString trigger = triggerText(combo); !trigger.isEmpty())
+    if (const QString trigger = triggerText(m_combo); !trigger.isEmpty())
         properties.insert(QStringLiteral("preferred_trigger"), trigger);
     const QList<PortalShortcut> shortcuts{{kShortcutId, properties}};
     const QString token = PortalRequest::nextToken();
     QDBusMessage call = portalCall(kInterface, QStringLiteral("BindShortcuts"));
-    call << QVariant::fromValue(QDBusObjectPath(session)) << QVariant::fromValue(shortcuts)
-         << QString() << QVariantMap{{QStringLiteral("handle_token"), token}};
-    const std::optional<QVariantMap> results = PortalRequest::run(m_bus, call, token, deadline);
-    return results && listsShortcut(*results);
+    call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariant::fromValue(shortcuts)
+         << QString() << QVariantMap{{kHandleToken, token}};
+    PortalRequest::send(m_bus, call, token, this,
+                        [this, attempt](const auto &answer) { bound(attempt, answer); });
+}
+
+void PortalGlobalHotKey::bound(int attempt, const PortalRequest::Answer &answer)
+{
+    if (attempt != m_attempt)
+        return;
+    // A cancelled or failed request is the desktop saying no; a success without our shortcut
+    // bound to a key means the key is held elsewhere.
+    if (!answer.succeeded())
+        return fail(HotkeyStatus::Refused);
+    if (!holdsShortcut(answer.results, true))
+        return fail(HotkeyStatus::Taken);
+    HotkeyPreference::setPortalTrigger(triggerText(m_combo));
+    settle(HotkeyStatus::Registered);
+}
+
+void PortalGlobalHotKey::fail(HotkeyStatus status)
+{
+    if (!m_session.isEmpty()) {
+        closeSession(m_bus, m_session);
+        m_session.clear();
+    }
+    settle(status);
 }
 
 } // namespace furrow

@@ -2,17 +2,19 @@
 
 #include "GlobalHotKey.h"
 
+#include "PortalRequest.h"
+
 #include <QDBusConnection>
-#include <QDeadlineTimer>
 
 class QDBusMessage;
 
 namespace furrow {
 
 // The hotkey through the desktop portal's GlobalShortcuts interface, for Wayland sessions:
-// one session with one bound shortcut, "quick-capture". The portal answers through Request
-// signals; registerCombo waits for them in a local event loop, at most two seconds in all,
-// because its caller needs the result.
+// one session with one bound shortcut, "quick-capture". The portal may ask the user before it
+// binds, so registering only starts the exchange: the status stays Waiting until the portal
+// answers. A shortcut the desktop kept from an earlier run for the same trigger is taken over
+// without asking again.
 class PortalGlobalHotKey : public GlobalHotKey
 {
     Q_OBJECT
@@ -35,13 +37,17 @@ private Q_SLOTS:
     void onActivated(const QDBusMessage &message);
 
 private:
-    QString createSession(const QDeadlineTimer &deadline);
-    bool bindShortcut(const QString &session, const HotkeyCombo &combo,
-                      const QDeadlineTimer &deadline);
+    // The steps of one registration; an answer meant for an earlier one is dropped.
+    void createSession(int attempt);
+    void listShortcuts(int attempt);
+    void bindShortcuts(int attempt);
+    void bound(int attempt, const PortalRequest::Answer &answer);
+    void fail(HotkeyStatus status);
 
     QDBusConnection m_bus;
     QString m_session;
-    bool m_busy = false;
+    HotkeyCombo m_combo;
+    int m_attempt = 0;
 };
 
 } // namespace furrow

@@ -2,7 +2,6 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QTimer>
 
 namespace furrow {
 
@@ -10,6 +9,7 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
+const QString kResponse = QStringLiteral("Response");
 
 // The portal puts a request at a path made of the caller's unique name and the token, so the
 // Response can be subscribed to before the call, with no race.
@@ -29,40 +29,47 @@ QString PortalRequest::nextToken()
     return QStringLiteral("furrow%1").arg(++counter);
 }
 
-std::optional<QVariantMap> PortalRequest::run(QDBusConnection bus, const QDBusMessage &call,
-                                              const QString &token, const QDeadlineTimer &deadline)
+PortalRequest::PortalRequest(QDBusConnection bus, const QString &path,
+                             std::function<void(const Answer &)> done, QObject *owner)
+    : QObject(owner)
+    , m_bus(std::move(bus))
+    , m_path(path)
+    , m_done(std::move(done))
+{}
+
+void PortalRequest::send(QDBusConnection bus, const QDBusMessage &call, const QString &token,
+                         QObject *owner, std::function<void(const Answer &)> done)
 {
-    PortalRequest request;
-    const QString path = requestPath(bus, token);
-    const QString member = QStringLiteral("Response");
-    if (!bus.connect(kService, path, kRequestInterface, member, &request,
-                     SLOT(onResponse(uint, QVariantMap))))
-        return std::nullopt;
-
-    const int remaining = int(std::max<qint64>(deadline.remainingTime(), 0));
-    QDBusPendingCallWatcher watcher(bus.asyncCall(call, remaining));
-    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &request, [&request, &watcher] {
-        if (watcher.isError())
-            request.m_loop.quit();
+    auto *request = new PortalRequest(bus, requestPath(bus, token), std::move(done), owner);
+    if (!bus.connect(kService, request->m_path, kRequestInterface, kResponse, request,
+                     SLOT(onResponse(uint, QVariantMap)))) {
+        request->finish({});
+        return;
+    }
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), request);
+    connect(watcher, &QDBusPendingCallWatcher::finished, request, [request, watcher] {
+        watcher->deleteLater();
+        if (watcher->isError())
+            request->finish({});
     });
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &request.m_loop, &QEventLoop::quit);
-    timer.start(remaining);
-    request.m_loop.exec();
-
-    bus.disconnect(kService, path, kRequestInterface, member, &request,
-                   SLOT(onResponse(uint, QVariantMap)));
-    if (request.m_code != 0u)
-        return std::nullopt;
-    return request.m_results;
 }
 
 void PortalRequest::onResponse(uint code, const QVariantMap &results)
 {
-    m_code = code;
-    m_results = results;
-    m_loop.quit();
+    finish({code, results});
+}
+
+void PortalRequest::finish(const Answer &answer)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_bus.disconnect(kService, m_path, kRequestInterface, kResponse, this,
+                     SLOT(onResponse(uint, QVariantMap)));
+    deleteLater();
+    // The callback may start the next request or let the owner go; this one is done first.
+    const auto done = std::move(m_done);
+    done(answer);
 }
 
 } // namespace furrow

@@ -1,37 +1,53 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QObject>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 class QDBusMessage;
 
 namespace furrow {
 
-// One portal call that answers through a Request object: sends the call and waits, in a local
-// event loop until the deadline, for that request's Response signal.
+// One portal call that answers through a Request object: sends the call and hands the
+// request's Response, or the call's failure, to a callback. Nothing waits: a portal that asks
+// the user answers whenever the user does.
 class PortalRequest : public QObject
 {
     Q_OBJECT
 
 public:
+    struct Answer
+    {
+        // The portal's response code (0 success, 1 cancelled by the user, 2 ended otherwise);
+        // nothing when the call itself failed.
+        std::optional<uint> code;
+        QVariantMap results;
+
+        bool succeeded() const { return code == 0u; }
+    };
+
     // A fresh token for "handle_token" and "session_handle_token" options.
     static QString nextToken();
-    // The results of a successful response; nothing on an error, a refusal or a time-out.
-    static std::optional<QVariantMap> run(QDBusConnection bus, const QDBusMessage &call,
-                                          const QString &token, const QDeadlineTimer &deadline);
+    // Sends `call`, whose options carry `token` as their "handle_token"; `done` runs once with
+    // the answer, unless `owner` is gone by then.
+    static void send(QDBusConnection bus, const QDBusMessage &call, const QString &token,
+                     QObject *owner, std::function<void(const Answer &)> done);
 
 private Q_SLOTS:
     void onResponse(uint code, const QVariantMap &results);
 
 private:
-    QEventLoop m_loop;
-    std::optional<uint> m_code;
-    QVariantMap m_results;
+    PortalRequest(QDBusConnection bus, const QString &path,
+                  std::function<void(const Answer &)> done, QObject *owner);
+    void finish(const Answer &answer);
+
+    QDBusConnection m_bus;
+    QString m_path;
+    std::function<void(const Answer &)> m_done;
+    bool m_finished = false;
 };
 
 } // namespace furrow

@@ -4,13 +4,13 @@ namespace furrow {
 
 bool UnsupportedGlobalHotKey::registerCombo(const HotkeyCombo &, std::function<void()>)
 {
-    setRegistered(false);
+    setStatus(HotkeyStatus::Taken);
     return false;
 }
 
 void UnsupportedGlobalHotKey::unregister()
 {
-    setRegistered(false);
+    setStatus(HotkeyStatus::Unregistered);
 }
 
 } // namespace furrow

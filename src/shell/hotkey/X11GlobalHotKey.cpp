@@ -129,6 +129,7 @@ bool X11GlobalHotKey::registerCombo(const HotkeyCombo &combo, std::function<void
 {
     unregister();
     setAction(std::move(action));
+    setStatus(HotkeyStatus::Taken);
     const quint32 keysym = KeyTable::keysymFor(combo.keyCode);
     if (keysym == 0)
         return false;
@@ -140,7 +141,7 @@ bool X11GlobalHotKey::registerCombo(const HotkeyCombo &combo, std::function<void
         m_keycodes.clear();
         return false;
     }
-    setRegistered(true);
+    setStatus(HotkeyStatus::Registered);
     return true;
 }
 
@@ -150,7 +151,7 @@ void X11GlobalHotKey::unregister()
         ungrabAll();
     m_keycodes.clear();
     setAction({});
-    setRegistered(false);
+    setStatus(HotkeyStatus::Unregistered);
 }
 
 bool X11GlobalHotKey::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)

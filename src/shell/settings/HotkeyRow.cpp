@@ -13,12 +13,31 @@
 
 namespace furrow {
 
-HotkeyRow::HotkeyRow(std::function<bool(const HotkeyCombo &)> apply, bool registered,
-                     bool supported, QWidget *parent)
+namespace {
+
+QString statusText(HotkeyStatus status)
+{
+    switch (status) {
+    case HotkeyStatus::Registered:
+        return QStringLiteral("Works from any app");
+    case HotkeyStatus::Waiting:
+        return QStringLiteral("Waiting for the desktop to confirm…");
+    case HotkeyStatus::Refused:
+        return QStringLiteral("The desktop did not allow this shortcut");
+    case HotkeyStatus::Taken:
+    case HotkeyStatus::Unregistered:
+        break;
+    }
+    return QStringLiteral("Shortcut is taken by another app");
+}
+
+} // namespace
+
+HotkeyRow::HotkeyRow(Apply apply, HotkeyStatus status, bool supported, QWidget *parent)
     : QWidget(parent)
     , m_apply(std::move(apply))
     , m_combo(HotkeyPreference::combo())
-    , m_registered(registered)
+    , m_hotkey(status)
     , m_supported(supported)
     , m_button(new PillButton(QString(), PillButton::Kind::Normal, this))
     , m_status(new TextLabel(QString(), Theme::small(), Theme::muted, this))
@@ -47,7 +66,7 @@ HotkeyRow::HotkeyRow(std::function<bool(const HotkeyCombo &)> apply, bool regist
             startRecording();
     });
     connect(&PlannerNotifications::center(), &PlannerNotifications::plannerHotkeyChanged, this,
-            &HotkeyRow::setRegistered);
+            &HotkeyRow::hotkeyChanged);
     refresh();
 }
 
@@ -84,7 +103,7 @@ bool HotkeyRow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (!key->isAutoRepeat())
-            keyPressed(key->key(), key->modifiers());
+            keyPressed(*key);
         return true;
     }
     case QEvent::KeyRelease:
@@ -100,16 +119,17 @@ void HotkeyRow::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
-void HotkeyRow::keyPressed(int key, Qt::KeyboardModifiers modifiers)
+void HotkeyRow::keyPressed(const QKeyEvent &event)
 {
-    if (key == Qt::Key_Escape) {
+    if (event.key() == Qt::Key_Escape) {
         stopRecording();
         return;
     }
     // A bare key, a lone modifier and a key the stored form has no code for are all ignored.
-    if (HotkeyCombo::modifiersFrom(modifiers) == 0)
+    if (HotkeyCombo::modifiersFrom(event.modifiers()) == 0)
         return;
-    const std::optional<HotkeyCombo> combo = HotkeyCombo::fromQtKey(key, modifiers);
+    const std::optional<HotkeyCombo> combo
+        = HotkeyCombo::fromQtKey(event.key(), event.modifiers(), event.nativeScanCode());
     if (!combo)
         return;
     stopRecording();
@@ -125,16 +145,21 @@ void HotkeyRow::apply(const HotkeyCombo &combo)
         return;
     }
     HotkeyPreference::setCombo(combo);
-    const bool registered = m_apply ? m_apply(combo) : false;
-    HotkeyState::setRegistered(registered);
-    m_registered = registered;
+    m_hotkey = m_apply ? m_apply(combo) : HotkeyStatus::Taken;
+    HotkeyState::setStatus(m_hotkey);
     refresh();
-    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(registered);
+    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(m_hotkey
+                                                               == HotkeyStatus::Registered);
 }
 
-void HotkeyRow::setRegistered(bool registered)
+void HotkeyRow::hotkeyChanged(bool registered)
 {
-    m_registered = registered;
+    // The announcement carries only whether it worked; why it did not is in the shared state.
+    const HotkeyStatus known = HotkeyState::status();
+    if (registered)
+        m_hotkey = HotkeyStatus::Registered;
+    else
+        m_hotkey = known == HotkeyStatus::Registered ? HotkeyStatus::Taken : known;
     refresh();
 }
 
@@ -153,11 +178,10 @@ void HotkeyRow::refresh()
         status = QStringLiteral("This desktop does not let apps register global shortcuts. "
                                 "Bind the command below in its keyboard settings instead.");
         color = Theme::gray;
-    } else if (m_registered) {
-        status = QStringLiteral("Works from any app");
     } else {
-        status = QStringLiteral("Shortcut is taken by another app");
-        color = Theme::clay;
+        status = statusText(m_hotkey);
+        if (m_hotkey != HotkeyStatus::Registered && m_hotkey != HotkeyStatus::Waiting)
+            color = Theme::clay;
     }
     m_status->setText(status);
     m_status->setColor(color);

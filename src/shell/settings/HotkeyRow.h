@@ -1,10 +1,13 @@
 #pragma once
 
 #include "shell/hotkey/HotkeyCombo.h"
+#include "shell/hotkey/HotkeyStatus.h"
 
 #include <QWidget>
 
 #include <functional>
+
+class QKeyEvent;
 
 namespace furrow {
 
@@ -12,16 +15,18 @@ class PillButton;
 class TextLabel;
 
 // The capture hotkey's row: shows the combination and records a new one from the next modified
-// key press, then stores it, registers it through `apply` and says whether the desktop took it.
+// key press, then stores it, registers it through `apply` and says what the desktop made of it,
+// following an answer that comes later.
 class HotkeyRow : public QWidget
 {
     Q_OBJECT
 
 public:
-    // `apply` registers a combination and answers whether the desktop accepted it; `registered`
-    // is the current hotkey's state; `supported` is false where no combination can be registered.
-    HotkeyRow(std::function<bool(const HotkeyCombo &)> apply, bool registered, bool supported,
-              QWidget *parent = nullptr);
+    using Apply = std::function<HotkeyStatus(const HotkeyCombo &)>;
+
+    // `apply` registers a combination and answers what became of it; `status` is the current
+    // hotkey's; `supported` is false where no combination can be registered.
+    HotkeyRow(Apply apply, HotkeyStatus status, bool supported, QWidget *parent = nullptr);
     ~HotkeyRow() override;
 
     bool isRecording() const { return m_recording; }
@@ -34,15 +39,15 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void keyPressed(int key, Qt::KeyboardModifiers modifiers);
+    void keyPressed(const QKeyEvent &event);
     void apply(const HotkeyCombo &combo);
-    void setRegistered(bool registered);
+    void hotkeyChanged(bool registered);
     void refresh();
 
-    std::function<bool(const HotkeyCombo &)> m_apply;
+    Apply m_apply;
     HotkeyCombo m_combo;
     bool m_recording = false;
-    bool m_registered;
+    HotkeyStatus m_hotkey;
     bool m_supported;
     PillButton *m_button;
     TextLabel *m_status;

@@ -23,10 +23,10 @@ const QString kAddText = QStringLiteral("Add to GNOME's shortcuts");
 const QString kRemoveText = QStringLiteral("Remove from GNOME's shortcuts");
 } // namespace
 
-ShortcutTab::ShortcutTab(std::function<bool(const HotkeyCombo &)> apply, bool supported,
+ShortcutTab::ShortcutTab(std::function<HotkeyStatus(const HotkeyCombo &)> apply, bool supported,
                          QWidget *parent)
     : QWidget(parent)
-    , m_row(new HotkeyRow(std::move(apply), HotkeyState::registered(), supported, this))
+    , m_row(new HotkeyRow(std::move(apply), HotkeyState::status(), supported, this))
 {
     setObjectName(QStringLiteral("shortcutTab"));
     auto *layout = new QVBoxLayout(this);

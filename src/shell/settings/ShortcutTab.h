@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/hotkey/HotkeyCombo.h"
+#include "shell/hotkey/HotkeyStatus.h"
 
 #include <QWidget>
 
@@ -22,7 +23,7 @@ class ShortcutTab : public QWidget
     Q_OBJECT
 
 public:
-    ShortcutTab(std::function<bool(const HotkeyCombo &)> apply, bool supported,
+    ShortcutTab(std::function<HotkeyStatus(const HotkeyCombo &)> apply, bool supported,
                 QWidget *parent = nullptr);
     ~ShortcutTab() override;
 

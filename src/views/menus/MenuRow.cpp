@@ -58,8 +58,34 @@ QColor MenuRow::titleColor() const
 
 bool MenuRow::isHighlighted() const
 {
-    const bool keyboardFocus = hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
-    return isEnabled() && (underMouse() || keyboardFocus);
+    // Only the row with the focus can be the current one, so the pointer's row and the
+    // keyboard's are never lit at once.
+    const bool current
+        = m_pointerMadeCurrent || window()->testAttribute(Qt::WA_KeyboardFocusChange);
+    return isEnabled() && hasFocus() && current;
+}
+
+bool MenuRow::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+        // The pointer makes the row it moves over current; the arrow keys go on from there.
+        if (isEnabled() && !(hasFocus() && m_pointerMadeCurrent)) {
+            m_pointerMadeCurrent = true;
+            setFocus(Qt::MouseFocusReason);
+            update();
+        }
+        break;
+    case QEvent::HoverLeave:
+    case QEvent::FocusOut:
+        m_pointerMadeCurrent = false;
+        update();
+        break;
+    default:
+        break;
+    }
+    return QAbstractButton::event(event);
 }
 
 QSize MenuRow::sizeHint() const
@@ -115,10 +141,13 @@ void MenuRow::keyPressEvent(QKeyEvent *event)
         click();
         return;
     case Qt::Key_Down:
-        focusNextChild();
-        return;
     case Qt::Key_Up:
-        focusPreviousChild();
+        // The row the keys reach is lit even when the menu was opened with the pointer.
+        window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        if (event->key() == Qt::Key_Down)
+            focusNextChild();
+        else
+            focusPreviousChild();
         return;
     default:
         QAbstractButton::keyPressEvent(event);

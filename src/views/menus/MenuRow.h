@@ -8,7 +8,8 @@ namespace furrow {
 
 // One row of a popup menu: an optional symbol (or colour dot), the title and a check mark
 // when checked (setChecked). Destructive rows read in clay, disabled ones in muted and ignore
-// clicks; hovered or keyboard-focused rows light up in lime.
+// clicks. One row at a time is current and lit in lime: the one the pointer last moved over or
+// the arrow keys last reached.
 class MenuRow : public QAbstractButton
 {
     Q_OBJECT
@@ -30,6 +31,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void nextCheckState() override;
@@ -39,6 +41,7 @@ private:
     std::optional<QColor> m_dot;
     std::optional<QColor> m_titleColor;
     bool m_destructive = false;
+    bool m_pointerMadeCurrent = false;
 };
 
 } // namespace furrow

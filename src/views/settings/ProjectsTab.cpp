@@ -1,6 +1,7 @@
 #include "views/settings/ProjectsTab.h"
 
 #include "model/PlannerStore.h"
+#include "views/settings/ProjectNames.h"
 #include "views/settings/ProjectSettingsRow.h"
 #include "views/theme/IconView.h"
 #include "views/theme/Theme.h"
@@ -24,11 +25,15 @@ ProjectsTab::ProjectsTab(ModelContext &context, MenuController &menus, QWidget *
                                            "capture field."),
                             Theme::body(), Theme::gray, this))
     , m_rows(new QVBoxLayout)
+    , m_refusal(new TextLabel({}, Theme::small(), Theme::clay, this))
 {
     setObjectName(QStringLiteral("projectsTab"));
     m_count->setObjectName(QStringLiteral("projectCount"));
     m_empty->setObjectName(QStringLiteral("projectsEmpty"));
     m_empty->setWordWrap(true);
+    m_refusal->setObjectName(QStringLiteral("newProjectRefusal"));
+    m_refusal->setWordWrap(true);
+    m_refusal->hide();
 
     auto *caption = new QHBoxLayout;
     caption->setContentsMargins(28, 22, 28, 10);
@@ -45,6 +50,8 @@ ProjectsTab::ProjectsTab(ModelContext &context, MenuController &menus, QWidget *
     list->addLayout(m_rows);
     list->addSpacing(14);
     list->addWidget(buildNewField());
+    list->addSpacing(6);
+    list->addWidget(m_refusal);
     list->addStretch(1);
     auto *scroll = new QuietScrollArea(this);
     scroll->setContent(body);
@@ -82,6 +89,7 @@ QWidget *ProjectsTab::buildNewField()
     m_newName->setPalette(colors);
     surface->contentLayout()->addWidget(m_newName, 1);
     connect(m_newName, &QLineEdit::returnPressed, this, &ProjectsTab::createProject);
+    connect(m_newName, &QLineEdit::textEdited, m_refusal, &QWidget::hide);
     return surface;
 }
 
@@ -90,7 +98,15 @@ void ProjectsTab::createProject()
     const QString name = m_newName->text().trimmed();
     if (name.isEmpty())
         return;
-    PlannerStore(m_context).createProject(name);
+    PlannerStore store(m_context);
+    // A name the store would answer with an existing project stays in the field, with why.
+    if (const QString refusal = ProjectNames::refusalToCreate(store, name); !refusal.isEmpty()) {
+        m_refusal->setText(refusal);
+        m_refusal->show();
+        return;
+    }
+    m_refusal->hide();
+    store.createProject(name);
     m_newName->clear();
 }
 

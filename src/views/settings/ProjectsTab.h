@@ -13,7 +13,8 @@ class ProjectSettingsRow;
 class TextLabel;
 
 // The settings window's Projects tab: the live projects in order, each a row to recolour,
-// rename or delete, and a field that creates a new one. It follows the planner's changes.
+// rename or delete, and a field that creates a new one, saying under it why a name was refused.
+// It follows the planner's changes.
 class ProjectsTab : public QWidget
 {
     Q_OBJECT
@@ -35,6 +36,7 @@ private:
     TextLabel *m_count;
     TextLabel *m_empty;
     QVBoxLayout *m_rows;
+    TextLabel *m_refusal;
     QLineEdit *m_newName = nullptr;
     QList<ProjectSettingsRow *> m_rowWidgets;
 };

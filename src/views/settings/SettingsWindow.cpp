@@ -5,6 +5,7 @@
 #include "views/settings/TabPillBar.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/HairLine.h"
+#include "views/widgets/QuietScrollArea.h"
 #include "views/widgets/TextLabel.h"
 #include "views/widgets/WindowPresenting.h"
 
@@ -21,6 +22,30 @@ namespace furrow {
 namespace {
 
 constexpr int kSideMargin = 28;
+// Where a tab's content starts below the header hairline, and the space left below it.
+constexpr int kTopInset = 22;
+constexpr int kBottomInset = 24;
+
+// A page for content put in from outside: inset like the window's own tabs and scrolled when
+// taller than the window.
+class InsetPage : public QuietScrollArea
+{
+public:
+    explicit InsetPage(QWidget *content)
+        : m_content(content)
+    {
+        auto *body = new QWidget;
+        auto *column = new QVBoxLayout(body);
+        column->setContentsMargins(kSideMargin, kTopInset, kSideMargin, kBottomInset);
+        column->setSpacing(0);
+        column->addWidget(content);
+        setContent(body);
+    }
+    QWidget *content() const { return m_content; }
+
+private:
+    QWidget *m_content;
+};
 
 // The application's name on a lime capsule: lime text on paper could hardly be read.
 class NameBadge : public QWidget
@@ -70,8 +95,8 @@ SettingsWindow::SettingsWindow(ModelContext &context, BackupTab::Actions backupA
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(m_projects);
     // The Shortcut and Sync pages are put in by whoever owns what they control.
-    m_pages->addWidget(new QWidget);
-    m_pages->addWidget(new QWidget);
+    m_pages->addWidget(new InsetPage(new QWidget));
+    m_pages->addWidget(new InsetPage(new QWidget));
     m_pages->addWidget(new BackupTab(std::move(backupActions)));
 
     auto *column = new QVBoxLayout(this);
@@ -85,7 +110,13 @@ SettingsWindow::SettingsWindow(ModelContext &context, BackupTab::Actions backupA
     const auto onKeys = [this](QKeySequence keys, auto action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
     };
-    onKeys(QKeySequence(Qt::Key_Escape), [this] { close(); });
+    // Esc closes the innermost thing: an open popover first, the window only after that.
+    onKeys(QKeySequence(Qt::Key_Escape), [this] {
+        if (m_menus->isOpen())
+            m_menus->close();
+        else
+            close();
+    });
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_W), [this] { close(); });
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { stepTab(1); });
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { stepTab(1); });
@@ -117,7 +148,7 @@ void SettingsWindow::setTabContent(Tab tab, QWidget *content)
     const int index = int(tab);
     QWidget *old = m_pages->widget(index);
     const bool shown = m_pages->currentIndex() == index;
-    m_pages->insertWidget(index, content);
+    m_pages->insertWidget(index, new InsetPage(content));
     m_pages->removeWidget(old);
     old->deleteLater();
     if (shown)
@@ -126,7 +157,10 @@ void SettingsWindow::setTabContent(Tab tab, QWidget *content)
 
 QWidget *SettingsWindow::tabContent(Tab tab) const
 {
-    return m_pages->widget(int(tab));
+    QWidget *page = m_pages->widget(int(tab));
+    if (const auto *inset = dynamic_cast<const InsetPage *>(page))
+        return inset->content();
+    return page;
 }
 
 void SettingsWindow::showTab(Tab tab)

@@ -16,7 +16,8 @@ class TabPillBar;
 
 // The "settings" window: a header with the application's name, the four tab pills and the
 // current tab's page. Ctrl+Tab and Ctrl+PgDown go to the next tab, Ctrl+Shift+Tab and
-// Ctrl+PgUp to the previous one; Escape and Ctrl+W close the window, keeping the names typed.
+// Ctrl+PgUp to the previous one; Escape closes an open popover, else, like Ctrl+W, the window,
+// keeping the names typed.
 class SettingsWindow : public QWidget
 {
     Q_OBJECT
@@ -27,7 +28,8 @@ public:
     SettingsWindow(ModelContext &context, BackupTab::Actions backupActions,
                    QWidget *parent = nullptr);
 
-    // Puts `content` in the tab's page, replacing (and deleting) what was there.
+    // Puts `content` in the tab's page, inset like the window's own tabs and scrolled when tall,
+    // replacing (and deleting) what was there.
     void setTabContent(Tab tab, QWidget *content);
     QWidget *tabContent(Tab tab) const;
     void showTab(Tab tab);
