@@ -39,6 +39,14 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         command.activationToken = rest.takeAt(at + 1);
         rest.removeAt(at);
     }
+    if (const qsizetype at = rest.indexOf(QStringLiteral("--trust")); at >= 0) {
+        if (at + 1 >= rest.size() || at == 0 || rest.first() != QLatin1String("sync")) {
+            *error = QStringLiteral("--trust goes only with sync and needs a fingerprint");
+            return std::nullopt;
+        }
+        command.trust = rest.takeAt(at + 1);
+        rest.removeAt(at);
+    }
     if (rest.isEmpty())
         return command;
 
@@ -91,7 +99,7 @@ QString CommandLine::usage()
     return QStringLiteral(
         "Usage: furrow [--seed-demo]\n"
         "       furrow --quick-capture\n"
-        "       furrow add TEXT | export FILE | import FILE [--dry-run] | sync\n"
+        "       furrow add TEXT | export FILE | import FILE [--dry-run] | sync [--trust SHA256]\n"
         "       furrow --help | --version\n"
         "\n"
         "Without a command, starts the planner (or brings the running one forward).\n"
@@ -110,6 +118,9 @@ QString CommandLine::usage()
         "                (tasks, projects and days together), and change nothing\n"
         "  sync          run one sync cycle with the saved settings and print its\n"
         "                outcome; exits 0 only when it completed with nothing unreadable\n"
+        "  --trust SHA256\n"
+        "                with sync: accept the server's self-signed certificate with this\n"
+        "                SHA-256 fingerprint (as furrow-sync-server prints it) from now on\n"
         "\n"
         "Commands go through the running planner when there is one.\n");
 }
@@ -138,6 +149,8 @@ QStringList CommandLine::toArguments() const
         arguments = {QStringLiteral("import"), QFileInfo(argument).absoluteFilePath()};
         return dryRun ? arguments << QStringLiteral("--dry-run") : arguments;
     case Action::Sync:
+        if (!trust.isEmpty())
+            return {QStringLiteral("sync"), QStringLiteral("--trust"), trust};
         return {QStringLiteral("sync")};
     case Action::Help:
         return {QStringLiteral("--help")};
