@@ -2,6 +2,8 @@
 
 #include "RequestLog.h"
 
+#include <utility>
+
 namespace furrow {
 
 HandshakeLog::HandshakeLog(RequestLog &log, std::chrono::seconds interval, Now now)
