@@ -8,7 +8,6 @@
 #include "model/ModelContext.h"
 #include "model/PlannerNotifications.h"
 
-#include <QCryptographicHash>
 #include <QEventLoop>
 
 #include <limits>
@@ -382,51 +381,6 @@ void SyncEngine::endCycle(const SyncStatus &status, bool clean)
     setStatus(status);
     if (finished)
         finished(clean);
-}
-
-void SyncEngine::syncNow(Finished finished)
-{
-    if (m_isOn && !isRunning()) {
-        if (const QString missing = missingSetting(); !missing.isEmpty()) {
-            setStatus(SyncStatus::failed(missing));
-            if (finished)
-                finished(false);
-            return;
-        }
-    }
-    sync(std::move(finished));
-}
-
-bool SyncEngine::trustCertificate(const QString &fingerprint)
-{
-    const QString normalized = SyncExchange::normalizedFingerprint(fingerprint);
-    if (normalized.isEmpty())
-        return false;
-    m_settings.setTrustedCertificate(normalized);
-    return true;
-}
-
-QString SyncEngine::missingSetting() const
-{
-    const bool noAddress = m_address.trimmed().isEmpty();
-    if (noAddress && m_token.isEmpty())
-        return QStringLiteral("не указаны адрес сервера и токен доступа");
-    if (noAddress)
-        return QStringLiteral("не указан адрес сервера");
-    if (!endpoint())
-        return QStringLiteral("адрес сервера не разобрать — проверьте, как он написан");
-    if (m_token.isEmpty())
-        return QStringLiteral("не указан токен доступа");
-    return {};
-}
-
-QString SyncEngine::basisOf(const QString &address, const QString &token, const QString &phrase)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(SyncExchange::endpoint(address).value_or(QUrl()).toString().toUtf8() + '\n');
-    hash.addData(token.toUtf8() + '\n');
-    hash.addData(phrase.trimmed().toUtf8());
-    return QString::fromLatin1(hash.result().toHex());
 }
 
 } // namespace furrow
