@@ -84,6 +84,9 @@ public:
                                      [self = this->shared_from_this()](beast::error_code error) {
                                          if (!error)
                                              self->readHead();
+                                         else if (self->m_service.handshakes)
+                                             self->m_service.handshakes->failed(self->m_address,
+                                                                                error.message());
                                      });
         } else {
             readHead();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionLimiter.h"
+#include "HandshakeLog.h"
 #include "RequestLog.h"
 
 #include <boost/asio/any_io_executor.hpp>
@@ -65,6 +66,7 @@ struct HttpService
     HttpHandler &handler;
     HttpLimits limits;
     boost::asio::ssl::context *tls = nullptr; // set: each connection starts with a handshake
+    HandshakeLog *handshakes = nullptr;       // told of every handshake that fails
     boost::asio::any_io_executor work;
 };
 

@@ -28,16 +28,19 @@ constexpr unsigned kConnectionThreads = 2;
 // The listening socket, the threads and the limits that the server's connections share.
 struct SyncServer::Network
 {
-    Network(const Settings &settings, HttpHandler &handler)
-        : workers(settings.threads > 0 ? settings.threads
+    Network(const Settings &settings, HttpHandler &handler, RequestLog &log)
+        : handshakes(log)
+        , workers(settings.threads > 0 ? settings.threads
                                        : std::max(2u, std::thread::hardware_concurrency()))
         , limiter(settings.maxConnections, settings.maxConnectionsPerAddress)
         , service{handler,
                   {settings.maxHead, settings.maxBody, settings.readTimeout},
                   nullptr,
+                  &handshakes,
                   workers.get_executor()}
     {}
 
+    HandshakeLog handshakes;
     asio::io_context io{int(kConnectionThreads)};
     asio::thread_pool workers;
     tcp::acceptor acceptor{asio::make_strand(io)}; // its strand orders accepting and closing
@@ -78,7 +81,7 @@ SyncServer::SyncServer(SyncStore &store, const TokenSet &tokens, RequestLog &log
     , m_throttle(m_settings.throttle, std::move(now))
     , m_handler(std::make_unique<SyncRequestHandler>(m_service, m_tokens, m_log, m_throttle,
                                                      m_settings.maxBody))
-    , m_network(std::make_unique<Network>(m_settings, *m_handler))
+    , m_network(std::make_unique<Network>(m_settings, *m_handler, m_log))
 {
     m_network->tls = makeTls(m_settings);
     if (m_network->tls)

@@ -1,3 +1,4 @@
+#include "CertificateFingerprint.h"
 #include "RequestLog.h"
 #include "ServerError.h"
 #include "ServerOptions.h"
@@ -34,6 +35,9 @@ int serve(const ServerOptions &options, sigset_t signals)
     log.note(std::string("слушает ") + (server.isSecure() ? "https://" : "http://")
              + bound.listenText() + ", база " + options.databasePath
              + ", токенов: " + std::to_string(tokens.size()));
+    // Planners that do not trust the certificate show this fingerprint for comparison.
+    if (server.isSecure())
+        log.note("отпечаток сертификата (SHA-256): " + certificateFingerprint(options.certPath));
 
     std::atomic<bool> failed = false;
     const pthread_t waiter = pthread_self();

@@ -5,6 +5,7 @@
 #include "LiveRecords.h"
 #include "Log.h"
 #include "PlannerNotifications.h"
+#include "StarterPage.h"
 
 #include <QHash>
 
@@ -162,13 +163,7 @@ Page *PlannerStore::insertStarterPageIfMissing()
 {
     if (const auto pages = livePages(); !pages.empty())
         return pages.front();
-    Page *page = m_context.insert(
-        std::make_shared<Page>(QStringLiteral("Inbox"), QStringLiteral("tray"), 0));
-    const QString names[]
-        = {QStringLiteral("Today"), QStringLiteral("Next"), QStringLiteral("Later")};
-    for (qint64 order = 0; order < 3; ++order)
-        m_context.insert(std::make_shared<Section>(names[order], page, order));
-    return page;
+    return StarterPage::insert(m_context);
 }
 
 bool PlannerStore::undo()

@@ -39,6 +39,12 @@ bool takeOptions(const QStringList &arguments, CommandLine &command, QStringList
                 return false;
             }
             command.activationToken = arguments[i];
+        } else if (argument == QLatin1String("--trust")) {
+            if (++i == arguments.size()) {
+                *error = QStringLiteral("--trust goes only with sync and needs a fingerprint");
+                return false;
+            }
+            command.trust = arguments[i];
         } else {
             rest.append(argument);
         }
@@ -89,6 +95,10 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         *error = QStringLiteral("--seed-demo cannot be combined with %1").arg(first);
         return std::nullopt;
     }
+    if (!command.trust.isEmpty() && command.action != Action::Sync) {
+        *error = QStringLiteral("--trust goes only with sync and needs a fingerprint");
+        return std::nullopt;
+    }
     if (command.dryRun && command.action != Action::Import) {
         *error = QStringLiteral("--dry-run goes only with import");
         return std::nullopt;
@@ -106,7 +116,7 @@ QString CommandLine::usage()
     return QStringLiteral(
         "Usage: furrow [--seed-demo]\n"
         "       furrow --quick-capture\n"
-        "       furrow add TEXT | export FILE | import FILE [--dry-run] | sync\n"
+        "       furrow add TEXT | export FILE | import FILE [--dry-run] | sync [--trust SHA256]\n"
         "       furrow --help | --version\n"
         "\n"
         "Without a command, starts the planner (or brings the running one forward).\n"
@@ -125,6 +135,9 @@ QString CommandLine::usage()
         "                (tasks, projects and days together), and change nothing\n"
         "  sync          run one sync cycle with the saved settings and print its\n"
         "                outcome; exits 0 only when it completed with nothing unreadable\n"
+        "  --trust SHA256\n"
+        "                with sync: accept the server's self-signed certificate with this\n"
+        "                SHA-256 fingerprint (as furrow-sync-server prints it) from now on\n"
         "\n"
         "Commands go through the running planner when there is one.\n");
 }
@@ -153,6 +166,8 @@ QStringList CommandLine::toArguments() const
         arguments = {QStringLiteral("import"), QFileInfo(argument).absoluteFilePath()};
         return dryRun ? arguments << QStringLiteral("--dry-run") : arguments;
     case Action::Sync:
+        if (!trust.isEmpty())
+            return {QStringLiteral("sync"), QStringLiteral("--trust"), trust};
         return {QStringLiteral("sync")};
     case Action::Help:
         return {QStringLiteral("--help")};

@@ -16,6 +16,8 @@ struct CommandLine
     QString argument; // the text to add, or the file to export to or import from
     bool seedDemo = false;
     bool dryRun = false; // import: only tell what the import would change
+    // sync: the SHA-256 fingerprint of a server certificate to trust before the cycle.
+    QString trust;
     // The launcher's token that lets the window this command opens take the keyboard focus;
     // carried to the running planner with the command.
     QString activationToken;

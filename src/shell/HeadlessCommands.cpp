@@ -40,10 +40,12 @@ SingleInstance::Reply add(const QString &text, ModelContext &context)
 void sync(SyncEngine &engine, const SingleInstance::Respond &respond)
 {
     const auto answer = [&engine, respond](bool clean) {
-        respond({clean ? 0 : 1, SyncStatusText::describe(engine.status()) + u'\n', {}});
+        respond({clean ? 0 : 1,
+                 SyncStatusText::describe(engine.status(), engine.lastSynced()) + u'\n',
+                 {}});
     };
     if (!engine.isRunning())
-        return engine.sync(answer);
+        return engine.syncNow(answer);
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(&engine, &SyncEngine::statusChanged, &engine,
                                    [connection, answer](const SyncStatus &status) {
@@ -85,6 +87,9 @@ void execute(const CommandLine &command, ModelContext &context, SyncEngine &engi
             return respond(previewImport(command.argument, store));
         return respond(fromOutcome(PlannerArchiveIO::importFrom(store, command.argument)));
     case CommandLine::Action::Sync:
+        if (!command.trust.isEmpty() && !engine.trustCertificate(command.trust))
+            return respond(failure(QStringLiteral(
+                "Furrow: отпечаток сертификата — это 64 шестнадцатеричные цифры SHA-256")));
         return sync(engine, respond);
     case CommandLine::Action::Start:
     case CommandLine::Action::QuickCapture:

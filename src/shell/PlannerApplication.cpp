@@ -20,6 +20,7 @@
 #include "persistence/PlannerContainer.h"
 #include "sync/SyncEngine.h"
 #include "views/archive/ArchiveWindow.h"
+#include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
 #include "views/settings/SyncSettingsTab.h"
@@ -222,6 +223,9 @@ void PlannerApplication::showMainWindow()
                 [this] { showSettings(); });
         connect(m_mainWindow.get(), &MainWindow::projectSettingsRequested, this,
                 [this] { showSettings(SettingsTab::Projects); });
+        connect(m_mainWindow.get(), &MainWindow::syncSettingsRequested, this,
+                [this] { showSettings(SettingsTab::Sync); });
+        followSyncTrouble();
     }
     m_mainWindow->showNormal();
     m_mainWindow->raise();
@@ -311,6 +315,18 @@ void PlannerApplication::runDemoSeed()
 void PlannerApplication::updateIcon(bool force)
 {
     AppIconState::apply(PlannerStore(context()).closedTodayCount(), force);
+}
+
+void PlannerApplication::followSyncTrouble()
+{
+    MainToolbar *toolbar = m_mainWindow->toolbar();
+    const auto follow = [toolbar](const SyncStatus &status) {
+        // A cycle in flight leaves the sign as the last one ended, so it does not blink.
+        if (status.kind != SyncStatus::Kind::Running)
+            toolbar->setSyncFailing(status.kind == SyncStatus::Kind::Failed);
+    };
+    follow(m_sync->status());
+    connect(m_sync.get(), &SyncEngine::statusChanged, toolbar, follow);
 }
 
 } // namespace furrow

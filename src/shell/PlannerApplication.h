@@ -74,6 +74,8 @@ private:
     void runDemoSeed();
     void tellAboutRecovery(const StoreRecovery::Outcome &recovery);
     void updateIcon(bool force);
+    // The main window's toolbar shows a sign while sync is failing.
+    void followSyncTrouble();
     ModelContext &context() const;
 
     std::unique_ptr<PlannerContainer> m_container;

@@ -7,6 +7,7 @@
 
 namespace furrow {
 
+class ModelContext;
 class Section;
 class Snapshot;
 class TaskItem;
@@ -19,9 +20,11 @@ public:
     void addSection(Section *section, std::optional<QUuid> page);
     void addTask(TaskItem *task, std::optional<QUuid> section, std::optional<QUuid> project);
 
-    // Points every collected object at what its identifiers name; an identifier that names
-    // nothing known clears the relationship.
-    void resolve(const Snapshot &snapshot) const;
+    // Points every collected object at what its identifiers name. A section or page that this
+    // desk does not have (its record unreadable here, or still to come) gives way to the place
+    // where new tasks go, so that nothing lands where no page shows it; no identifier at all
+    // clears the relationship.
+    void resolve(const Snapshot &snapshot, ModelContext &context) const;
 
 private:
     struct SectionLink

@@ -61,6 +61,16 @@ void markChanged(const Map &map, double after)
     }
 }
 
+template<class Map>
+void restamp(const Map &map, const QSet<QString> &keep)
+{
+    for (auto *object : map) {
+        const SyncRecord record = syncRecord(*object);
+        if (!keep.contains(Snapshot::versionKey(record)))
+            object->setUpdatedAt(SyncTime::fromWire(record.updatedAt + 1));
+    }
+}
+
 template<class T>
 T *lookup(const Snapshot::Box &box, const Snapshot::Maps &own, const QUuid &id)
 {
@@ -111,6 +121,20 @@ void Snapshot::markSent(double after) const
     markChanged(m_own.sections, after);
     markChanged(m_own.tasks, after);
     markChanged(m_days, after);
+}
+
+QString Snapshot::versionKey(const SyncRecord &record)
+{
+    return record.kind + u'/' + record.id + u'/' + QString::number(record.updatedAt);
+}
+
+void Snapshot::restampAllBut(const QSet<QString> &keep) const
+{
+    restamp(m_own.projects, keep);
+    restamp(m_own.pages, keep);
+    restamp(m_own.sections, keep);
+    restamp(m_own.tasks, keep);
+    restamp(m_days, keep);
 }
 
 bool Snapshot::applyOne(const SyncRecord &record, Links &links)

@@ -3,6 +3,7 @@
 #include "sync/wire/SyncRecord.h"
 
 #include <QHash>
+#include <QSet>
 #include <QUuid>
 
 #include <memory>
@@ -48,6 +49,13 @@ public:
     // Marks the objects that changes(after) names as known beyond this desk: they are being
     // sent.
     void markSent(double after) const;
+
+    // A record's kind, identifier and time as one text: what tells two versions apart.
+    static QString versionKey(const SyncRecord &record);
+    // Moves every object whose version is not among `keep` one millisecond past its time on
+    // the wire, so that its next push is newer than anything the server holds for it at that
+    // time.
+    void restampAllBut(const QSet<QString> &keep) const;
 
     // Merges one opened incoming record: creates the object when it is unknown and overwrites
     // it when the record is strictly newer. Answers whether it changed anything.

@@ -3,11 +3,14 @@
 #include "Snapshot.h"
 #include "SyncCrypto.h"
 #include "SyncMerge.h"
+#include "SyncTime.h"
 #include "model/Clock.h"
 #include "model/ModelContext.h"
 #include "model/PlannerNotifications.h"
 
 #include <QEventLoop>
+
+#include <limits>
 
 namespace furrow {
 
@@ -45,6 +48,12 @@ QString unreadableMessage(qint64 count)
            + QStringLiteral(" записей не прочитались — проверьте секретную фразу");
 }
 
+QString phraseMismatchMessage()
+{
+    return QStringLiteral(
+        "фраза не открывает то, что хранит сервер — проверьте её на другом компьютере");
+}
+
 } // namespace
 
 // What one cycle carries from its first request to its end.
@@ -62,6 +71,15 @@ struct SyncEngine::Cycle
     // page has arrived, so a cycle that fails on a later page changes nothing.
     std::vector<std::vector<SyncRecord>> pages;
     Finished finished;
+    // The settings digest the cycle runs under, stored with the cursor when it completes.
+    QString basis;
+    // The cycle is pulling from the beginning before it pushes anything.
+    bool checking = false;
+    // What the checking pull received: how many records, and the versions of those it opened.
+    qint64 received = 0;
+    QSet<QString> readable;
+    // Records merged by the checking pull.
+    qint64 applied = 0;
 };
 
 SyncEngine::SyncEngine(ModelContext &context, QObject *parent)
@@ -83,6 +101,8 @@ SyncEngine::SyncEngine(ModelContext &context, Timing timing, Limits limits, QObj
     , m_phrase(m_settings.phrase())
     , m_isOn(m_settings.isOn())
 {
+    if (const std::optional<qint64> last = m_settings.lastSynced())
+        m_lastSynced = SyncTime::fromWire(*last);
     m_status = m_isOn ? SyncStatus::idle() : SyncStatus::off();
     m_timer.setInterval(m_timing.period);
     m_timer.callOnTimeout(this, [this] { sync(); });
@@ -192,25 +212,44 @@ bool SyncEngine::syncAndWait()
 void SyncEngine::beginCycle()
 {
     setStatus(SyncStatus::running());
-    const Snapshot snapshot(m_context);
-    const double mark = m_settings.mark();
-    m_cycle->newest = snapshot.newest(mark);
-    m_cycle->since = m_settings.cursor();
     m_cycle->device = m_settings.device();
-    std::vector<SyncRecord> outgoing;
+    m_cycle->basis = basisOf(m_address, m_token, m_phrase);
+    m_exchange.setTrustedCertificate(
+        SyncExchange::normalizedFingerprint(m_settings.trustedCertificate()));
     try {
         m_cycle->crypto = SyncCrypto::fromPhrase(m_phrase);
-        for (const SyncRecord &record : snapshot.changes(mark))
-            outgoing.push_back(m_cycle->crypto->sealed(record));
-        // Marked as soon as they leave, since the server may keep them even if the cycle
-        // fails afterwards.
-        snapshot.markSent(mark);
     } catch (const SyncCrypto::Error &error) {
         endCycle(
             SyncStatus::failed(QStringLiteral("не удалось зашифровать — ") + error.description()),
             false);
         return;
     }
+    if (m_settings.basis() != m_cycle->basis)
+        return beginCheck();
+    const Snapshot snapshot(m_context);
+    const double mark = m_settings.mark();
+    m_cycle->newest = snapshot.newest(mark);
+    m_cycle->since = m_settings.cursor();
+    pushChanges(snapshot, mark);
+}
+
+void SyncEngine::pushChanges(const Snapshot &snapshot, double mark, const QSet<QString> &skip)
+{
+    std::vector<SyncRecord> outgoing;
+    try {
+        for (const SyncRecord &record : snapshot.changes(mark)) {
+            if (!skip.contains(Snapshot::versionKey(record)))
+                outgoing.push_back(m_cycle->crypto->sealed(record));
+        }
+    } catch (const SyncCrypto::Error &error) {
+        endCycle(
+            SyncStatus::failed(QStringLiteral("не удалось зашифровать — ") + error.description()),
+            false);
+        return;
+    }
+    // Marked as soon as they leave, since the server may keep them even if the cycle fails
+    // afterwards.
+    snapshot.markSent(mark);
     sendPage(std::move(outgoing));
 }
 
@@ -234,11 +273,16 @@ void SyncEngine::receivePage(SyncExchange::Outcome outcome)
         return;
     }
     const SyncCrypto *crypto = m_cycle->crypto ? &*m_cycle->crypto : nullptr;
+    const qsizetype received = qsizetype(answer.response.changes.size());
     m_cycle->pages.push_back(
         SyncCrypto::open(std::move(answer.response.changes), crypto, m_cycle->unreadable));
+    if (m_cycle->checking)
+        noteChecked(received, m_cycle->pages.back());
     m_cycle->since = answer.response.seq;
     if (answer.response.more)
         sendPage({});
+    else if (m_cycle->checking)
+        finishCheck();
     else
         completeCycle();
 }
@@ -256,28 +300,78 @@ QString SyncEngine::limitBreach(bool morePages) const
     return {};
 }
 
-void SyncEngine::completeCycle()
+void SyncEngine::beginCheck()
 {
-    qint64 applied = 0;
+    m_cycle->checking = true;
+    m_cycle->since = 0;
+    sendPage({});
+}
+
+void SyncEngine::noteChecked(qsizetype received, const std::vector<SyncRecord> &opened)
+{
+    m_cycle->received += received;
+    for (const SyncRecord &record : opened)
+        m_cycle->readable.insert(Snapshot::versionKey(record));
+}
+
+void SyncEngine::finishCheck()
+{
+    m_cycle->checking = false;
+    // A phrase that opens nothing of what others sent must not seal anything for them.
+    if (m_cycle->received > 0 && m_cycle->readable.isEmpty()) {
+        endCycle(SyncStatus::failed(phraseMismatchMessage()), false);
+        return;
+    }
+    const QSet<QString> readable = std::move(m_cycle->readable);
+    const bool merged = mergePages([this, &readable] {
+        // The server keeps only strictly newer versions, so what it holds sealed with another
+        // phrase (or under other settings) is replaced only by a later time.
+        Snapshot(m_context).restampAllBut(readable);
+    });
+    if (!merged)
+        return;
+    // Everything else goes out again, sealed with the present phrase; what the server handed
+    // back readable it holds already.
+    const Snapshot snapshot(m_context);
+    m_cycle->newest = snapshot.newest(m_settings.mark());
+    pushChanges(snapshot, -std::numeric_limits<double>::infinity(), readable);
+}
+
+bool SyncEngine::mergePages(const std::function<void()> &andThen)
+{
     ModelContext::SaveResult saved;
     {
         const UndoPause pause(m_context.undoHistory());
-        applied = SyncMerge::applyPages(m_context, m_cycle->pages);
+        m_cycle->applied += SyncMerge::applyPages(m_context, m_cycle->pages);
+        m_cycle->pages.clear();
+        if (andThen)
+            andThen();
         // Saved directly rather than through the planner store: a cycle's own changes must not
         // announce a local change, which would nudge another cycle.
         if (m_context.hasChanges())
             saved = m_context.save();
     }
-    if (!saved.ok) {
+    if (!saved.ok)
         endCycle(SyncStatus::failed(saved.error), false);
+    return saved.ok;
+}
+
+void SyncEngine::completeCycle()
+{
+    if (!mergePages())
+        return;
+    m_settings.setProgress(m_cycle->since, m_cycle->newest);
+    if (m_settings.basis() != m_cycle->basis)
+        m_settings.setBasis(m_cycle->basis);
+    const qint64 unreadable = m_cycle->unreadable;
+    if (unreadable > 0) {
+        endCycle(SyncStatus::failed(unreadableMessage(unreadable)), false);
         return;
     }
-    m_settings.setProgress(m_cycle->since, m_cycle->newest);
-    const qint64 unreadable = m_cycle->unreadable;
-    if (unreadable > 0)
-        endCycle(SyncStatus::failed(unreadableMessage(unreadable)), false);
-    else
-        endCycle(SyncStatus::done(Clock::now(), applied), true);
+    const Instant now = Clock::now();
+    m_lastSynced = now;
+    m_settings.setLastSynced(SyncTime::toWire(now));
+    endCycle(SyncStatus::done(now, m_cycle->applied), true);
 }
 
 void SyncEngine::endCycle(const SyncStatus &status, bool clean)

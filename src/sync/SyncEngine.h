@@ -5,6 +5,7 @@
 #include "SyncStatus.h"
 
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 #include <chrono>
@@ -15,6 +16,7 @@
 namespace furrow {
 
 class ModelContext;
+class Snapshot;
 
 // The sync client. Holds the user's sync settings, runs the cycle that pushes local changes
 // sealed and pulls the server's changes page by page, merges them into the context and saves
@@ -72,6 +74,10 @@ public:
     void setOn(bool on);
 
     std::optional<QUrl> endpoint() const { return SyncExchange::endpoint(m_address); }
+    // A digest of the settings that a cursor and a mark belong to: the endpoint, the token and
+    // the trimmed phrase. A cycle under settings other than those of the last completed one
+    // starts over.
+    static QString basisOf(const QString &address, const QString &token, const QString &phrase);
 
     // When sync is on: restarts the periodic timer and starts a cycle on the next event-loop
     // turn.
@@ -85,6 +91,20 @@ public:
     // Runs one cycle and waits for its end in a local event loop: for the command line. Answers
     // as `finished` would; status() then holds the final status.
     bool syncAndWait();
+    // A cycle the user asked for: unlike sync(), a missing address or token is not passed over
+    // in silence but becomes a failed status that says what is missing.
+    void syncNow(Finished finished = {});
+    // When a cycle last completed cleanly, kept across restarts; none before the first.
+    OptionalInstant lastSynced() const { return m_lastSynced; }
+
+    // The fingerprint of the certificate the server showed in the last exchange when the
+    // system does not trust it; empty otherwise.
+    QString untrustedCertificate() const { return m_exchange.untrustedCertificate(); }
+    // Accepts exactly the certificate with this SHA-256 fingerprint from now on, although no
+    // authority the system knows signed it. False, and nothing kept, when it is not 64 hex
+    // digits (colons and spaces between them are allowed).
+    bool trustCertificate(const QString &fingerprint);
+    QString trustedCertificate() const { return m_settings.trustedCertificate(); }
 
 Q_SIGNALS:
     void statusChanged(const furrow::SyncStatus &status);
@@ -95,12 +115,25 @@ private:
     void scheduleNudge();
     void setStatus(const SyncStatus &status);
     void beginCycle();
+    // Seals and sends every object changed after `mark`, but for the versions in `skip`.
+    void pushChanges(const Snapshot &snapshot, double mark, const QSet<QString> &skip = {});
     void sendPage(std::vector<SyncRecord> changes);
     void receivePage(SyncExchange::Outcome outcome);
     // Why the cycle must stop after the answer just received, or nothing.
     QString limitBreach(bool morePages) const;
+    // Under settings that have not completed a cycle yet (a new phrase, address or token), the
+    // cycle starts over: it first pulls everything from the beginning, and pushes only when
+    // the phrase opens what the server holds (or the server holds nothing).
+    void beginCheck();
+    void noteChecked(qsizetype received, const std::vector<SyncRecord> &opened);
+    void finishCheck();
+    // Merges and saves the pages received so far, then runs `andThen` on the context before
+    // the save. False, with the cycle ended, when the save fails.
+    bool mergePages(const std::function<void()> &andThen = {});
     void completeCycle();
     void endCycle(const SyncStatus &status, bool clean);
+    // What stops a cycle the user asked for, or nothing.
+    QString missingSetting() const;
 
     ModelContext &m_context;
     Timing m_timing;
@@ -112,6 +145,7 @@ private:
     QString m_token;
     QString m_phrase;
     bool m_isOn = false;
+    OptionalInstant m_lastSynced;
     QTimer m_timer;
     QTimer m_nudge;
     std::unique_ptr<Cycle> m_cycle;

@@ -2,9 +2,11 @@
 
 #include "sync/wire/SyncWireError.h"
 
+#include <QHostAddress>
 #include <QNetworkRequest>
 #include <QSslCipher>
 #include <QSslConfiguration>
+#include <QSslError>
 #include <QTimer>
 
 #include <algorithm>
@@ -27,6 +29,15 @@ bool isSendableHeaderValue(QByteArrayView value)
                         [](char c) { return (uchar(c) < 0x20 && c != '\t') || uchar(c) == 0x7f; });
 }
 
+// "…/v1/sync/" names the same place as "…/v1/sync".
+void dropTrailingSlashes(QUrl &url)
+{
+    QString path = url.path(QUrl::FullyEncoded);
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    url.setPath(path, QUrl::StrictMode);
+}
+
 } // namespace
 
 // What one reply has delivered so far, and why the exchange cut it off, if it did.
@@ -36,6 +47,8 @@ struct SyncExchange::Transfer
     QString tooLarge;
     QByteArray body;
     QString failure;
+    // The fingerprint of a certificate refused as untrusted.
+    QString untrusted;
 
     // Takes what the reply holds, never more than one byte past the limit, so an endless body
     // costs no more memory than a full one. False once the body is past the limit.
@@ -87,6 +100,7 @@ void SyncExchange::send(const SyncRequest &request, const QUrl &url, const QStri
     http.setRawHeader("Authorization", authorization);
     QNetworkReply *reply = m_manager.post(http, request.encode());
     m_reply = reply;
+    m_untrusted.clear();
     const bool secure = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
     watch(*reply, secure, std::move(done));
 }
@@ -97,6 +111,7 @@ void SyncExchange::watch(QNetworkReply &reply, bool secure, Handler done)
     transfer->limit = m_limits.answerBytes;
     transfer->tooLarge = QStringLiteral("ответ сервера превысил предел (%1) — обмен прерван")
                              .arg(sizeText(m_limits.answerBytes));
+    watchCertificates(reply, transfer);
     QObject::connect(&reply, &QNetworkReply::metaDataChanged, &reply, [&reply, transfer] {
         const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
         if (declared.isValid() && declared.toLongLong() > transfer->limit)
@@ -120,6 +135,7 @@ void SyncExchange::watch(QNetworkReply &reply, bool secure, Handler done)
                          // fixed the cause.
                          if (isTransportError(reply.error()))
                              m_manager.clearConnectionCache();
+                         m_untrusted = transfer->untrusted;
                          done(outcome(reply, *transfer, secure));
                      });
 }
@@ -134,6 +150,9 @@ SyncExchange::Outcome SyncExchange::outcome(QNetworkReply &reply, Transfer &tran
         if (error == QNetworkReply::NoError)
             return QStringLiteral("сервер ответил непонятно");
         const bool handshakePending = secure && reply.sslConfiguration().sessionCipher().isNull();
+        if (const QString noTls = explainMissingTls(reply, handshakePending, transfer);
+            !noTls.isEmpty())
+            return noTls;
         return explainError(error, reply.errorString(), handshakePending);
     }
     if (status.toInt() != 200)
@@ -147,6 +166,60 @@ SyncExchange::Outcome SyncExchange::outcome(QNetworkReply &reply, Transfer &tran
     }
 }
 
+void SyncExchange::watchCertificates(QNetworkReply &reply,
+                                     const std::shared_ptr<Transfer> &transfer)
+{
+    QObject::connect(&reply, &QNetworkReply::sslErrors, &reply,
+                     [&reply, transfer, trusted = m_trusted](const QList<QSslError> &errors) {
+                         QSslCertificate shown = reply.sslConfiguration().peerCertificate();
+                         for (qsizetype i = 0; shown.isNull() && i < errors.size(); ++i)
+                             shown = errors[i].certificate();
+                         const QString seen = fingerprint(shown);
+                         // Exactly the certificate the user trusted, whatever else is wrong
+                         // with it: a home server's certificate rarely names its address.
+                         if (!trusted.isEmpty() && seen == trusted)
+                             reply.ignoreSslErrors(errors);
+                         else
+                             transfer->untrusted = seen;
+                     });
+}
+
+QString SyncExchange::explainMissingTls(const QNetworkReply &reply, bool handshakePending,
+                                        const Transfer &transfer)
+{
+    const QNetworkReply::NetworkError error = reply.error();
+    const bool endedInHandshake
+        = error == QNetworkReply::SslHandshakeFailedError
+          || (error == QNetworkReply::RemoteHostClosedError && handshakePending);
+    if (!endedInHandshake || !transfer.untrusted.isEmpty()
+        || !reply.sslConfiguration().peerCertificate().isNull())
+        return {};
+    const QString host = reply.url().host();
+    const QString message = QStringLiteral("сервер по этому адресу не говорит по HTTPS");
+    if (host == u"localhost" || QHostAddress(host).isLoopback())
+        return message
+               + QStringLiteral(" — для сервера на этом компьютере напишите адрес с http://");
+    return message;
+}
+
+QString SyncExchange::fingerprint(const QSslCertificate &certificate)
+{
+    if (certificate.isNull())
+        return {};
+    return QString::fromLatin1(certificate.digest(QCryptographicHash::Sha256).toHex());
+}
+
+QString SyncExchange::normalizedFingerprint(const QString &typed)
+{
+    QString hex = typed.toLower();
+    hex.remove(u':');
+    hex.remove(u' ');
+    const bool valid = hex.size() == 64 && std::all_of(hex.begin(), hex.end(), [](QChar c) {
+                           return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+                       });
+    return valid ? hex : QString();
+}
+
 std::optional<QUrl> SyncExchange::endpoint(const QString &address)
 {
     QString text = address.trimmed();
@@ -157,6 +230,7 @@ std::optional<QUrl> SyncExchange::endpoint(const QString &address)
     QUrl url(text, QUrl::StrictMode);
     if (!url.isValid())
         return std::nullopt;
+    dropTrailingSlashes(url);
     if (url.path().isEmpty() || url.path() == u"/")
         url.setPath(QStringLiteral("/v1/sync"));
     if (!url.isValid())

@@ -6,10 +6,12 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QUrl>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -50,6 +52,18 @@ public:
     // sent in a header fails without anything being sent.
     void send(const SyncRequest &request, const QUrl &url, const QString &token, Handler done);
 
+    // The SHA-256 fingerprint (64 hex digits) of the one certificate that is accepted although
+    // the system does not trust it; empty for none.
+    void setTrustedCertificate(const QString &fingerprint) { m_trusted = fingerprint; }
+    // The fingerprint of the certificate that the last exchange refused as untrusted; empty
+    // when it met none.
+    QString untrustedCertificate() const { return m_untrusted; }
+    // 64 lower-case hex digits of the SHA-256 digest of a certificate's DER form.
+    static QString fingerprint(const QSslCertificate &certificate);
+    // A fingerprint as typed (any case, with or without colons or spaces) in its stored form;
+    // empty when it is not 64 hex digits.
+    static QString normalizedFingerprint(const QString &typed);
+
     // The URL an address typed by the user stands for: "https://" is assumed when no scheme is
     // given, and "/v1/sync" when there is no path. None when the address is blank or no URL.
     static std::optional<QUrl> endpoint(const QString &address);
@@ -70,9 +84,17 @@ private:
     void watch(QNetworkReply &reply, bool secure, Handler done);
     static Outcome outcome(QNetworkReply &reply, Transfer &transfer, bool secure);
 
+    // Why an https exchange failed before the server showed any certificate: nothing there
+    // speaks TLS. Empty when that is not what happened.
+    static QString explainMissingTls(const QNetworkReply &reply, bool handshakePending,
+                                     const Transfer &transfer);
+    void watchCertificates(QNetworkReply &reply, const std::shared_ptr<Transfer> &transfer);
+
     QNetworkAccessManager m_manager;
     Limits m_limits;
     QPointer<QNetworkReply> m_reply;
+    QString m_trusted;
+    QString m_untrusted;
 };
 
 } // namespace furrow

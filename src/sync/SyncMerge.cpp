@@ -21,7 +21,7 @@ qint64 applyPages(ModelContext &context, const std::vector<std::vector<SyncRecor
             }
         }
     }
-    links.resolve(snapshot);
+    links.resolve(snapshot, context);
     return applied;
 }
 

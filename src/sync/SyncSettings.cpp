@@ -15,6 +15,9 @@ const QString kOn = QStringLiteral("sync.on");
 const QString kDevice = QStringLiteral("sync.device");
 const QString kCursor = QStringLiteral("sync.cursor");
 const QString kMark = QStringLiteral("sync.mark");
+const QString kBasis = QStringLiteral("sync.basis");
+const QString kLastSynced = QStringLiteral("sync.lastSynced");
+const QString kTrustedCertificate = QStringLiteral("sync.trustedCertificate");
 } // namespace
 
 SyncSettings::SyncSettings()
@@ -88,6 +91,40 @@ void SyncSettings::setProgress(qint64 cursor, double mark)
 {
     m_defaults->setValue(kCursor, cursor);
     write(kMark, mark);
+}
+
+QString SyncSettings::basis() const
+{
+    return m_defaults->value(kBasis).toString();
+}
+
+void SyncSettings::setBasis(const QString &basis)
+{
+    write(kBasis, basis);
+}
+
+std::optional<qint64> SyncSettings::lastSynced() const
+{
+    bool ok = false;
+    const qint64 milliseconds = m_defaults->value(kLastSynced).toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return milliseconds;
+}
+
+void SyncSettings::setLastSynced(qint64 milliseconds)
+{
+    write(kLastSynced, milliseconds);
+}
+
+QString SyncSettings::trustedCertificate() const
+{
+    return m_defaults->value(kTrustedCertificate).toString();
+}
+
+void SyncSettings::setTrustedCertificate(const QString &fingerprint)
+{
+    write(kTrustedCertificate, fingerprint);
 }
 
 void SyncSettings::write(const QString &key, const QVariant &value)

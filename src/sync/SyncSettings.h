@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace furrow {
 
@@ -30,6 +31,18 @@ public:
     qint64 cursor() const;
     double mark() const;
     void setProgress(qint64 cursor, double mark);
+
+    // A digest of the address, token and phrase that the cursor and the mark belong to; empty
+    // before the first cycle that completed under the present settings.
+    QString basis() const;
+    void setBasis(const QString &basis);
+    // When a cycle last completed cleanly, in milliseconds since 1970; none before the first.
+    std::optional<qint64> lastSynced() const;
+    void setLastSynced(qint64 milliseconds);
+    // The SHA-256 fingerprint (64 hex digits) of the one certificate the user trusts for the
+    // server although the system does not; empty when there is none.
+    QString trustedCertificate() const;
+    void setTrustedCertificate(const QString &fingerprint);
 
 private:
     void write(const QString &key, const QVariant &value);

@@ -5,7 +5,16 @@
 
 namespace furrow::SyncStatusText {
 
-QString describe(const SyncStatus &status)
+namespace {
+
+QString shortTime(Instant at)
+{
+    return QLocale().toString(toLocalDateTime(at).time(), QLocale::ShortFormat);
+}
+
+} // namespace
+
+QString describe(const SyncStatus &status, const OptionalInstant &lastSynced)
 {
     switch (status.kind) {
     case SyncStatus::Kind::Off:
@@ -15,12 +24,14 @@ QString describe(const SyncStatus &status)
     case SyncStatus::Kind::Running:
         return QStringLiteral("Talking to the server…");
     case SyncStatus::Kind::Failed:
+        if (lastSynced)
+            return QStringLiteral("Last synced ") + shortTime(*lastSynced) + QStringLiteral(" · ")
+                   + status.message;
         return status.message;
     case SyncStatus::Kind::Done:
         break;
     }
-    const QString time
-        = QLocale().toString(toLocalDateTime(status.at).time(), QLocale::ShortFormat);
+    const QString time = shortTime(status.at);
     if (status.count > 0)
         return QString::number(status.count) + QStringLiteral(" brought over · ") + time;
     return QStringLiteral("Up to date · ") + time;

@@ -10,7 +10,9 @@ namespace furrow {
 // the user's locale, short style, without the date.
 namespace SyncStatusText {
 
-QString describe(const SyncStatus &status);
+// A failure names the time of the last clean cycle first, when there was one: "Last synced
+// 08:01 · " and the message.
+QString describe(const SyncStatus &status, const OptionalInstant &lastSynced = std::nullopt);
 
 } // namespace SyncStatusText
 } // namespace furrow

@@ -16,7 +16,7 @@
 
 namespace furrow::test {
 
-inline const QString kToken = QStringLiteral("desk-token-5e0f");
+inline const QString kToken = QStringLiteral("desk-token-5e0f-7c21-9ab4-d3");
 
 struct Outcome
 {
@@ -87,6 +87,10 @@ public:
         ASSERT_TRUE(m_planner.waitForStarted());
     }
     bool plannerRunning() const { return m_planner.state() == QProcess::Running; }
+    QString storePath() const
+    {
+        return m_home.filePath(QStringLiteral("data/Furrow/furrow.store"));
+    }
     void stopPlanner()
     {
         m_planner.terminate();

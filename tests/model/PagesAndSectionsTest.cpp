@@ -36,6 +36,31 @@ TEST_F(PagesAndSectionsTest, starterPage_replacesOnlyTombstonedPages)
     EXPECT_EQ(context.rows<Page>().size(), 2u);
 }
 
+TEST_F(PagesAndSectionsTest, starterPages_ofTwoPlanners_shareTheirIds_unlessAnIdIsTaken)
+{
+    ModelContext other;
+    Page *here = store.ensureStarterPage();
+    Page *there = PlannerStore(other).ensureStarterPage();
+    EXPECT_EQ(here->id(), there->id());
+    EXPECT_EQ(here->id().version(), QUuid::Sha1);
+    const auto ids = [](const ModelContext &context) {
+        std::vector<QUuid> ids;
+        for (const auto &section : context.rows<Section>())
+            ids.push_back(section->id());
+        return ids;
+    };
+    EXPECT_EQ(ids(context), ids(other));
+
+    // Deleted, not yet purged: the next starter page cannot take the same ids.
+    store.deletePage(*here);
+    Page *next = store.ensureStarterPage();
+    EXPECT_NE(next->id(), here->id());
+    QSet<QUuid> unique;
+    for (const QUuid &id : ids(context))
+        unique.insert(id);
+    EXPECT_EQ(unique.size(), 6);
+}
+
 TEST_F(PagesAndSectionsTest, created_pagesAndSectionsFollowTheLargestLiveOrderOfTheirGroup)
 {
     EXPECT_EQ(store.createPage(QStringLiteral("First"), QStringLiteral("house"))->order(), 0);

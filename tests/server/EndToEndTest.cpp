@@ -2,10 +2,9 @@
 
 #include "sync/TestPrinters.h"
 
+#include "server/CertificateFingerprint.h"
+
 #include <QDir>
-#include <QProcess>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 
 #include <gtest/gtest.h>
 
@@ -92,60 +91,142 @@ TEST_F(EndToEndTest, taskWhoseSectionComesOnALaterPage_isAttachedToIt)
     EXPECT_EQ(b.records(), a.records()) << "the task is attached to its renamed section";
 }
 
-TEST_F(EndToEndTest, deviceWithTheWrongPhrase_countsUnreadableRecords_andDamagesNothing)
+const QString kMismatch = QStringLiteral(
+    "фраза не открывает то, что хранит сервер — проверьте её на другом компьютере");
+
+// Every task sits in a section of a live page.
+void expectEveryTaskOnAPage(const Planner &planner)
+{
+    for (const auto &task : planner.context.rows<TaskItem>()) {
+        const Section *section = task->section();
+        EXPECT_TRUE(section && section->page() && section->page()->isLive())
+            << task->title().toStdString();
+    }
+}
+
+TEST_F(EndToEndTest, wrongPhrase_sendsNothing_andOnceCorrectedBothPlannersHoldEverything)
 {
     ServerHarness server;
     Planner a(server.url());
     a.addTask("a");
     syncCleanly(a);
-    const qint64 fromA = server.store->recordCount();
 
+    // B, new, has the phrase wrong by one letter; corrected first in the field, and C's in its
+    // configuration file.
     Clock::advance(5s);
-    Planner c(server.url(), "wrong phrase");
-    c.addTask("c");
-    const auto before = c.records();
-    EXPECT_FALSE(c.engine->syncAndWait());
-    EXPECT_EQ(c.engine->status(), SyncStatus::failed(QString::number(fromA) + kManyUnreadable));
-    EXPECT_EQ(c.records(), before);
-    syncCleanly(c); // the unreadable records are not fetched again
-    EXPECT_EQ(c.records(), before);
-
-    // The planner with the right phrase cannot read what C sealed, and keeps its own.
-    const auto ownA = a.records();
-    EXPECT_FALSE(a.engine->syncAndWait());
-    EXPECT_EQ(a.engine->status(),
-              SyncStatus::failed(QString::number(before.size()) + kManyUnreadable));
-    EXPECT_EQ(a.records(), ownA);
+    Planner b(server.url(), kPhrase + "!"), c(server.url(), "correct horse batter");
+    for (Planner *wrong : {&b, &c}) {
+        wrong->addTask(wrong == &b ? "b" : "c");
+        const auto before = wrong->records();
+        EXPECT_FALSE(wrong->engine->syncAndWait());
+        EXPECT_EQ(wrong->engine->status(), SyncStatus::failed(kMismatch));
+        EXPECT_EQ(wrong->records(), before);
+    }
+    syncCleanly(a); // nothing unreadable reached the server
+    b.engine->setPhrase(kPhrase);
+    c.configure({{"sync.phrase", kPhrase}});
+    for (Planner *planner : {&b, &c, &a, &b, &c})
+        syncCleanly(*planner);
+    EXPECT_EQ(a.records(), b.records());
+    EXPECT_EQ(a.records(), c.records());
+    EXPECT_EQ(a.context.rows<TaskItem>().size(), 3u);
+    for (const Planner *planner : {&a, &b, &c})
+        expectEveryTaskOnAPage(*planner);
 }
 
-TEST_F(EndToEndTest, overHttps_syncsOnceTheCertificateIsTrusted_evenAfterARefusal)
+TEST_F(EndToEndTest, recordsSealedWithAWrongPhraseEarlier_areReplacedOnceThePhraseIsRight)
 {
-    QTemporaryDir folder;
-    const QString cert = folder.filePath("cert.pem"), key = folder.filePath("key.pem");
-    QProcess openssl;
-    openssl.start("openssl",
-                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes",
-                   "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                   "-keyout", key, "-out", cert});
-    ASSERT_TRUE(openssl.waitForFinished(30'000) && openssl.exitCode() == 0)
-        << openssl.readAllStandardError().toStdString();
-    ServerHarness server([&](SyncServer::Settings &settings) {
-        settings.certPath = cert.toStdString();
-        settings.keyPath = key.toStdString();
-    });
+    ServerHarness server;
+    Planner a(server.url());
+    a.addTask("a");
+    syncCleanly(a);
+
+    // B pushed before anything checked its phrase, as earlier versions did.
+    Clock::advance(5s);
+    const QString wrong = QStringLiteral("correct horse batterx");
+    Planner b(server.url(), wrong);
+    b.configure(
+        {{"sync.basis", SyncEngine::basisOf(
+                            server.url(), QString::fromStdString(ServerHarness::kToken), wrong)}});
+    b.addTask("b");
+    EXPECT_FALSE(b.engine->syncAndWait());
+    EXPECT_FALSE(a.engine->syncAndWait()) << "B's records cannot be read";
+    EXPECT_TRUE(a.engine->status().message.endsWith(kManyUnreadable));
+
+    b.engine->setPhrase(kPhrase);
+    Clock::advance(1s);
+    syncCleanly(b);
+    syncCleanly(a);
+    syncCleanly(b);
+    EXPECT_EQ(a.records(), b.records());
+    EXPECT_EQ(a.context.rows<TaskItem>().size(), 2u);
+    expectEveryTaskOnAPage(a);
+}
+
+TEST_F(EndToEndTest, starterPagesOfTwoPlanners_areOnePage)
+{
+    ServerHarness server;
+    Planner a(server.url()), b(server.url());
+    a.store.runHousekeeping();
+    Clock::advance(1s);
+    b.store.runHousekeeping();
+    for (Planner *planner : {&a, &b, &a})
+        syncCleanly(*planner);
+    for (const Planner *planner : {&a, &b}) {
+        EXPECT_EQ(live(planner->context.fetchAll<Page>()).size(), 1u);
+        EXPECT_EQ(live(planner->context.fetchAll<Section>()).size(), 3u);
+    }
+    EXPECT_EQ(a.records(), b.records());
+}
+
+TEST_F(EndToEndTest, overHttps_aSelfSignedCertificateIsTrustedByItsFingerprint_andNoOther)
+{
+    const QTemporaryDir folder;
+    const auto [cert, key] = selfSignedCertificate(folder, "first");
+    const auto [otherCert, otherKey] = selfSignedCertificate(folder, "second");
+    ASSERT_FALSE(cert.isEmpty() || otherCert.isEmpty());
+    const auto useCertificate = [](const QString &certPath, const QString &keyPath) {
+        return [=](SyncServer::Settings &settings) {
+            settings.certPath = certPath.toStdString();
+            settings.keyPath = keyPath.toStdString();
+        };
+    };
+    ServerHarness server(useCertificate(cert, key));
     Planner a(server.url());
     a.addTask("tls");
+    const QString refused = QStringLiteral("не сошёлся сертификат");
     EXPECT_FALSE(a.engine->syncAndWait());
-    EXPECT_EQ(a.engine->status(), SyncStatus::failed(QStringLiteral("не сошёлся сертификат")));
+    EXPECT_EQ(a.engine->status(), SyncStatus::failed(refused));
+    const std::string printed = certificateFingerprint(cert.toStdString());
+    ASSERT_EQ(a.engine->untrustedCertificate().toStdString(), printed);
 
-    // Once trusted, the planner that was refused syncs: it does not hold on to the refusal.
-    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
-    QSslConfiguration trusting = original;
-    trusting.addCaCertificates(QSslCertificate::fromPath(cert));
-    QSslConfiguration::setDefaultConfiguration(trusting);
+    // Trusted by the fingerprint the server printed, the planner that was refused syncs.
+    ASSERT_TRUE(a.engine->trustCertificate(QString::fromStdString(printed)));
     syncCleanly(a);
-    QSslConfiguration::setDefaultConfiguration(original);
+    EXPECT_TRUE(a.engine->untrustedCertificate().isEmpty());
     EXPECT_EQ(server.store->recordCount(), 3);
+
+    ServerHarness other(useCertificate(otherCert, otherKey));
+    a.engine->setAddress(other.url());
+    EXPECT_FALSE(a.engine->syncAndWait());
+    EXPECT_EQ(a.engine->status(), SyncStatus::failed(refused));
+    EXPECT_EQ(a.engine->untrustedCertificate().toStdString(),
+              certificateFingerprint(otherCert.toStdString()));
+
+    server.stop();
+    EXPECT_NE(server.log.str().find("TLS-рукопожатие с 127.0.0.1 не удалось: "), std::string::npos)
+        << server.log.str();
+}
+
+TEST_F(EndToEndTest, bareHostOfAPlainHttpServer_saysItDoesNotSpeakHttps)
+{
+    ServerHarness server;
+    Planner a(QStringLiteral("127.0.0.1:%1").arg(server.port));
+    EXPECT_FALSE(a.engine->syncAndWait());
+    EXPECT_EQ(a.engine->status(),
+              SyncStatus::failed(QStringLiteral("сервер по этому адресу не говорит по HTTPS — для "
+                                                "сервера на этом компьютере напишите адрес с "
+                                                "http://")));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ServerTestKit.h"
 
+#include "server/HandshakeLog.h"
+
 #include <gtest/gtest.h>
 
 namespace furrow {
@@ -59,6 +61,29 @@ TEST(ServerConnectionTest, connectionsOverTheAddressLimit_areClosed_whileOthersA
     EXPECT_EQ(test::rawExchange(server.port, kRequest, "127.0.0.3").status, 200);
     for (const int fd : {first, second, third})
         close(fd);
+}
+
+TEST(HandshakeLogTest, failedHandshakes_areLoggedAtMostOncePerInterval_withTheCountHeldBack)
+{
+    std::ostringstream out;
+    RequestLog log(out);
+    auto now = std::chrono::steady_clock::time_point();
+    HandshakeLog handshakes(log, 60s, [&now] { return now; });
+    handshakes.failed("10.0.0.7", "tlsv1 alert unknown ca");
+    for (int n = 0; n < 5; ++n) {
+        now += 10s;
+        handshakes.failed("10.0.0.8", "wrong version number");
+    }
+    now += 11s;
+    handshakes.failed("10.0.0.9", "http request");
+    const std::string text = out.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    EXPECT_NE(text.find(" TLS-рукопожатие с 10.0.0.7 не удалось: tlsv1 alert unknown ca\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("с 10.0.0.9 не удалось: http request (ещё 5 таких с прошлой записи)\n"),
+              std::string::npos)
+        << text;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "server/SyncStore.h"
 #include "server/TokenSet.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <arpa/inet.h>
@@ -22,7 +23,7 @@ namespace furrow::test {
 // in a temporary folder and one accepted token. Restarting keeps the database.
 struct ServerHarness
 {
-    static inline const std::string kToken = "test-token-7d1c";
+    static inline const std::string kToken = "test-token-7d1c-5a0e-93b2-c4";
 
     // The settings of the tests, then whatever `adjust` changes.
     explicit ServerHarness(const std::function<void(SyncServer::Settings &)> &adjust = {},
@@ -72,6 +73,22 @@ struct ServerHarness
     std::thread thread;
     int port = 0;
 };
+
+// A self-signed certificate for 127.0.0.1 and its key, as `name`.pem and `name`.key in `folder`;
+// the paths, or empty ones when openssl failed.
+inline std::pair<QString, QString> selfSignedCertificate(const QTemporaryDir &folder,
+                                                         const QString &name)
+{
+    const QString cert = folder.filePath(name + ".pem"), key = folder.filePath(name + ".key");
+    QProcess openssl;
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes",
+                   "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                   "-keyout", key, "-out", cert});
+    if (!openssl.waitForFinished(30'000) || openssl.exitCode() != 0)
+        return {};
+    return {cert, key};
+}
 
 // An HTTP exchange over a plain socket, for requests that a client library would not send:
 // lying lengths, bodies that never end, a chosen source address on the loopback network.

@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <random>
 
 // Planners that sync with the test server: each a device with a context, an undo history and an
@@ -38,17 +39,26 @@ struct Planner
 {
     explicit Planner(const QString &url, const QString &phrase = kPhrase)
     {
+        configure({{"sync.address", url},
+                   {"sync.token", QString::fromStdString(ServerHarness::kToken)},
+                   {"sync.phrase", phrase},
+                   {"sync.on", true}});
+        context.setUndoHistory(&history);
+    }
+
+    // Writes `values` into the planner's defaults, as an editor of its configuration file
+    // would, and starts a new engine, which reads them.
+    void configure(const std::map<QString, QVariant> &values)
+    {
         // The engine opens its defaults once, when it is made.
         const QByteArray shared = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
         const auto defaults = UserDefaults::open();
-        defaults->setValue("sync.address", url);
-        defaults->setValue("sync.token", QString::fromStdString(ServerHarness::kToken));
-        defaults->setValue("sync.phrase", phrase);
-        defaults->setValue("sync.on", true);
+        for (const auto &[key, value] : values)
+            defaults->setValue(key, value);
         defaults->sync();
+        engine.reset();
         engine = std::make_unique<SyncEngine>(context, SyncEngine::Timing{1h, 1h, 10s});
-        context.setUndoHistory(&history);
         qputenv("XDG_CONFIG_HOME", shared);
     }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSslCertificate>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -298,6 +299,25 @@ TEST(ServerProcessTest, helpAndBadStarts_sayWhatIsWrong)
         const QByteArray output = process.readAllStandardOutput() + process.readAllStandardError();
         EXPECT_TRUE(output.contains(said)) << output.toStdString();
     }
+}
+
+TEST(ServerProcessTest, withACertificate_printsItsFingerprint)
+{
+    const ServerFolder folder;
+    const auto [cert, key] = test::selfSignedCertificate(folder, "server");
+    ASSERT_FALSE(cert.isEmpty());
+    QProcess process;
+    process.start(kServer, {"--listen", "127.0.0.1:0", "--tokens", folder.tokens, "--db",
+                            folder.filePath("sync.db"), "--cert", cert, "--key", key});
+    const QByteArray expected
+        = "отпечаток сертификата (SHA-256): "
+          + QSslCertificate::fromPath(cert).value(0).digest(QCryptographicHash::Sha256).toHex();
+    QByteArray output;
+    while (!output.contains(expected) && process.waitForReadyRead(10'000))
+        output += process.readAllStandardOutput();
+    EXPECT_TRUE(output.contains(expected)) << output.toStdString();
+    process.terminate();
+    EXPECT_TRUE(process.waitForFinished(10'000));
 }
 
 TEST(ServerProcessTest, servesUntilSigterm_thenStopsCleanly)

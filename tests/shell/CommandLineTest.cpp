@@ -29,6 +29,18 @@ TEST(CommandLineTest, refusesWhatMakesNoSense)
     EXPECT_FALSE(parse({"sync", "--activation-token", "t"}, &error));
     EXPECT_FALSE(parse({"export", "f.json", "--dry-run"}, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("--dry-run")));
+    EXPECT_FALSE(parse({"sync", "--trust"}, &error));
+    EXPECT_FALSE(parse({"add", "x", "--trust", "ab"}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("--trust")));
+}
+
+TEST(CommandLineTest, syncTrust_isHandedOnWithItsFingerprint)
+{
+    const auto trust = parse({"sync", "--trust", "AB:CD"});
+    ASSERT_TRUE(trust);
+    EXPECT_EQ(trust->action, Action::Sync);
+    EXPECT_EQ(trust->trust, QStringLiteral("AB:CD"));
+    EXPECT_EQ(parse(trust->toArguments())->trust, QStringLiteral("AB:CD"));
 }
 
 TEST(CommandLineTest, importDryRunAndFiles_areHandedOnWithAbsolutePaths)

@@ -156,5 +156,27 @@ TEST_F(HeadlessCommandsTest, syncWhileSwitchedOff_printsTheStatusAndFails)
     EXPECT_EQ(reply.output, QStringLiteral("Off\n"));
 }
 
+TEST_F(HeadlessCommandsTest, sync_saysWhatIsMissing_andTrustsOnlyAWholeFingerprint)
+{
+    engine.setOn(true);
+    engine.setToken(QStringLiteral("a-token-long-enough-for-the-server"));
+    auto reply = run(CommandLine::Action::Sync);
+    EXPECT_EQ(reply.exitCode, 1);
+    EXPECT_EQ(reply.output, QStringLiteral("не указан адрес сервера\n"));
+
+    CommandLine command;
+    command.action = CommandLine::Action::Sync;
+    command.trust = QStringLiteral("ab:cd");
+    HeadlessCommands::execute(command, context, engine,
+                              [&](const SingleInstance::Reply &r) { reply = r; });
+    EXPECT_EQ(reply.exitCode, 1);
+    EXPECT_TRUE(reply.errorOutput.contains(QStringLiteral("64")));
+    EXPECT_TRUE(engine.trustedCertificate().isEmpty());
+    command.trust = QString(QStringLiteral("AB")).repeated(32);
+    HeadlessCommands::execute(command, context, engine,
+                              [&](const SingleInstance::Reply &r) { reply = r; });
+    EXPECT_EQ(engine.trustedCertificate(), QString(QStringLiteral("ab")).repeated(32));
+}
+
 } // namespace
 } // namespace furrow

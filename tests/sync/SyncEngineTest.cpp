@@ -4,13 +4,16 @@
 #include "sync/SyncCrypto.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncRecordMapping.h"
+#include "sync/SyncStatusText.h"
 #include "sync/SyncTime.h"
 
 #include "model/Clock.h"
 #include "model/ModelContext.h"
 #include "model/PlannerNotifications.h"
+#include "model/StarterPage.h"
 #include "model/UserDefaults.h"
 
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -58,12 +61,18 @@ protected:
         Clock::useSystemTime();
     }
 
-    void configure(const QString &address, const QString &token, const QString &phrase, bool on)
+    // A desk that has synced under these settings before, unless `settled` is false.
+    void configure(const QString &address, const QString &token, const QString &phrase, bool on,
+                   bool settled = true)
     {
         m_defaults->setValue("sync.address", address);
         m_defaults->setValue("sync.token", token);
         m_defaults->setValue("sync.phrase", phrase);
         m_defaults->setValue("sync.on", on);
+        if (settled)
+            m_defaults->setValue("sync.basis", SyncEngine::basisOf(address, token, phrase));
+        else
+            m_defaults->remove("sync.basis");
     }
     SyncEngine &engine(SyncEngine::Timing timing = {1h, 1h, 5s}, SyncEngine::Limits limits = {})
     {
@@ -329,12 +338,113 @@ TEST_F(SyncEngineTest,
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_server.sent.size() >= 5; }));
 }
 
+TEST_F(SyncEngineTest, newPhrase_pullsFirst_andOneThatOpensNothingOfTheServersPushesNothing)
+{
+    const QString mismatch = QStringLiteral(
+        "фраза не открывает то, что хранит сервер — проверьте её на другом компьютере");
+    configure(m_server.url, kToken, QStringLiteral("correct hors"), true, false);
+    m_defaults->setValue("sync.cursor", 17);
+    auto *local = m_context.insert(std::make_shared<TaskItem>("local", nullptr, 0, nullptr));
+    m_server.fallback = {200, page(30, false, {sealed(1), sealed(2)})};
+    SyncEngine &sync = engine();
+    EXPECT_FALSE(sync.syncAndWait());
+    EXPECT_FALSE(sync.syncAndWait()) << "and again, until the phrase is corrected";
+    EXPECT_EQ(sync.status(), SyncStatus::failed(mismatch));
+    ASSERT_EQ(m_server.sent.size(), 2u);
+    for (const SyncRequest &request : m_server.sent)
+        EXPECT_EQ(std::pair(request.since, request.changes.size()), std::pair(0ll, 0ul));
+    EXPECT_EQ(storedCursor(), 17);
+    EXPECT_EQ(m_context.rows<TaskItem>().size(), 1u);
+
+    // Corrected: what the server holds is merged, then every local record goes out with a time
+    // past the one the server may hold for it sealed with the wrong phrase.
+    m_server.sent.clear();
+    m_server.replies = {{200, page(30, false, {sealed(1), sealed(2)})}};
+    m_server.fallback = {200, page(31, false)};
+    sync.setPhrase(kPhrase);
+    EXPECT_TRUE(sync.syncAndWait()) << sync.status().message.toStdString();
+    EXPECT_EQ(sync.status(), SyncStatus::done(kNow, 2));
+    ASSERT_EQ(m_server.sent.size(), 2u);
+    EXPECT_EQ(m_server.sent[1].since, 30);
+    ASSERT_EQ(m_server.sent[1].changes.size(), 1u) << "not what the server handed back";
+    EXPECT_EQ(m_server.sent[1].changes[0].id, idText(local->id()));
+    EXPECT_EQ(m_server.sent[1].changes[0].updatedAt, SyncTime::toWire(kNow) + 1);
+    EXPECT_EQ(storedCursor(), 31);
+
+    EXPECT_TRUE(sync.syncAndWait());
+    EXPECT_EQ(std::pair(m_server.sent[2].since, m_server.sent[2].changes.size()),
+              std::pair(31ll, 0ul));
+    sync.setToken(QStringLiteral("another token of some length"));
+    EXPECT_TRUE(sync.syncAndWait());
+    EXPECT_EQ(m_server.sent[3].since, 0) << "a new token starts over";
+    EXPECT_EQ(m_server.sent[4].changes.size(), 3u);
+}
+
+TEST_F(SyncEngineTest, recordsNamingASectionOrPageThisDeskLacks_areFiledWhereNewTasksGo)
+{
+    m_server.fallback
+        = {200, page(3, false,
+                     {sealed(1, {{QStringLiteral("section"), SyncValue::text(uuid(20))}}),
+                      sealed(2,
+                             {{QStringLiteral("order"), SyncValue::number(5)},
+                              {QStringLiteral("page"), SyncValue::text(uuid(30))}},
+                             kPhrase, SyncKind::section),
+                      sealed(3, {{QStringLiteral("section"), SyncValue::blank()}})})};
+    EXPECT_TRUE(engine().syncAndWait());
+    const auto byId = [](const auto &rows, int n) {
+        const auto found
+            = std::ranges::find(rows, uuid(n), [](const auto &row) { return idText(row->id()); });
+        return found == rows.end() ? nullptr : found->get();
+    };
+    const Section *section = byId(m_context.rows<Section>(), 2);
+    ASSERT_TRUE(section && section->page());
+    EXPECT_EQ(section->page()->id(), StarterPage::pageId());
+    const TaskItem *filed = byId(m_context.rows<TaskItem>(), 1);
+    ASSERT_TRUE(filed && filed->section());
+    EXPECT_EQ(filed->section()->id(), StarterPage::sectionId(QStringLiteral("Today")));
+    EXPECT_FALSE(byId(m_context.rows<TaskItem>(), 3)->section()) << "no section named, none set";
+}
+
+TEST_F(SyncEngineTest, syncNow_saysWhatIsMissing_andFailuresRememberTheLastGoodSync)
+{
+    const std::tuple<QString, QString, const char *> cases[] = {
+        {"", "", "не указаны адрес сервера и токен доступа"},
+        {" ", kToken, "не указан адрес сервера"},
+        {"exa mple.org", kToken, "адрес сервера не разобрать — проверьте, как он написан"},
+        {m_server.url, "", "не указан токен доступа"},
+    };
+    for (const auto &[address, token, message] : cases) {
+        configure(address, token, kPhrase, true);
+        SyncEngine &sync = engine();
+        sync.sync();
+        EXPECT_EQ(sync.status(), SyncStatus::idle()) << "timers stay quiet";
+        sync.syncNow();
+        EXPECT_EQ(sync.status(), SyncStatus::failed(QString::fromUtf8(message)));
+    }
+    EXPECT_TRUE(m_server.sent.empty());
+
+    configure(m_server.url, kToken, kPhrase, true);
+    EXPECT_FALSE(engine().lastSynced());
+    EXPECT_TRUE(engine().syncAndWait());
+    m_server.fallback = {503};
+    SyncEngine &restarted = engine();
+    EXPECT_FALSE(restarted.syncAndWait());
+    ASSERT_TRUE(restarted.lastSynced());
+    EXPECT_EQ(SyncTime::toWire(*restarted.lastSynced()), SyncTime::toWire(kNow));
+    EXPECT_EQ(SyncStatusText::describe(restarted.status(), restarted.lastSynced()),
+              "Last synced "
+                  + QLocale().toString(toLocalDateTime(kNow).time(), QLocale::ShortFormat)
+                  + " · сервер ответил ошибкой 503");
+}
+
 TEST(SyncEndpoint, addressesBecomeUrls)
 {
     const std::pair<const char *, const char *> cases[] = {
         {"sync.example.org", "https://sync.example.org/v1/sync"},
         {"  sync.example.org:8443/\n", "https://sync.example.org:8443/v1/sync"},
         {"http://10.0.0.2:8080/custom/path", "http://10.0.0.2:8080/custom/path"},
+        {"sync.example.org/v1/sync/", "https://sync.example.org/v1/sync"},
+        {"http://10.0.0.2:8080/custom//", "http://10.0.0.2:8080/custom"},
         {"   ", ""},
         {"exa mple.org", ""},
     };
@@ -342,6 +452,20 @@ TEST(SyncEndpoint, addressesBecomeUrls)
         const auto endpoint = SyncExchange::endpoint(QString::fromUtf8(address));
         EXPECT_EQ(endpoint ? endpoint->toString() : QString(), QString::fromUtf8(url)) << address;
     }
+}
+
+TEST(SyncEndpoint, fingerprints_areKeptAs64LowerCaseHexDigits)
+{
+    const QString hex = QString(QStringLiteral("0123456789abcdef")).repeated(4);
+    QString colons;
+    for (qsizetype i = 0; i < hex.size(); i += 2)
+        colons += (i ? ":" : "") + hex.mid(i, 2).toUpper();
+    const std::pair<QString, QString> cases[] = {
+        {hex, hex},           {colons, hex},   {" " + hex.toUpper(), hex},
+        {hex.chopped(1), ""}, {hex + "0", ""}, {hex.chopped(1) + "g", ""},
+    };
+    for (const auto &[typed, stored] : cases)
+        EXPECT_EQ(SyncExchange::normalizedFingerprint(typed), stored) << typed.toStdString();
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "views/main/MainWindow.h"
 #include "views/sidebar/Sidebar.h"
 
+#include <QSignalSpy>
+
 namespace furrow {
 namespace {
 
@@ -159,6 +161,21 @@ TEST_F(MainWindowTest, selectedPageThatDisappears_givesWayToTheFirstRemainingPag
     second->setDeletedAt(Clock::now()); // as an import or a sync would
     settle();
     EXPECT_EQ(window->selection(), SidebarSelection::page(first->id()));
+}
+
+TEST_F(MainWindowTest, settingsChip_whileSyncFails_carriesADotAndOpensTheSyncTab)
+{
+    open();
+    QSignalSpy settings(window.get(), &MainWindow::settingsRequested);
+    QSignalSpy sync(window.get(), &MainWindow::syncSettingsRequested);
+    ToolbarChip *chip = window->toolbar()->settingsChip();
+    window->toolbar()->setSyncFailing(true);
+    EXPECT_TRUE(chip->isMarked());
+    QTest::mouseClick(chip, Qt::LeftButton);
+    window->toolbar()->setSyncFailing(false);
+    EXPECT_FALSE(chip->isMarked());
+    QTest::mouseClick(chip, Qt::LeftButton);
+    EXPECT_EQ(std::pair(settings.size(), sync.size()), std::pair(1, 1));
 }
 
 TEST_F(MainWindowTest, categoryChip_addsASectionToTheShownPage)

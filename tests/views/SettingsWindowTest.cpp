@@ -19,6 +19,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -205,6 +206,21 @@ TEST_F(SettingsTest, window_tabsAnswerTheKeyboardAndTakeContent)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(SettingsTest, window_opensInsideTheScreensAvailableArea)
+{
+    const QRect area = window.screen()->availableGeometry();
+    window.resize(area.width() + 300, area.height() + 300);
+    window.present();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().width();
+
+    window.close();
+    window.move(area.right() + 500, area.bottom() + 500);
+    window.present();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(area.contains(window.frameGeometry()));
 }
 
 TEST_F(SettingsTest, rendering_projectsAndBackupTabs)

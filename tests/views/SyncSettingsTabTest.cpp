@@ -55,6 +55,8 @@ protected:
         m_defaults->setValue("sync.token", token);
         m_defaults->setValue("sync.phrase", phrase);
         m_defaults->setValue("sync.on", on);
+        // As on a desk that has synced under these settings before.
+        m_defaults->setValue("sync.basis", SyncEngine::basisOf(address, token, phrase));
         m_engine = std::make_unique<SyncEngine>(m_context, SyncEngine::Timing{1h, 1h, 5s});
         m_tab = std::make_unique<SyncSettingsTab>(*m_engine);
         m_tab->resize(520, 640);
@@ -106,7 +108,7 @@ TEST_F(SyncSettingsTabTest, off_disablesTheButton_andSwitchingOnWaitsForTheFirst
     EXPECT_FALSE(button()->isEnabled());
 }
 
-TEST_F(SyncSettingsTabTest, fields_showTheEngineMaskTheSecrets_andWriteThroughOnEveryKey)
+TEST_F(SyncSettingsTabTest, fields_showTheEngineMaskTheSecrets_andWriteThrough)
 {
     tab(QStringLiteral("sync.example.org"), kToken, kPhrase, false);
     auto *address = part<QLineEdit>("syncAddress");
@@ -125,11 +127,52 @@ TEST_F(SyncSettingsTabTest, fields_showTheEngineMaskTheSecrets_andWriteThroughOn
     EXPECT_EQ(m_engine->address(), "sync.example.org/v2");
     QTest::keyClick(token, Qt::Key_Backspace);
     EXPECT_EQ(m_engine->token(), "toke");
-    phrase->clear();
-    QTest::keyClicks(phrase, "a");
-    EXPECT_EQ(m_engine->phrase(), "a");
     EXPECT_EQ(m_defaults->value("sync.address").toString(), "sync.example.org/v2");
-    EXPECT_EQ(m_defaults->value("sync.phrase").toString(), "a");
+}
+
+TEST_F(SyncSettingsTabTest, phrase_takesEffectOnReturnLeavingOrAPause_andShowsOnRequest)
+{
+    tab({}, kToken, kPhrase, false);
+    m_tab->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_tab.get()));
+    auto *phrase = part<QLineEdit>("syncPhrase");
+    phrase->setFocus();
+    phrase->selectAll();
+    QTest::keyClicks(phrase, "new phr");
+    EXPECT_EQ(m_engine->phrase(), kPhrase) << "not halfway through a word";
+    QTest::keyClick(phrase, Qt::Key_Return);
+    EXPECT_EQ(m_engine->phrase(), "new phr");
+    QTest::keyClicks(phrase, "ase");
+    part<QLineEdit>("syncAddress")->setFocus();
+    EXPECT_EQ(m_engine->phrase(), "new phrase");
+    QTest::keyClicks(phrase, "!");
+    EXPECT_EQ(m_defaults->value("sync.phrase").toString(), "new phrase");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return m_engine->phrase() == "new phrase!"; }, 5000));
+    EXPECT_EQ(m_defaults->value("sync.phrase").toString(), "new phrase!");
+
+    auto *show = part<PillButton>("syncPhraseShow");
+    EXPECT_EQ(phrase->echoMode(), QLineEdit::Password);
+    show->click();
+    EXPECT_EQ(phrase->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(show->text(), "Hide");
+    show->click();
+    EXPECT_EQ(phrase->echoMode(), QLineEdit::Password);
+}
+
+TEST_F(SyncSettingsTabTest, syncNowWithoutAnAddress_saysSo_andAFailureKeepsTheLastGoodTime)
+{
+    const GermanLocale german;
+    tab({}, kToken, kPhrase, true);
+    button()->click();
+    EXPECT_EQ(statusText(), QStringLiteral("не указан адрес сервера"));
+    EXPECT_EQ(statusColor(), Theme::clay);
+
+    ScriptedSyncServer server;
+    m_engine->setAddress(server.url);
+    syncNow();
+    server.fallback.status = 503;
+    syncNow();
+    EXPECT_EQ(statusText(), QStringLiteral("Last synced 13:00 · сервер ответил ошибкой 503"));
 }
 
 TEST_F(SyncSettingsTabTest, finishedCycles_readTheirCountAndTheLocalShortTime)

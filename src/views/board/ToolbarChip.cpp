@@ -14,6 +14,8 @@ constexpr qreal kSymbol = 13;
 constexpr int kPadding = 11;
 constexpr int kIconGap = 6;
 constexpr int kSquareWidth = 30;
+constexpr qreal kMarkRadius = 3;
+constexpr qreal kMarkInset = 6;
 } // namespace
 
 ToolbarChip::ToolbarChip(const QString &symbol, const QString &label, const QString &help,
@@ -59,6 +61,12 @@ void ToolbarChip::setBordered(bool bordered)
     update();
 }
 
+void ToolbarChip::setMarked(bool marked)
+{
+    m_marked = marked;
+    update();
+}
+
 qreal ToolbarChip::hoverProgress() const
 {
     return m_hover->value();
@@ -91,6 +99,8 @@ void ToolbarChip::paintEvent(QPaintEvent *)
         painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(capsule, radius, radius);
 
+    if (m_marked)
+        paintMark(painter);
     const QColor color = Theme::blend(Theme::gray, Theme::ink, hover);
     if (text().isEmpty()) {
         Icon::paintSymbol(painter, rect(), m_symbol, kSymbol, color);
@@ -100,6 +110,15 @@ void ToolbarChip::paintEvent(QPaintEvent *)
     painter.setPen(color);
     const qreal x = kPadding + kSymbol + kIconGap;
     painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+void ToolbarChip::paintMark(QPainter &painter) const
+{
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Theme::clay);
+    painter.drawEllipse(QPointF(width() - kMarkInset, kMarkInset), kMarkRadius, kMarkRadius);
+    painter.restore();
 }
 
 void ToolbarChip::enterEvent(QEnterEvent *event)

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+class QPainter;
+
 namespace furrow {
 
 class EasedValue;
@@ -28,6 +30,10 @@ public:
     bool isBordered() const { return m_bordered; }
     void setBordered(bool bordered);
 
+    // A small dot at the chip's upper right corner: something behind it wants a look.
+    void setMarked(bool marked);
+    bool isMarked() const { return m_marked; }
+
     // How far the hover background has faded in, 0 to 1.
     qreal hoverProgress() const;
 
@@ -40,8 +46,11 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    void paintMark(QPainter &painter) const;
+
     QString m_symbol;
     bool m_bordered;
+    bool m_marked = false;
     EasedValue *m_hover;
 };
 

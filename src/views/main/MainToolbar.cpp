@@ -41,7 +41,21 @@ MainToolbar::MainToolbar(QWidget *parent)
     connect(m_category, &ToolbarChip::clicked, this, &MainToolbar::newCategoryRequested);
     connect(m_notes, &ToolbarChip::clicked, this, &MainToolbar::notesToggled);
     connect(m_rowHeight, &ToolbarChip::clicked, this, &MainToolbar::rowHeightToggled);
-    connect(m_settings, &ToolbarChip::clicked, this, &MainToolbar::settingsRequested);
+    connect(m_settings, &ToolbarChip::clicked, this, [this] {
+        if (m_settings->isMarked())
+            Q_EMIT syncSettingsRequested();
+        else
+            Q_EMIT settingsRequested();
+    });
+}
+
+void MainToolbar::setSyncFailing(bool failing)
+{
+    m_settings->setMarked(failing);
+    const QString why = failing ? QStringLiteral("Sync is failing") : QString();
+    m_settings->setToolTip(failing ? QStringLiteral("Settings — sync is failing")
+                                   : QStringLiteral("Settings"));
+    m_settings->setAccessibleDescription(why);
 }
 
 void MainToolbar::setPageShown(bool pageSelected, bool pageExists)

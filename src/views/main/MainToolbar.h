@@ -20,6 +20,8 @@ public:
     // The Category chip shows while a page is selected and works while that page exists.
     void setPageShown(bool pageSelected, bool pageExists);
     void setLayoutState(bool sidebarHidden, bool notesHidden, bool compact);
+    // While sync is failing the Settings chip carries a dot and opens the Sync tab.
+    void setSyncFailing(bool failing);
 
     ToolbarChip *sidebarChip() const { return m_sidebar; }
     ToolbarChip *categoryChip() const { return m_category; }
@@ -33,6 +35,7 @@ Q_SIGNALS:
     void notesToggled();
     void rowHeightToggled();
     void settingsRequested();
+    void syncSettingsRequested();
 
 private:
     ToolbarChip *m_sidebar;

@@ -70,6 +70,8 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
             [&layout] { layout.setCompact(!layout.compact()); });
     connect(m_toolbar, &MainToolbar::newCategoryRequested, m_pageView, &PageView::newCategory);
     connect(m_toolbar, &MainToolbar::settingsRequested, this, &MainWindow::settingsRequested);
+    connect(m_toolbar, &MainToolbar::syncSettingsRequested, this,
+            &MainWindow::syncSettingsRequested);
     connect(m_menus, &MenuController::projectSettingsRequested, this,
             &MainWindow::projectSettingsRequested);
     connect(&layout, &LayoutPreferences::changed, this, [this] { applyLayout(true); });

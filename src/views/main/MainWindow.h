@@ -55,6 +55,9 @@ Q_SIGNALS:
     void settingsRequested();
     // "Manage projects…" was chosen: the settings window opens on its Projects tab.
     void projectSettingsRequested();
+    // The Settings chip was clicked while sync is failing: the settings window opens on its
+    // Sync tab.
+    void syncSettingsRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -9,10 +9,13 @@
 #include "views/widgets/TextLabel.h"
 #include "views/widgets/WindowPresenting.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QKeySequence>
 #include <QPainter>
+#include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QtMath>
@@ -46,6 +49,9 @@ public:
 private:
     QWidget *m_content;
 };
+
+// What the desktop's title bar and borders are taken to add before the window was first shown.
+constexpr QSize kFrameAllowance(16, 48);
 
 // The application's name on a lime capsule: lime text on paper could hardly be read.
 class NameBadge : public QWidget
@@ -196,7 +202,24 @@ void SettingsWindow::hideEvent(QHideEvent *event)
 
 void SettingsWindow::present()
 {
+    if (!isVisible())
+        placeOnScreen();
     presentWindow(*this);
+}
+
+void SettingsWindow::placeOnScreen()
+{
+    const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    const QRect area = (screen ? screen : this->screen())->availableGeometry();
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isNull())
+        frame = kFrameAllowance;
+    resize(size().boundedTo(area.size() - frame));
+    if (testAttribute(Qt::WA_Moved) && area.contains(QRect(pos(), size() + frame)))
+        return;
+    QRect placed(QPoint(), size() + frame);
+    placed.moveCenter(area.center());
+    move(placed.topLeft());
 }
 
 } // namespace furrow

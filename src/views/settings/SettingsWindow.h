@@ -47,6 +47,9 @@ protected:
 private:
     QWidget *buildHeader();
     void stepTab(int delta);
+    // Keeps the window within the available area of its screen: centred there the first time,
+    // brought back in (and shrunk if need be) when it was left outside.
+    void placeOnScreen();
 
     MenuController *m_menus;
     ProjectsTab *m_projects;

@@ -2,7 +2,9 @@
 
 #include "sync/SyncEngine.h"
 #include "sync/SyncStatusText.h"
+#include "views/settings/CertificateTrustRow.h"
 #include "views/settings/LabelledField.h"
+#include "views/settings/PhraseField.h"
 #include "views/settings/PhraseStrength.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/HairLine.h"
@@ -71,7 +73,7 @@ void SyncSettingsTab::buildFields()
     m_token
         = new LabelledField(QStringLiteral("Access token"), LabelledField::Kind::Secret, {}, this);
     m_token->input()->setObjectName(QStringLiteral("syncToken"));
-    m_phrase = new LabelledField(QStringLiteral("Phrase"), LabelledField::Kind::Secret, {}, this);
+    m_phrase = new PhraseField(QStringLiteral("Phrase"), std::chrono::seconds(2), this);
     m_phrase->input()->setObjectName(QStringLiteral("syncPhrase"));
     m_phraseHint = wrappingText(
         QStringLiteral("A longer phrase is safer: four words or more, at least 20 characters. "
@@ -83,7 +85,7 @@ void SyncSettingsTab::buildFields()
     connect(m_switch, &QAbstractButton::clicked, &m_engine, &SyncEngine::setOn);
     connect(m_address->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setAddress);
     connect(m_token->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setToken);
-    connect(m_phrase->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setPhrase);
+    connect(m_phrase, &PhraseField::committed, &m_engine, &SyncEngine::setPhrase);
     connect(m_phrase->input(), &QLineEdit::textChanged, this, &SyncSettingsTab::updatePhraseHint);
 }
 
@@ -114,6 +116,7 @@ void SyncSettingsTab::layOut()
     column->addWidget(phrase);
     column->addSpacing(2);
     column->addWidget(buildCheckRow());
+    column->addWidget(new CertificateTrustRow(m_engine, this));
     column->addStretch(1);
 }
 
@@ -143,14 +146,14 @@ void SyncSettingsTab::loadFromEngine()
     m_switch->setChecked(m_engine.isOn());
     m_address->input()->setText(m_engine.address());
     m_token->input()->setText(m_engine.token());
-    m_phrase->input()->setText(m_engine.phrase());
+    m_phrase->setPhrase(m_engine.phrase());
     updatePhraseHint();
     updateButton();
 }
 
 void SyncSettingsTab::showStatus(const SyncStatus &status)
 {
-    m_status->setText(SyncStatusText::describe(status));
+    m_status->setText(SyncStatusText::describe(status, m_engine.lastSynced()));
     m_status->setColor(statusColor(status.kind));
     // Sync may be switched elsewhere (the command line); the switch follows the status.
     m_switch->setChecked(m_engine.isOn());
@@ -173,11 +176,13 @@ void SyncSettingsTab::updatePhraseHint()
 
 void SyncSettingsTab::checkNow()
 {
+    // A phrase still being typed counts once the button is pressed.
+    m_phrase->commit();
     m_checking = true;
     updateButton();
     // The cycle outlives the tab when the window closes; then nobody is left to tell.
     const QPointer<SyncSettingsTab> tab(this);
-    m_engine.sync([tab](bool) {
+    m_engine.syncNow([tab](bool) {
         if (!tab)
             return;
         tab->m_checking = false;

@@ -5,6 +5,7 @@
 namespace furrow {
 
 class LabelledField;
+class PhraseField;
 class PillButton;
 class SyncEngine;
 class TextLabel;
@@ -41,7 +42,7 @@ private:
     ToggleSwitch *m_switch = nullptr;
     LabelledField *m_address = nullptr;
     LabelledField *m_token = nullptr;
-    LabelledField *m_phrase = nullptr;
+    PhraseField *m_phrase = nullptr;
     TextLabel *m_phraseHint = nullptr;
     PillButton *m_check = nullptr;
     TextLabel *m_status = nullptr;

@@ -1,0 +1,55 @@
+// SyncEngine: what the user asks for by hand (a cycle now, a certificate to trust) and the
+// digest that tells whether the settings changed since the last completed cycle.
+
+#include "SyncEngine.h"
+
+#include <QCryptographicHash>
+
+namespace furrow {
+
+void SyncEngine::syncNow(Finished finished)
+{
+    if (m_isOn && !isRunning()) {
+        if (const QString missing = missingSetting(); !missing.isEmpty()) {
+            setStatus(SyncStatus::failed(missing));
+            if (finished)
+                finished(false);
+            return;
+        }
+    }
+    sync(std::move(finished));
+}
+
+bool SyncEngine::trustCertificate(const QString &fingerprint)
+{
+    const QString normalized = SyncExchange::normalizedFingerprint(fingerprint);
+    if (normalized.isEmpty())
+        return false;
+    m_settings.setTrustedCertificate(normalized);
+    return true;
+}
+
+QString SyncEngine::missingSetting() const
+{
+    const bool noAddress = m_address.trimmed().isEmpty();
+    if (noAddress && m_token.isEmpty())
+        return QStringLiteral("не указаны адрес сервера и токен доступа");
+    if (noAddress)
+        return QStringLiteral("не указан адрес сервера");
+    if (!endpoint())
+        return QStringLiteral("адрес сервера не разобрать — проверьте, как он написан");
+    if (m_token.isEmpty())
+        return QStringLiteral("не указан токен доступа");
+    return {};
+}
+
+QString SyncEngine::basisOf(const QString &address, const QString &token, const QString &phrase)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(SyncExchange::endpoint(address).value_or(QUrl()).toString().toUtf8() + '\n');
+    hash.addData(token.toUtf8() + '\n');
+    hash.addData(phrase.trimmed().toUtf8());
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace furrow
