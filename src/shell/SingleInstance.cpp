@@ -111,8 +111,8 @@ std::optional<SingleInstance::Reply> SingleInstance::forward(const QStringList &
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return std::nullopt;
     if (!isSameUser(socket)) {
-        tellOnce(
-            QStringLiteral("на сокете %1 отвечает процесс другого пользователя").arg(m_socketPath));
+        tellOnce(QStringLiteral("на сокете «%1» отвечает процесс другого пользователя")
+                     .arg(m_socketPath));
         return std::nullopt;
     }
     socket.write(
@@ -137,13 +137,13 @@ bool SingleInstance::listen(Handler handler)
     QLocalSocket probe;
     probe.connectToServer(m_socketPath);
     if (probe.waitForConnected(kConnectTimeoutMs)) {
-        m_problem = QStringLiteral("на сокете %1 уже отвечает другой процесс").arg(m_socketPath);
+        m_problem = QStringLiteral("на сокете «%1» уже отвечает другой процесс").arg(m_socketPath);
         return false;
     }
     m_handler = std::move(handler);
     QLocalServer::removeServer(m_socketPath);
     if (!m_server.listen(m_socketPath)) {
-        m_problem = QStringLiteral("не удалось открыть сокет %1: %2")
+        m_problem = QStringLiteral("не удалось открыть сокет «%1»: %2")
                         .arg(m_socketPath, m_server.errorString());
         return false;
     }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
@@ -172,8 +173,9 @@ TEST_P(PlantedFolderTest, isRefused_byTheListenerAndByTheLaunchThatForwards)
         planted.nextPendingConnection()->abort();
     });
     planted.setSocketOptions(QLocalServer::WorldAccessOption);
-    if (GetParam() != Planted::OtherUsers)
+    if (GetParam() != Planted::OtherUsers) {
         ASSERT_TRUE(planted.listen(primary.socketPath()));
+    }
     EXPECT_FALSE(forwardWhileServing(SingleInstance(storePath()), {"add", "secret"}));
     EXPECT_EQ(heard, 0);
 }
