@@ -33,7 +33,7 @@ namespace {
 constexpr int kRecordsPerClient = 1'000;
 constexpr int kRequestsPerClient = 20;
 constexpr int kRecordsPerRequest = kRecordsPerClient / kRequestsPerClient;
-const std::string kToken = "bench-token";
+const std::string kToken = "bench-token-Hx7Qe2Lm9Tz4Wd";
 
 // The requests of one client: records with sealed bodies of a typical task's size.
 std::vector<SyncRequest> clientRequests(int client, int requests)

@@ -22,8 +22,8 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using Clock = std::chrono::steady_clock;
 
-// Past this many bytes of request or answer body, freed memory is handed back to the system once
-// the exchange is done: a few large uploads or pages would otherwise keep the process large.
+// Past this many bytes of request or answer body, freed memory is handed back to the system as
+// soon as the answer is out: a few large uploads or pages would otherwise keep the process large.
 constexpr std::size_t kTrimAfter = 1024 * 1024;
 // After answering, what the peer still sends is read and dropped for a moment, so that closing
 // with unread bytes does not reset the connection before the peer has read the answer.
@@ -70,12 +70,6 @@ public:
         // version of the parser then takes any declared length for one over the limit.
         m_parser.body_limit(std::numeric_limits<std::uint64_t>::max());
     }
-    ~Session()
-    {
-        if (m_bodyBytes > kTrimAfter || m_response.body().size() > kTrimAfter)
-            malloc_trim(0);
-    }
-
     void start()
     {
         beast::get_lowest_layer(m_stream).expires_after(m_limits.deadline);
@@ -172,8 +166,19 @@ private:
                           [self = this->shared_from_this()](beast::error_code, std::size_t) {
                               self->m_handler.finished(self->m_address, self->m_answer,
                                                        self->m_started);
+                              self->releaseMemory();
                               self->close();
                           });
+    }
+
+    // The answer is out: its body and the read buffer are not needed during the linger.
+    void releaseMemory()
+    {
+        const bool large = m_bodyBytes > kTrimAfter || m_response.body().size() > kTrimAfter;
+        m_response = {};
+        m_buffer = beast::flat_buffer();
+        if (large)
+            malloc_trim(0);
     }
 
     void close()

@@ -1,6 +1,7 @@
 #include "SyncServer.h"
 
 #include "ConnectionLimiter.h"
+#include "DescriptorLimit.h"
 #include "HttpSession.h"
 #include "ServerError.h"
 #include "SyncRequestHandler.h"
@@ -9,6 +10,7 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/ssl/context.hpp>
+#include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
 #include <boost/asio/thread_pool.hpp>
 
@@ -24,15 +26,25 @@ using asio::ip::tcp;
 
 // Reading and writing take little time: two threads do it for every connection.
 constexpr unsigned kConnectionThreads = 2;
+// Out of file descriptors, accepting pauses (doubling up to the longest) until some are free
+// again, rather than retrying at once: a waiting connection would wake it again immediately.
+constexpr std::chrono::milliseconds kFirstPause{50};
+constexpr std::chrono::milliseconds kLongestPause{1000};
+constexpr const char *kTls12Ciphers
+    = "ECDHE-ECDSA-AES128-GCM-SHA256:ECDHE-RSA-AES128-GCM-SHA256:ECDHE-ECDSA-AES256-GCM-SHA384:"
+      "ECDHE-RSA-AES256-GCM-SHA384:ECDHE-ECDSA-CHACHA20-POLY1305:ECDHE-RSA-CHACHA20-POLY1305";
 
 // The listening socket, the threads and the limits that the server's connections share.
 struct SyncServer::Network
 {
     Network(const Settings &settings, HttpHandler &handler, RequestLog &log)
         : handshakes(log)
+        , connectionCap(DescriptorLimit::connectionCap(settings.maxConnections))
         , workers(settings.threads > 0 ? settings.threads
                                        : std::max(2u, std::thread::hardware_concurrency()))
-        , limiter(settings.maxConnections, settings.maxConnectionsPerAddress)
+        // When few files may be open, one address still takes no more than a quarter.
+        , limiter(connectionCap, std::min(settings.maxConnectionsPerAddress,
+                                          std::max<std::size_t>(1, connectionCap / 4)))
         , service{handler,
                   {settings.maxHead, settings.maxBody, settings.readTimeout},
                   nullptr,
@@ -41,15 +53,26 @@ struct SyncServer::Network
     {}
 
     HandshakeLog handshakes;
+    const std::size_t connectionCap;
     asio::io_context io{int(kConnectionThreads)};
     asio::thread_pool workers;
     tcp::acceptor acceptor{asio::make_strand(io)}; // its strand orders accepting and closing
+    asio::steady_timer pause{acceptor.get_executor()};
+    std::chrono::milliseconds pauseLength{0};
     std::optional<asio::ssl::context> tls;
     ConnectionLimiter limiter;
     HttpService service;
 };
 
 namespace {
+
+// Accepting failed for want of descriptors or kernel memory, not because of the peer.
+bool outOfResources(const boost::system::error_code &error)
+{
+    return error == asio::error::no_descriptors
+           || error == boost::system::errc::too_many_files_open_in_system
+           || error == asio::error::no_buffer_space || error == asio::error::no_memory;
+}
 
 std::optional<asio::ssl::context> makeTls(const SyncServer::Settings &settings)
 {
@@ -61,6 +84,12 @@ std::optional<asio::ssl::context> makeTls(const SyncServer::Settings &settings)
                          | asio::ssl::context::no_sslv3 | asio::ssl::context::no_tlsv1
                          | asio::ssl::context::no_tlsv1_1,
                      error);
+    // TLS 1.2 only with forward secrecy and an AEAD cipher; TLS 1.3 offers nothing else.
+    SSL_CTX *native = tls->native_handle();
+    if (SSL_CTX_set_min_proto_version(native, TLS1_2_VERSION) != 1
+        || SSL_CTX_set_cipher_list(native, kTls12Ciphers) != 1)
+        throw ServerError("OpenSSL не принял набор шифров TLS");
+    SSL_CTX_set_options(native, SSL_OP_NO_RENEGOTIATION);
     tls->use_certificate_chain_file(settings.certPath, error);
     if (!error)
         tls->use_private_key_file(settings.keyPath, asio::ssl::context::pem, error);
@@ -140,7 +169,13 @@ void SyncServer::stop()
     asio::post(m_network->acceptor.get_executor(), [this] {
         boost::system::error_code ignored;
         m_network->acceptor.close(ignored);
+        m_network->pause.cancel();
     });
+}
+
+std::size_t SyncServer::connectionCap() const
+{
+    return m_network->connectionCap;
 }
 
 void SyncServer::accept()
@@ -150,6 +185,9 @@ void SyncServer::accept()
         [this](boost::system::error_code error, tcp::socket socket) {
             if (!m_network->acceptor.is_open())
                 return;
+            if (outOfResources(error))
+                return pauseAccepting();
+            m_network->pauseLength = {};
             if (!error) {
                 boost::system::error_code unknown;
                 const auto peer = socket.remote_endpoint(unknown);
@@ -159,6 +197,19 @@ void SyncServer::accept()
             }
             accept();
         });
+}
+
+void SyncServer::pauseAccepting()
+{
+    Network &network = *m_network;
+    if (network.pauseLength.count() == 0)
+        m_log.note("кончились дескрипторы файлов: приём соединений приостановлен");
+    network.pauseLength = std::clamp(network.pauseLength * 2, kFirstPause, kLongestPause);
+    network.pause.expires_after(network.pauseLength);
+    network.pause.async_wait([this](boost::system::error_code error) {
+        if (!error && m_network->acceptor.is_open())
+            accept();
+    });
 }
 
 } // namespace furrow

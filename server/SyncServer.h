@@ -33,7 +33,7 @@ public:
         AuthThrottle::Policy throttle;
         std::chrono::seconds readTimeout{5}; // for the whole request, TLS handshake included
         std::size_t maxHead = 8 * 1024;
-        std::size_t maxConnections = 4096;
+        std::size_t maxConnections = 4096; // fewer when few files may be open
         std::size_t maxConnectionsPerAddress = 64;
         int listenBacklog = 1024;
         unsigned threads = 0; // serving requests; 0: one per processor, at least two
@@ -53,10 +53,14 @@ public:
     // Safe from any thread; requests in progress are finished.
     void stop();
     bool isSecure() const { return !m_settings.certPath.empty(); }
+    // The connections held at once: Settings::maxConnections, or fewer when the limit on open
+    // files leaves room for fewer.
+    std::size_t connectionCap() const;
 
 private:
     struct Network;
     void accept();
+    void pauseAccepting();
 
     SyncService m_service;
     const TokenSet &m_tokens;

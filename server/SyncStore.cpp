@@ -1,10 +1,10 @@
 #include "SyncStore.h"
 
+#include "DatabaseFiles.h"
 #include "ServerError.h"
 #include "base/StoreError.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include <sqlite3.h>
 
@@ -17,9 +17,7 @@ const QString kSealed = QStringLiteral("e");
 
 SqliteDatabase openDatabase(const QString &path)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw ServerError("не удалось создать папку " + folder.toStdString());
+    DatabaseFiles::prepare(QFile::encodeName(path).toStdString());
     try {
         return SqliteDatabase(path);
     } catch (const StoreError &error) {

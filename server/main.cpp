@@ -6,6 +6,7 @@
 #include "SyncStore.h"
 #include "TokenSet.h"
 
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 
@@ -16,6 +17,16 @@
 using namespace furrow;
 
 namespace {
+
+// Fixed thresholds keep glibc from raising them after the first freed buffer of megabytes, as it
+// otherwise does: it would then keep up to twice the largest request in every thread's heap.
+// Request bodies and answers that large are mapped and unmapped on their own, and free memory at
+// the top of a heap goes back to the system at once.
+void returnLargeBuffersAtOnce()
+{
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
+}
 
 // Serves until SIGTERM or SIGINT. The signals are blocked before any thread starts, so only the
 // wait here receives them; the serving thread wakes it with SIGUSR1 if listening fails.
@@ -38,6 +49,9 @@ int serve(const ServerOptions &options, sigset_t signals)
     // Planners that do not trust the certificate show this fingerprint for comparison.
     if (server.isSecure())
         log.note("отпечаток сертификата (SHA-256): " + certificateFingerprint(options.certPath));
+    if (server.connectionCap() < settings.maxConnections)
+        log.note("соединений не больше " + std::to_string(server.connectionCap())
+                 + ": столько позволяет ограничение на открытые файлы (ulimit -n)");
 
     std::atomic<bool> failed = false;
     const pthread_t waiter = pthread_self();
@@ -70,6 +84,7 @@ int main(int argc, char **argv)
         std::cout << ServerOptions::usage();
         return 0;
     }
+    returnLargeBuffersAtOnce();
     // A peer that hangs up while its answer is written must not end the server.
     signal(SIGPIPE, SIG_IGN);
     sigset_t signals;

@@ -16,7 +16,7 @@
 
 namespace furrow::test {
 
-inline const QString kToken = QStringLiteral("desk-token-5e0f-7c21-9ab4-d3");
+inline const QString kToken = QStringLiteral("desk-token-5e0f-Pa3Jk8Nw6Yc1");
 
 struct Outcome
 {

@@ -1,6 +1,7 @@
 # Installs the sync server into a scratch prefix and checks that the executable and its systemd
-# unit arrive, the unit names the installed executable, and systemd-analyze (where there is one)
-# accepts the unit. Expects BUILD_DIR and STAGE_DIR.
+# unit arrive, the unit names the installed executable and allows enough open files for its
+# connections, and systemd-analyze (where there is one) accepts the unit. Expects BUILD_DIR and
+# STAGE_DIR.
 file(REMOVE_RECURSE "${STAGE_DIR}")
 execute_process(
     COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${STAGE_DIR}"
@@ -25,6 +26,9 @@ endif()
 file(READ "${unit}" text)
 if(NOT text MATCHES "\nExecStart=${server} ")
     message(FATAL_ERROR "the unit does not start ${server}:\n${text}")
+endif()
+if(NOT text MATCHES "\nLimitNOFILE=([0-9]+)\n" OR CMAKE_MATCH_1 LESS 4200)
+    message(FATAL_ERROR "the unit leaves no room for the server's 4096 connections:\n${text}")
 endif()
 
 find_program(SYSTEMD_ANALYZE systemd-analyze)

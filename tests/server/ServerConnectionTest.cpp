@@ -2,6 +2,8 @@
 
 #include "server/HandshakeLog.h"
 
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 namespace furrow {
@@ -84,6 +86,73 @@ TEST(HandshakeLogTest, failedHandshakes_areLoggedAtMostOncePerInterval_withTheCo
     EXPECT_NE(text.find("с 10.0.0.9 не удалось: http request (ещё 5 таких с прошлой записи)\n"),
               std::string::npos)
         << text;
+}
+
+// The processor time this process has used, all threads together.
+std::chrono::microseconds processorTime()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto add = [](const timeval &time) {
+        return std::chrono::seconds(time.tv_sec) + std::chrono::microseconds(time.tv_usec);
+    };
+    return add(usage.ru_utime) + add(usage.ru_stime);
+}
+
+// Lowers the limit on open files until it goes, and takes every descriptor left under it, so
+// that the server cannot accept anything.
+struct NoDescriptorsLeft
+{
+    explicit NoDescriptorsLeft(int highest)
+    {
+        getrlimit(RLIMIT_NOFILE, &m_before);
+        rlimit tight = m_before;
+        tight.rlim_cur = rlim_t(highest) + 1;
+        setrlimit(RLIMIT_NOFILE, &tight);
+        for (int fd; (fd = dup(0)) >= 0;)
+            m_taken.push_back(fd);
+    }
+    ~NoDescriptorsLeft()
+    {
+        for (const int fd : m_taken)
+            close(fd);
+        setrlimit(RLIMIT_NOFILE, &m_before);
+    }
+    rlimit m_before{};
+    std::vector<int> m_taken;
+};
+
+TEST(ServerConnectionTest, withoutFreeDescriptors_acceptingPauses_andResumesWhenSomeAreFree)
+{
+    ServerHarness server;
+    std::vector<int> clients;
+    for (int n = 0; n < 8; ++n)
+        clients.push_back(socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(uint16_t(server.port));
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    {
+        const NoDescriptorsLeft exhausted(*std::max_element(clients.begin(), clients.end()));
+        for (const int fd : clients) {
+            connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+            send(fd, kRequest.data(), kRequest.size(), MSG_NOSIGNAL);
+        }
+        // Waiting connections would wake a loop that retries at once over and over.
+        const auto before = processorTime();
+        EXPECT_FALSE(closedWithin(clients.front(), 1s));
+        EXPECT_LT(processorTime() - before, 150ms) << "the server spins";
+    }
+    for (const int fd : clients) {
+        std::string answer(64, '\0');
+        pollfd entry{fd, POLLIN, 0};
+        ASSERT_GT(poll(&entry, 1, 5000), 0);
+        answer.resize(std::size_t(std::max<ssize_t>(0, recv(fd, answer.data(), answer.size(), 0))));
+        EXPECT_TRUE(answer.starts_with("HTTP/1.1 200 ")) << answer;
+        close(fd);
+    }
+    server.stop();
+    EXPECT_NE(server.log.str().find("кончились дескрипторы файлов"), std::string::npos);
 }
 
 } // namespace

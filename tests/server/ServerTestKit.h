@@ -23,7 +23,7 @@ namespace furrow::test {
 // in a temporary folder and one accepted token. Restarting keeps the database.
 struct ServerHarness
 {
-    static inline const std::string kToken = "test-token-7d1c-5a0e-93b2-c4";
+    static inline const std::string kToken = "test-token-7d1c-Vq4Ls9Xe2Rb8";
 
     // The settings of the tests, then whatever `adjust` changes.
     explicit ServerHarness(const std::function<void(SyncServer::Settings &)> &adjust = {},

@@ -265,7 +265,7 @@ struct ServerFolder : QTemporaryDir
     {
         QFile file(tokens);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly)
-                    && file.write("# laptop\n  process-token \r\n"));
+                    && file.write("# laptop\n  process-token-Lz6Wq3Ns8Fh2 \r\n"));
     }
     const QString tokens = filePath(QStringLiteral("tokens"));
 };
@@ -278,6 +278,11 @@ TEST(ServerProcessTest, helpAndBadStarts_sayWhatIsWrong)
     ASSERT_TRUE(taken.listen(QHostAddress::LocalHost));
     const QString busy = QStringLiteral("127.0.0.1:%1").arg(taken.serverPort());
     const QString db = folder.filePath(QStringLiteral("db/sync.db"));
+    const QString weak = folder.filePath(QStringLiteral("weak"));
+    QFile weakFile(weak);
+    ASSERT_TRUE(weakFile.open(QIODevice::WriteOnly)
+                && weakFile.write("# laptop\nprocess-token-Lz6Wq3Ns8Fh2\nhunter2\n"));
+    weakFile.close();
     const std::tuple<QStringList, int, const char *> cases[] = {
         {{"--help"}, 0, "--listen HOST:PORT"},
         {{}, 2, "--tokens"},
@@ -287,6 +292,7 @@ TEST(ServerProcessTest, helpAndBadStarts_sayWhatIsWrong)
         {{"--tokens", tokens, "--cert", "c.pem"}, 2, "--key"},
         {{"--tokens", "/nonexistent/tokens"}, 1, "/nonexistent/tokens"},
         {{"--tokens", "/dev/null"}, 1, "нет ни одного токена"},
+        {{"--tokens", weak, "--db", db}, 1, "строка 3: токен слабее 128 бит"},
         {{"--tokens", tokens, "--db", folder.path()}, 1, "не удалось открыть базу"},
         {{"--tokens", tokens, "--db", db, "--listen", busy}, 1, "не удалось занять адрес"},
         {{"--tokens", tokens, "--db", db, "--cert", tokens, "--key", tokens}, 1, "сертификат"},
@@ -337,7 +343,7 @@ TEST(ServerProcessTest, servesUntilSigterm_thenStopsCleanly)
     }
     ASSERT_NE(port, 0) << output.toStdString();
     EXPECT_EQ(test::rawExchange(port, test::syncRequest(R"({"device":"D","since":0,"changes":[]})",
-                                                        "process-token"))
+                                                        "process-token-Lz6Wq3Ns8Fh2"))
                   .status,
               200);
 

@@ -4,6 +4,7 @@ checking it is served, and the server's resident memory."""
 import json
 import os
 import re
+import resource
 import signal
 import socket
 import ssl
@@ -12,7 +13,7 @@ import tempfile
 import threading
 import time
 
-TOKEN = "owner-token-5b2e"
+TOKEN = "owner-token-5b2e-Gt4Rm7Xs1Kv9"
 LONG = os.environ.get("FURROW_ATTACKS_LONG") == "1"
 
 
@@ -76,10 +77,12 @@ def exchange(port, body, token=TOKEN, source="127.0.0.1", tls=False, timeout=10.
 
 
 class Server:
-    """furrow-sync-server on a free loopback port, with its database in a temporary folder."""
+    """furrow-sync-server on a free loopback port, with its database in a temporary folder;
+    `open_files` lowers its limit on open files as `ulimit -n` does."""
 
-    def __init__(self, binary, tls=False):
+    def __init__(self, binary, tls=False, open_files=None):
         self.binary = binary
+        self.open_files = open_files
         self.folder = tempfile.TemporaryDirectory(prefix="furrow-attacks-")
         self.tls = tls
         self.tokens = os.path.join(self.folder.name, "tokens")
@@ -102,8 +105,11 @@ class Server:
         return ["--cert", cert, "--key", key]
 
     def start(self):
-        self.process = subprocess.Popen([self.binary] + self.arguments, stdout=subprocess.PIPE,
-                                        stderr=subprocess.STDOUT)
+        limit = self.open_files
+        self.process = subprocess.Popen(
+            [self.binary] + self.arguments, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+            preexec_fn=limit and (lambda: resource.setrlimit(resource.RLIMIT_NOFILE,
+                                                             (limit, limit))))
         line = self.process.stdout.readline().decode()
         match = re.search(r"слушает https?://127\.0\.0\.1:(\d+)", line)
         assert match, "the server did not start: " + line
@@ -120,6 +126,12 @@ class Server:
         self.process.terminate()
         self.process.wait(timeout=20)
         self.folder.cleanup()
+
+    def cpu_seconds(self):
+        """Processor time the server has used so far, all its threads together."""
+        with open("/proc/%d/stat" % self.process.pid) as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
     def rss_mb(self):
         with open("/proc/%d/status" % self.process.pid) as status:

@@ -24,10 +24,11 @@ MB = 1024 * 1024
 ATTACKS = []
 
 
-def attack(tls=False, prepare=None):
-    """Registers an attack; `prepare(server)` runs before the owner starts watching."""
+def attack(tls=False, prepare=None, open_files=None):
+    """Registers an attack; `prepare(server)` runs before the owner starts watching, and
+    `open_files` is the server's limit on open files."""
     def register(function):
-        ATTACKS.append((function.__name__, function, tls, prepare))
+        ATTACKS.append((function.__name__, function, tls, prepare, open_files))
         return function
     return register
 
@@ -131,29 +132,67 @@ def trickling_tls_hello(server):
     return trickle_attack(server)
 
 
+def hold_idle(server, stop, count, source):
+    """Holds `count` connections that never send, reopening each as soon as the server closes
+    it."""
+    open_ = []
+    while not stop.is_set():
+        while len(open_) < count:
+            try:
+                open_.append(connect(server.port, source))
+            except OSError:
+                break
+        for sock in [s for s in open_ if closed_by_peer(s)]:
+            sock.close()
+            open_.remove(sock)
+        stop.wait(0.05)
+    for sock in open_:
+        sock.close()
+
+
 @attack()
 def idle_connections(server):
     """64 connections that never send, reopened as soon as the server closes one."""
-    reopened = [0]
-
-    def hold(stop):
-        open_ = []
-        while not stop.is_set():
-            while len(open_) < 64:
-                try:
-                    open_.append(connect(server.port, "127.0.0.5"))
-                except OSError:
-                    break
-            for sock in [s for s in open_ if closed_by_peer(s)]:
-                sock.close()
-                open_.remove(sock)
-                reopened[0] += 1
-            stop.wait(0.05)
-        for sock in open_:
-            sock.close()
-
-    run_for(SECONDS, [hold])
+    run_for(SECONDS, [lambda stop: hold_idle(server, stop, 64, "127.0.0.5")])
     return []
+
+
+@attack(open_files=48)
+def few_open_files(server):
+    """Allowed 48 open files (ulimit -n 48), the server holds fewer connections rather than
+    spinning on a full table while 60 that never send are reopened as soon as it closes one."""
+    cpu, start = server.cpu_seconds(), time.monotonic()
+    run_for(SECONDS, [lambda stop: hold_idle(server, stop, 60, "127.0.0.6")])
+    share = (server.cpu_seconds() - cpu) / (time.monotonic() - start)
+    return ["the server used %.0f %% of a processor" % (share * 100)] if share > 0.3 else []
+
+
+def tls_handshake(port, version, ciphers):
+    """Whether a TLS handshake offering only `ciphers` at most at `version` succeeds."""
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_CLIENT)
+    context.check_hostname = False
+    context.verify_mode = ssl.CERT_NONE
+    context.maximum_version = version
+    context.set_ciphers(ciphers)
+    try:
+        with context.wrap_socket(connect(port)):
+            return True
+    except (ssl.SSLError, OSError):
+        return False
+
+
+@attack(tls=True)
+def weak_tls_ciphers(server):
+    """TLS 1.2 clients offering only ciphers without forward secrecy or without AEAD are
+    refused; ECDHE with AES-GCM and TLS 1.3 are served."""
+    v12, v13 = ssl.TLSVersion.TLSv1_2, ssl.TLSVersion.TLSv1_3
+    cases = [(v12, "AES128-SHA:AES256-SHA256:AES128-GCM-SHA256", False),
+             (v12, "ECDHE-ECDSA-AES128-SHA:ECDHE-ECDSA-AES256-SHA384", False),
+             (v12, "ECDHE-ECDSA-AES128-GCM-SHA256", True),
+             (v13, "DEFAULT", True)]
+    return ["TLS %s with %s: %s" % (version.name, ciphers, "served" if served else "refused")
+            for version, ciphers, expected in cases
+            for served in [tls_handshake(server.port, version, ciphers)] if served != expected]
 
 
 @attack()
@@ -246,6 +285,43 @@ def half_close_after_sending(server):
     return problems + (["half-closed pushes missing: %s" % missing[:5]] if missing else [])
 
 
+def large_pushes(binary):
+    """40 pushes of 8 MiB (10 in the short run), two at a time: once they are done, the server
+    has given the memory back. Apart from the attacks: an 8 MiB push takes the database for
+    longer than the owner's bound of 1 s."""
+    server = Server(binary)
+    box = "C" * (128 * 1024)
+    idle_mb, statuses = server.rss_mb(), []
+
+    def push(first):
+        since = 0
+        for n in range(first, 40 if LONG else 10, 2):
+            changes = [record("large-%d-%d" % (n, k), box=box) for k in range(63)]
+            status, answer = exchange(server.port, sync_body("pusher-%d" % first, since, changes),
+                                      timeout=60.0)
+            statuses.append(status)
+            since = json.loads(answer)["seq"] if status == 200 else since
+
+    try:
+        pushers = [threading.Thread(target=push, args=(first,)) for first in (0, 1)]
+        for pusher in pushers:
+            pusher.start()
+        for pusher in pushers:
+            pusher.join()
+        # A connection's memory goes once the server has seen the client close it.
+        settled_mb, deadline = server.rss_mb(), time.monotonic() + 3
+        while settled_mb >= 100 and time.monotonic() < deadline:
+            time.sleep(0.1)
+            settled_mb = min(settled_mb, server.rss_mb())
+    finally:
+        server.stop()
+    print("large pushes: resident %.0f MB idle, %.0f MB after (%.2f×)"
+          % (idle_mb, settled_mb, settled_mb / idle_mb), flush=True)
+    problems = ["pushes answered %s" % set(statuses)] if set(statuses) != {200} else []
+    return problems + (["%.0f MB resident after the pushes" % settled_mb]
+                       if settled_mb >= 100 else [])
+
+
 def durability_rounds(binary):
     """Push, kill -9 mid-push, restart: every acknowledged record is there."""
     server = Server(binary)
@@ -288,10 +364,10 @@ def durability_rounds(binary):
 def main(arguments):
     binary, chosen = arguments[0], set(arguments[1:])
     failed = 0
-    for name, function, tls, prepare in ATTACKS:
+    for name, function, tls, prepare, open_files in ATTACKS:
         if chosen and name not in chosen:
             continue
-        server = Server(binary, tls=tls)
+        server = Server(binary, tls=tls, open_files=open_files)
         try:
             if prepare:
                 prepare(server)
@@ -304,6 +380,10 @@ def main(arguments):
         print("%s: %s (owner served %d, slowest %.3f s, peak RSS %.0f MB)"
               % (name, "; ".join(problems) or "ok", watch.served, watch.slowest, watch.peak_mb),
               flush=True)
+    if not chosen or "large_pushes" in chosen:
+        problems = large_pushes(binary)
+        failed += bool(problems)
+        print("large_pushes: %s" % ("; ".join(problems) or "ok"), flush=True)
     if not chosen or "durability" in chosen:
         problems = durability_rounds(binary)
         failed += bool(problems)
