@@ -3,6 +3,7 @@
 #include "Clock.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 namespace furrow {
@@ -142,8 +143,10 @@ bool ModelContext::hasChanges() const
 
 ModelContext::SaveResult ModelContext::save()
 {
-    if (!hasChanges())
+    if (!hasChanges()) {
+        setSaveFailure({});
         return {};
+    }
     ChangeSet changes;
     changes.written.reserve(m_unsavedRows.size());
     for (const auto &row : m_unsavedRows) {
@@ -155,19 +158,34 @@ ModelContext::SaveResult ModelContext::save()
             changes.removed.push_back({row->kind(), row->m_rowKey});
     }
     if (m_backend) {
+        std::optional<QString> failure;
         try {
             m_backend->write(changes);
         } catch (const StoreError &error) {
-            return {false, error.description()};
+            failure = error.description();
         } catch (const std::exception &error) {
-            return {false, QString::fromLocal8Bit(error.what())};
+            failure = QString::fromLocal8Bit(error.what());
+        }
+        if (failure) {
+            // The failure must read as one even when the store gave no description.
+            setSaveFailure(failure->isEmpty() ? QStringLiteral("?") : *failure);
+            return {false, m_saveFailure};
         }
     }
     for (const auto &row : m_unsavedRows)
         row->m_unsaved = false;
     m_unsavedRows.clear();
     m_removedRows.clear();
+    setSaveFailure({});
     return {};
+}
+
+void ModelContext::setSaveFailure(const QString &failure)
+{
+    if (failure == m_saveFailure)
+        return;
+    m_saveFailure = failure;
+    Q_EMIT saveFailureChanged(failure);
 }
 
 void ModelContext::setUndoHistory(UndoHistory *history)

@@ -55,6 +55,9 @@ public:
     // Writes all pending changes through the backend. On failure they stay pending and are
     // written by the next successful save. Without a backend the context lives in memory only.
     SaveResult save();
+    // Why the latest save failed while its changes are still pending; empty once a save wrote
+    // them.
+    const QString &saveFailure() const { return m_saveFailure; }
 
     void setBackend(StoreBackend *backend) { m_backend = backend; }
     void setUndoHistory(UndoHistory *history);
@@ -68,6 +71,8 @@ Q_SIGNALS:
     void changed(furrow::RecordKinds kinds);
     // The planner store saved; the backup writer and the application icon follow this.
     void storeSaved();
+    // A save failed (with why) or, after failures, one succeeded (with an empty text).
+    void saveFailureChanged(const QString &failure);
 
 private:
     friend class Record;
@@ -88,6 +93,7 @@ private:
     void noteChangedKind(RecordKind kind);
     UndoHistory *recordingHistory() const;
     void stampReplayedRows();
+    void setSaveFailure(const QString &failure);
 
     std::vector<std::shared_ptr<TaskItem>> m_tasks;
     std::vector<std::shared_ptr<Project>> m_projects;
@@ -104,6 +110,7 @@ private:
     QPointer<UndoHistory> m_undoHistory;
     RecordKinds m_changedKinds;
     bool m_changeSignalQueued = false;
+    QString m_saveFailure;
 };
 
 template<class T>

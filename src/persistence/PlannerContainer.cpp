@@ -59,6 +59,17 @@ bool looksLikeStore(const QString &path, QString *error)
 
 const QString kStoreSuffixes[] = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
 
+// The store's files that do not exist yet.
+QStringList missingFiles(const QString &storePath)
+{
+    QStringList missing;
+    for (const QString &suffix : kStoreSuffixes) {
+        if (!QFileInfo::exists(storePath + suffix))
+            missing.append(storePath + suffix);
+    }
+    return missing;
+}
+
 } // namespace
 
 QString PlannerContainer::defaultStorePath()
@@ -72,14 +83,20 @@ std::unique_ptr<PlannerContainer> PlannerContainer::open(const QString &storePat
     PlannerFile::makePrivateFolder(QFileInfo(storePath).path());
     std::unique_ptr<PlannerContainer> container(
         new PlannerContainer(storePath, lockStore(storePath)));
-    QString error;
-    if (container->tryOpen(&error))
+    container->readRecoveryMark();
+    const QStringList missing = missingFiles(storePath);
+    std::optional<StoreError> failure = container->openFile();
+    if (!failure)
         return container;
-    container->moveAside(error);
-    if (container->tryOpen(&error))
+    if (!failure->isDamaged())
+        container->refuse(failure->description(), missing);
+    container->moveAside(failure->description());
+    failure = container->openFile();
+    if (!failure)
         return container;
     throw FatalStoreError(
-        (QStringLiteral("Furrow: не удалось открыть даже чистую базу — ") + error).toStdString());
+        (QStringLiteral("Furrow: не удалось открыть даже чистую базу — ") + failure->description())
+            .toStdString());
 }
 
 PlannerContainer::PlannerContainer(const QString &storePath, std::unique_ptr<QLockFile> lock)
@@ -94,7 +111,7 @@ PlannerContainer::~PlannerContainer()
     m_store.reset();
 }
 
-bool PlannerContainer::tryOpen(QString *error)
+std::optional<StoreError> PlannerContainer::openFile()
 {
     try {
         createPrivately(m_storePath);
@@ -104,18 +121,65 @@ bool PlannerContainer::tryOpen(QString *error)
         context->setBackend(store.get());
         m_store = std::move(store);
         m_context = std::move(context);
-        return true;
+        return std::nullopt;
     } catch (const StoreError &failure) {
-        *error = failure.description();
-        return false;
+        return failure;
     }
+}
+
+bool PlannerContainer::tryOpen(QString *error)
+{
+    const std::optional<StoreError> failure = openFile();
+    if (failure)
+        *error = failure->description();
+    return !failure;
+}
+
+void PlannerContainer::refuse(const QString &reason, const QStringList &missing)
+{
+    // Only what this attempt made is taken away again; the user's files stay as they were.
+    for (const QString &path : missing)
+        QFile::remove(path);
+    logLine(QStringLiteral("не удалось открыть хранилище, файлы не тронуты — ") + reason);
+    throw StoreUnavailableError(reason);
+}
+
+QString PlannerContainer::recoveryMarkPath() const
+{
+    return m_storePath + QStringLiteral(".recovering");
+}
+
+void PlannerContainer::readRecoveryMark()
+{
+    QFile mark(recoveryMarkPath());
+    if (!mark.exists())
+        return;
+    m_opening = Opening::RecoveryUnfinished;
+    if (mark.open(QIODevice::ReadOnly))
+        m_asideSuffix = QString::fromUtf8(mark.readAll()).trimmed();
+}
+
+void PlannerContainer::finishRecovery()
+{
+    QFile mark(recoveryMarkPath());
+    if (!mark.remove() && mark.exists())
+        logLine(QStringLiteral("не удалось снять отметку восстановления %1 — %2")
+                    .arg(recoveryMarkPath(), mark.errorString()));
 }
 
 void PlannerContainer::moveAside(const QString &error)
 {
     const qint64 seconds = microsecondsSinceEpoch(Clock::now()) / 1000000;
+    const QString suffix = QStringLiteral(".backup-") + QString::number(seconds);
+    // Marked before anything moves: a recovery cut short by a crash or a full disk is resumed
+    // at the next opening. Without the mark nothing is moved.
+    try {
+        PlannerFile::writeBytes(suffix.toUtf8(), recoveryMarkPath());
+    } catch (const PersistenceError &markFailure) {
+        refuse(error + QStringLiteral("; ") + markFailure.description(), {});
+    }
     m_opening = Opening::SetAside;
-    m_asideSuffix = QStringLiteral(".backup-") + QString::number(seconds);
+    m_asideSuffix = suffix;
     const QString target = m_storePath + m_asideSuffix;
     for (const QString &suffix : kStoreSuffixes)
         QFile::rename(m_storePath + suffix, target + suffix);

@@ -142,7 +142,7 @@ SqliteStore::SqliteStore(const QString &path)
     : m_db(path)
 {
     prepareSchema();
-    // Preparing every statement also checks that each table has every column.
+    checkColumns();
     m_statements = std::make_unique<Statements>(m_db);
 }
 
@@ -154,9 +154,11 @@ void SqliteStore::prepareSchema()
     const qint64 version = m_db.queryInteger("PRAGMA user_version");
     if (version != 0 && version != kSchemaVersion)
         throw StoreError(
-            QStringLiteral("schema version %1, expected %2").arg(version).arg(kSchemaVersion));
+            QStringLiteral("schema version %1, expected %2").arg(version).arg(kSchemaVersion),
+            StoreError::Cause::Damaged);
     if (version == 0 && m_db.queryInteger("SELECT count(*) FROM sqlite_schema") != 0)
-        throw StoreError(QStringLiteral("the file holds tables of another program"));
+        throw StoreError(QStringLiteral("the file holds tables of another program"),
+                         StoreError::Cause::Damaged);
 
     m_db.queryText("PRAGMA journal_mode = WAL");
     m_db.execute("PRAGMA synchronous = FULL");
@@ -165,6 +167,32 @@ void SqliteStore::prepareSchema()
     SqliteTransaction transaction(m_db);
     m_db.execute(kSchema);
     transaction.commit();
+}
+
+void SqliteStore::checkColumns()
+{
+    // Checked by name, so that a store of another shape is told apart from a statement that
+    // failed for want of disk or memory.
+    const std::pair<const char *, const QStringList *> tables[] = {{"task", &kTaskColumns},
+                                                                   {"project", &kProjectColumns},
+                                                                   {"page", &kPageColumns},
+                                                                   {"section", &kSectionColumns},
+                                                                   {"day_plan", &kDayPlanColumns}};
+    SqliteStatement info(m_db, "SELECT name FROM pragma_table_info(?)");
+    for (const auto &[table, columns] : tables) {
+        QStringList present;
+        info.bind(1, QString::fromLatin1(table));
+        while (info.step())
+            present.append(info.text(0));
+        if (present.isEmpty())
+            throw StoreError(QStringLiteral("no such table: %1").arg(QLatin1String(table)),
+                             StoreError::Cause::Damaged);
+        for (const QString &column : *columns) {
+            if (!present.contains(column))
+                throw StoreError(QStringLiteral("no such column: %1").arg(column),
+                                 StoreError::Cause::Damaged);
+        }
+    }
 }
 
 void SqliteStore::loadInto(ModelContext &context)

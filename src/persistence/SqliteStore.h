@@ -17,8 +17,8 @@ class SqliteStore final : public StoreBackend
 public:
     static constexpr int kSchemaVersion = 1;
 
-    // Opens the file, creating the schema in a new one; raises StoreError when the file is not a
-    // store of this schema version.
+    // Opens the file, creating the schema in a new one; raises StoreError, marked damaged when
+    // the file is not a store of this schema version.
     explicit SqliteStore(const QString &path);
     ~SqliteStore() override;
 
@@ -30,6 +30,7 @@ private:
     struct Statements;
 
     void prepareSchema();
+    void checkColumns();
 
     SqliteDatabase m_db;
     std::unique_ptr<Statements> m_statements;

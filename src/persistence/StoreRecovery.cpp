@@ -16,21 +16,51 @@ namespace furrow::StoreRecovery {
 
 namespace {
 
-// Restores the document into the clean store; answers why it could not, or an empty text.
-QString restore(ModelContext &context, const QString &backupPath)
+// What stood in the way of restoring the backup file: it could not be read, or the store could
+// not save what was restored (those rows stay pending).
+struct Problem
+{
+    QString reading;
+    QString saving;
+};
+
+Outcome withKind(Outcome::Kind kind, qsizetype restoredTasks = 0)
+{
+    Outcome outcome;
+    outcome.kind = kind;
+    outcome.restoredTasks = restoredTasks;
+    return outcome;
+}
+
+Problem restore(ModelContext &context, const QString &backupPath)
 {
     PlannerArchive archive;
     try {
         archive = PlannerArchiveIO::readFrom(backupPath);
     } catch (const PersistenceError &error) {
-        return error.description();
+        return {error.description(), {}};
     }
     PlannerStore store(context);
-    PlannerSnapshot::restore(store, archive);
-    // A failed save is logged by the store and leaves the restored rows unsaved.
-    if (context.hasChanges())
-        return QStringLiteral("хранилище не сохранилось");
+    if (const ModelContext::SaveResult saved = PlannerSnapshot::restore(store, archive); !saved.ok)
+        return {{}, saved.error};
     return {};
+}
+
+Outcome unfinished(const QString &reason)
+{
+    logLine(QStringLiteral("восстановление не завершено (%1); оно продолжится при следующем "
+                           "запуске, резервный файл не перезаписывается")
+                .arg(reason));
+    Outcome outcome = withKind(Outcome::Kind::Unfinished);
+    outcome.reason = reason;
+    return outcome;
+}
+
+bool holdsRecords(const ModelContext &context)
+{
+    return !context.rows<TaskItem>().empty() || !context.rows<Project>().empty()
+           || !context.rows<Page>().empty() || !context.rows<Section>().empty()
+           || !context.rows<DayPlan>().empty();
 }
 
 Outcome setBackupAside(const QString &backupPath, const QString &suffix, const QString &why)
@@ -41,11 +71,13 @@ Outcome setBackupAside(const QString &backupPath, const QString &suffix, const Q
         logLine(QStringLiteral("резервный файл не восстановлен (%1) и не отодвинут (%2); "
                                "до перезапуска он не перезаписывается")
                     .arg(why, file.errorString()));
-        return {Outcome::Kind::BackupStuck, 0, {}, {}};
+        return withKind(Outcome::Kind::BackupStuck);
     }
     logLine(
         QStringLiteral("резервный файл не восстановлен (%1). Он отодвинут в %2").arg(why, target));
-    return {Outcome::Kind::BackupSetAside, 0, target, {}};
+    Outcome outcome = withKind(Outcome::Kind::BackupSetAside);
+    outcome.backupAside = target;
+    return outcome;
 }
 
 // Puts the newest store copy that opens in place of the clean store; false when none does.
@@ -61,30 +93,54 @@ bool restoreStoreCopy(PlannerContainer &container, const QString &backupPath, Ou
         const auto count = qsizetype(container.context().rows<TaskItem>().size());
         logLine(
             QStringLiteral("хранилище восстановлено из копии %1 (%2 задач)").arg(copy).arg(count));
-        *outcome = {Outcome::Kind::Restored, count, {}, copy};
+        *outcome = withKind(Outcome::Kind::Restored, count);
+        outcome->storeCopy = copy;
         return true;
     }
     return false;
+}
+
+Outcome recoverFromScratch(PlannerContainer &container, const QString &backupPath)
+{
+    Outcome fromCopy;
+    if (restoreStoreCopy(container, backupPath, &fromCopy))
+        return fromCopy;
+    if (!QFileInfo::exists(backupPath))
+        return withKind(Outcome::Kind::NothingToRestore);
+    ModelContext &context = container.context();
+    const Problem problem = restore(context, backupPath);
+    if (!problem.saving.isEmpty())
+        return unfinished(problem.saving);
+    if (!problem.reading.isEmpty())
+        return setBackupAside(backupPath, container.asideSuffix(), problem.reading);
+    const auto count = qsizetype(context.rows<TaskItem>().size());
+    logLine(QStringLiteral("хранилище восстановлено из резервного файла (%1 задач)").arg(count));
+    return withKind(Outcome::Kind::Restored, count);
 }
 
 } // namespace
 
 Outcome recoverAfterSetAside(PlannerContainer &container, const QString &backupPath)
 {
+    const bool resuming = container.opening() == PlannerContainer::Opening::RecoveryUnfinished;
     if (container.opening() == PlannerContainer::Opening::AsItWas)
         return {};
-    Outcome fromCopy;
-    if (restoreStoreCopy(container, backupPath, &fromCopy))
-        return fromCopy;
-    if (!QFileInfo::exists(backupPath))
-        return {Outcome::Kind::NothingToRestore, 0, {}, {}};
-    ModelContext &context = container.context();
-    const QString problem = restore(context, backupPath);
-    if (!problem.isEmpty())
-        return setBackupAside(backupPath, container.asideSuffix(), problem);
-    const auto count = qsizetype(context.rows<TaskItem>().size());
-    logLine(QStringLiteral("хранилище восстановлено из резервного файла (%1 задач)").arg(count));
-    return {Outcome::Kind::Restored, count, {}, {}};
+    Outcome outcome;
+    // Rows in the clean store can only have come from the recovery's own save: it got that far
+    // before it was cut short, and a store copy must not replace them.
+    if (resuming && holdsRecords(container.context())) {
+        const auto count = qsizetype(container.context().rows<TaskItem>().size());
+        logLine(QStringLiteral("восстановление хранилища завершено (%1 задач)").arg(count));
+        outcome = withKind(Outcome::Kind::Restored, count);
+    } else {
+        if (resuming)
+            logLine(QStringLiteral("незавершённое восстановление хранилища продолжается"));
+        outcome = recoverFromScratch(container, backupPath);
+    }
+    outcome.resumed = resuming;
+    if (outcome.kind != Outcome::Kind::Unfinished)
+        container.finishRecovery();
+    return outcome;
 }
 
 } // namespace furrow::StoreRecovery

@@ -27,13 +27,21 @@ Section *destination(PlannerStore &store)
     return store.context().insert(std::make_shared<Section>(QStringLiteral("Inbox"), first, 0));
 }
 
+// A command's save that failed must not read as success: its changes are only pending.
+SingleInstance::Reply saved(const ModelContext &context)
+{
+    if (context.saveFailure().isEmpty())
+        return {};
+    return failure(QStringLiteral("Furrow: save failed — ") + context.saveFailure());
+}
+
 SingleInstance::Reply add(const QString &text, ModelContext &context)
 {
     if (InlineSyntax::parse(text).title.isEmpty())
         return failure(QStringLiteral("Furrow: в тексте нет названия — задача не добавлена"));
     PlannerStore store(context);
     store.capture(text, destination(store), nullptr);
-    return {};
+    return saved(context);
 }
 
 // One sync cycle; a cycle already under way (started by the timer) is waited for instead.

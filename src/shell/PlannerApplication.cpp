@@ -3,6 +3,9 @@
 #include "AppIconState.h"
 #include "BackupCommands.h"
 #include "HeadlessCommands.h"
+#include "QuitGuard.h"
+#include "RecoveryNotice.h"
+#include "SaveRetry.h"
 #include "StoreLauncher.h"
 #include "capture/QuickCaptureController.h"
 #include "hotkey/GlobalHotKey.h"
@@ -18,6 +21,7 @@
 #include "persistence/ArchiveWriter.h"
 #include "persistence/DemoSeed.h"
 #include "persistence/PlannerContainer.h"
+#include "persistence/PlannerFile.h"
 #include "sync/SyncEngine.h"
 #include "views/archive/ArchiveWindow.h"
 #include "views/main/MainToolbar.h"
@@ -34,32 +38,14 @@ namespace furrow {
 
 namespace {
 
-// What the user is told once when the store could not be opened; empty when it opened.
-QString recoveryNotice(const StoreRecovery::Outcome &recovery, const QString &folder)
+// A store that cannot be opened ends the planner; the message goes to standard error and, as
+// nothing else shows it, into an alert.
+void reportStoreFailure(const QString &message)
 {
-    using Kind = StoreRecovery::Outcome::Kind;
-    const QString emptyStart
-        = QStringLiteral("Furrow could not open its store and started with an empty planner. ");
-    switch (recovery.kind) {
-    case Kind::NotNeeded:
-        return {};
-    case Kind::Restored:
-        return QStringLiteral(
-            "Furrow could not open its store and restored your planner from the backup file.");
-    case Kind::NothingToRestore:
-        return emptyStart + QStringLiteral("The old store was kept in %1.").arg(folder);
-    case Kind::BackupSetAside:
-        return emptyStart
-               + QStringLiteral("The backup file could not be restored; it and the old store "
-                                "were kept in %1.")
-                     .arg(folder);
-    case Kind::BackupStuck:
-        return emptyStart
-               + QStringLiteral("The backup file in %1 could not be restored and will not be "
-                                "rewritten until Furrow starts again.")
-                     .arg(folder);
-    }
-    return {};
+    printError(message + u'\n');
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Furrow"), message, QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("storeFailure"));
+    box.exec();
 }
 
 } // namespace
@@ -69,7 +55,7 @@ int PlannerApplication::run(const CommandLine &command, const QPalette &desktopP
     if (const auto exitCode = StoreLauncher::handOver(command))
         return *exitCode;
     logLine(QStringLiteral("шрифты в бандле — ") + FontLoader::registeredNames().join(u", "));
-    StoreLauncher::Opened opened = StoreLauncher::openStore(command);
+    StoreLauncher::Opened opened = StoreLauncher::openStore(command, reportStoreFailure);
     if (const int *exitCode = std::get_if<int>(&opened))
         return *exitCode;
     StoreLauncher::OpenStore store = std::move(std::get<StoreLauncher::OpenStore>(opened));
@@ -114,6 +100,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     StoreLauncher::attachBackupWriter(context(), recovery);
     m_backupReplaceable = recovery.backupMayBeReplaced();
     connect(&context(), &ModelContext::storeSaved, this, [this] { updateIcon(false); });
+    m_saveRetry = std::make_unique<SaveRetry>(context());
     const bool listening
         = m_instance.listen([this](const QStringList &arguments, SingleInstance::Respond respond) {
               handOver(arguments, respond);
@@ -140,10 +127,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
                                          QApplication::activeWindow());
         },
         [this] { showSettings(); },
-        [this] {
-            commitOpenEdits();
-            QApplication::quit();
-        },
+        [this] { quitOnRequest(); },
     });
     // Any other way out (the session ending) saves open drafts too.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &PlannerApplication::quitting);
@@ -190,16 +174,27 @@ void PlannerApplication::announceHotkey(HotkeyStatus status)
     Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(status == HotkeyStatus::Registered);
 }
 
+void PlannerApplication::quitOnRequest()
+{
+    commitOpenEdits();
+    if (!QuitGuard::mayQuit(context(), PlannerFile::backupPath(), QApplication::activeWindow()))
+        return;
+    m_quitConfirmed = true;
+    QApplication::quit();
+}
+
 void PlannerApplication::quitting()
 {
     commitOpenEdits();
+    if (!m_quitConfirmed)
+        QuitGuard::saveForLastTime(context(), PlannerFile::backupPath());
     if (m_hotKey)
         m_hotKey->unregister();
 }
 
 void PlannerApplication::tellAboutRecovery(const StoreRecovery::Outcome &recovery)
 {
-    const QString text = recoveryNotice(recovery, QFileInfo(m_container->storePath()).path());
+    const QString text = RecoveryNotice::text(recovery, QFileInfo(m_container->storePath()).path());
     if (text.isEmpty())
         return;
     // Opened rather than run, so that the event loop (and later launches) are not held up.

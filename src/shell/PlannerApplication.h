@@ -24,6 +24,7 @@ class GlobalHotKey;
 class MainWindow;
 class PlannerContainer;
 class QuickCaptureController;
+class SaveRetry;
 class SettingsWindow;
 class SyncEngine;
 class TrayController;
@@ -70,6 +71,7 @@ private:
     void startCaptureFromAnywhere();
     // Records how the hotkey's registration ended and tells whoever shows it.
     void announceHotkey(HotkeyStatus status);
+    void quitOnRequest();
     void quitting();
     void runDemoSeed();
     void tellAboutRecovery(const StoreRecovery::Outcome &recovery);
@@ -80,10 +82,12 @@ private:
 
     std::unique_ptr<PlannerContainer> m_container;
     bool m_backupReplaceable = true; // false when the recovery left a backup file to keep
+    bool m_quitConfirmed = false;    // the user was asked and chose to quit
     UndoHistory m_undoHistory;
     UndoRouting m_undoRouting;
     std::unique_ptr<PlannerCommands> m_commands;
     std::unique_ptr<SyncEngine> m_sync;
+    std::unique_ptr<SaveRetry> m_saveRetry;
     SingleInstance m_instance;
     std::unique_ptr<GlobalHotKey> m_hotKey;
     std::unique_ptr<QuickCaptureController> m_quickCapture;

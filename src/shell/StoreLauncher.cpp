@@ -1,6 +1,7 @@
 #include "StoreLauncher.h"
 
 #include "HeadlessCommands.h"
+#include "RecoveryNotice.h"
 #include "SingleInstance.h"
 
 #include "persistence/ArchiveWriter.h"
@@ -9,6 +10,7 @@
 #include "sync/SyncEngine.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QThread>
 
 #include <cstdio>
@@ -35,9 +37,17 @@ int finish(const SingleInstance::Reply &reply)
     return reply.exitCode;
 }
 
+QString storeFolder(const PlannerContainer &container)
+{
+    return QFileInfo(container.storePath()).path();
+}
+
 int runOn(const StoreLauncher::OpenStore &store, const CommandLine &command)
 {
     PlannerContainer &container = *store.container;
+    if (const QString notice = RecoveryNotice::text(store.recovery, storeFolder(container));
+        !notice.isEmpty())
+        printError(notice + u'\n');
     StoreLauncher::attachBackupWriter(container.context(), store.recovery);
     SyncEngine engine(container.context());
     SingleInstance::Reply reply;
@@ -76,27 +86,37 @@ std::optional<int> StoreLauncher::handOver(const CommandLine &command)
     return std::nullopt;
 }
 
-StoreLauncher::Opened StoreLauncher::openStore(const CommandLine &command)
+StoreLauncher::Opened StoreLauncher::openStore(const CommandLine &command,
+                                               const ReportFailure &report)
 {
     PlannerFile::migrateLegacyBackup();
     const QString storePath = PlannerContainer::defaultStorePath();
+    const QString cannotOpen = QStringLiteral("the store cannot be opened: ");
     for (int attempt = 0;; ++attempt) {
         try {
             auto container = PlannerContainer::open(storePath);
             const auto recovery
                 = StoreRecovery::recoverAfterSetAside(*container, PlannerFile::backupPath());
+            if (recovery.kind == StoreRecovery::Outcome::Kind::Unfinished) {
+                report(cannotOpen + recovery.reason + u'\n'
+                       + RecoveryNotice::text(recovery, storeFolder(*container)));
+                return 1;
+            }
             return OpenStore{std::move(container), recovery};
         } catch (const StoreInUseError &busy) {
             // A planner that is still starting holds the store before it listens.
             if (const auto exitCode = handOver(command))
                 return *exitCode;
             if (attempt == kStartingPlannerRetries) {
-                printError(QString::fromUtf8(busy.what()) + u'\n');
+                report(busy.description());
                 return 1;
             }
             QThread::msleep(kRetryPauseMs);
+        } catch (const StoreUnavailableError &unavailable) {
+            report(cannotOpen + unavailable.description());
+            return 1;
         } catch (const FatalStoreError &fatal) {
-            printError(QString::fromUtf8(fatal.what()) + u'\n');
+            report(fatal.description());
             return 1;
         }
     }
@@ -113,7 +133,7 @@ int StoreLauncher::runHeadless(const CommandLine &command)
 {
     if (const auto exitCode = handOver(command))
         return *exitCode;
-    Opened opened = openStore(command);
+    Opened opened = openStore(command, [](const QString &message) { printError(message + u'\n'); });
     if (const int *exitCode = std::get_if<int>(&opened))
         return *exitCode;
     return runOn(std::get<OpenStore>(opened), command);

@@ -4,6 +4,7 @@
 
 #include "persistence/StoreRecovery.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -28,12 +29,16 @@ struct OpenStore
 };
 
 // Either the opened store, or the exit code of a command the running planner answered after all
-// (it was starting) or of a store that could not be opened, with the message already printed.
+// (it was starting) or of a store that could not be opened, with the message already reported.
 using Opened = std::variant<OpenStore, int>;
 
+// Tells the user why the store could not be opened.
+using ReportFailure = std::function<void(const QString &message)>;
+
 // Moves a backup file left at the older location, opens the store and, when the store had to be
-// set aside, recovers the planner from the backup file. Nothing has saved yet.
-Opened openStore(const CommandLine &command);
+// set aside, recovers the planner from the backup file. Nothing has saved yet. A store that
+// cannot be opened, or whose recovery could not be saved, is reported through `report`.
+Opened openStore(const CommandLine &command, const ReportFailure &report);
 
 // Attaches the backup writer to the store's context, unless the recovery left a backup file
 // that must not be written over.

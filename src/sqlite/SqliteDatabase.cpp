@@ -6,15 +6,28 @@
 
 namespace furrow {
 
+namespace {
+
+// Only SQLite's own verdict that the file is no database, or a broken one, marks it damaged.
+StoreError::Cause causeOf(int code)
+{
+    const int primary = code & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ? StoreError::Cause::Damaged
+                                                                 : StoreError::Cause::Unavailable;
+}
+
+} // namespace
+
 SqliteDatabase::SqliteDatabase(const QString &path)
 {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
         const QString description
             = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        const int code = m_db ? sqlite3_extended_errcode(m_db) : SQLITE_NOMEM;
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw StoreError(description);
+        throw StoreError(description, causeOf(code));
     }
     sqlite3_extended_result_codes(m_db, 1);
 }
@@ -27,7 +40,8 @@ SqliteDatabase::~SqliteDatabase()
 void SqliteDatabase::raise(const QString &context) const
 {
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
-    throw StoreError(context.isEmpty() ? message : context + QStringLiteral(": ") + message);
+    throw StoreError(context.isEmpty() ? message : context + QStringLiteral(": ") + message,
+                     causeOf(sqlite3_extended_errcode(m_db)));
 }
 
 void SqliteDatabase::execute(const char *sql)
@@ -100,8 +114,9 @@ bool SqliteStatement::step()
     default: {
         // Read the message before the reset, which would replace it.
         const QString message = QString::fromUtf8(sqlite3_errmsg(m_db.handle()));
+        const int code = sqlite3_extended_errcode(m_db.handle());
         sqlite3_reset(m_statement);
-        throw StoreError(message);
+        throw StoreError(message, causeOf(code));
     }
     }
 }

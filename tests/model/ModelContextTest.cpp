@@ -42,18 +42,26 @@ TEST_F(ModelContextTest, save_writesOnlyChangedRowsAndClearsPendingChanges)
     EXPECT_EQ(backend.writes[1].written, (std::vector<const Record *>{page}));
 }
 
-TEST_F(ModelContextTest, failedSave_keepsChangesForTheNextSave)
+TEST_F(ModelContextTest, failedSave_keepsChangesForTheNextSave_andItsReasonUntilOneSucceeds)
 {
+    QSignalSpy failures(&context, &ModelContext::saveFailureChanged);
     Page *page = addPage(QStringLiteral("Home"));
     backend.failing = true;
     const auto result = context.save();
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, QStringLiteral("disk full"));
     EXPECT_TRUE(context.hasChanges());
+    EXPECT_EQ(context.saveFailure(), QStringLiteral("disk full"));
+    addPage(QStringLiteral("Work"));
+    EXPECT_FALSE(context.save().ok);
+    EXPECT_EQ(failures.count(), 1) << "the same reason again is no news";
 
     backend.failing = false;
     ASSERT_TRUE(context.save().ok);
-    EXPECT_EQ(backend.writes.at(0).written, (std::vector<const Record *>{page}));
+    EXPECT_EQ(backend.writes.at(0).written.front(), page);
+    EXPECT_TRUE(context.saveFailure().isEmpty());
+    ASSERT_EQ(failures.count(), 2);
+    EXPECT_EQ(failures.at(1).at(0).toString(), QString());
 }
 
 TEST_F(ModelContextTest, storeSaveFailure_logsAndPostsNothing)

@@ -1,3 +1,4 @@
+#include "BadDay.h"
 #include "LogCapture.h"
 #include "TestSupport.h"
 
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <map>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -144,15 +147,84 @@ TEST_F(StoreContainerTest, storeThatCannotBeOpened_isMovedAsideWithItsCompanions
     }
 }
 
-TEST_F(StoreContainerTest, storeThatCannotBeReplaced_stopsWithTheFatalMessage)
+// What the folder holds, name and bytes, to see that nothing in it changed.
+std::map<QString, QByteArray> contentsOf(const QTemporaryDir &folder)
 {
-    // A folder in the store's place cannot be opened; with its set-aside name already taken it
-    // cannot be moved either, so the clean store fails too.
-    ASSERT_TRUE(QDir().mkpath(path() + QStringLiteral("/inner")));
-    ASSERT_TRUE(QDir().mkpath(asideName() + QStringLiteral("/taken")));
+    std::map<QString, QByteArray> contents;
+    for (const QFileInfo &entry :
+         QDir(folder.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        contents[entry.fileName()]
+            = entry.isDir() ? QByteArray("folder") : test::readFile(entry.filePath());
+    return contents;
+}
+
+TEST_F(StoreContainerTest, storeOutOfReach_isReportedAndNoFileIsMovedMadeOrChanged)
+{
+    // A store of two tasks, closed.
+    {
+        auto container = open();
+        container->context().insert(std::make_shared<TaskItem>("One", nullptr, 0, nullptr));
+        container->context().insert(std::make_shared<TaskItem>("Two", nullptr, 1, nullptr));
+        ASSERT_TRUE(container->context().save().ok);
+    }
+    const auto before = contentsOf(folder);
+    {
+        test::BadDay day;
+        day.set(test::BadDay::Disk::Failing);
+        test::LogCapture log;
+        EXPECT_THAT([&] { open(); },
+                    testing::ThrowsMessage<StoreUnavailableError>(testing::Eq("disk I/O error")));
+        EXPECT_EQ(log.take(), "Furrow: не удалось открыть хранилище, файлы не тронуты — disk I/O "
+                              "error\n");
+        EXPECT_EQ(contentsOf(folder), before);
+
+        // A full disk lets the store open and read; its saves fail and keep their changes.
+        day.set(test::BadDay::Disk::Full);
+        auto container = open();
+        ASSERT_EQ(container->context().rows<TaskItem>().size(), 2u);
+        container->context().insert(std::make_shared<TaskItem>("Three", nullptr, 2, nullptr));
+        EXPECT_EQ(container->context().save().error, QStringLiteral("database or disk is full"));
+        EXPECT_TRUE(container->context().hasChanges());
+        day.set(test::BadDay::Disk::Fine);
+        EXPECT_TRUE(container->context().save().ok) << "once there is room again";
+    }
+    EXPECT_EQ(open()->context().rows<TaskItem>().size(), 3u);
+
+    // A new store on a full disk: nothing is left behind for the next start to take as a store.
+    QTemporaryDir other;
+    const QString fresh = other.filePath(QStringLiteral("furrow.store"));
+    {
+        test::BadDay day;
+        day.set(test::BadDay::Disk::Full);
+        const test::LogCapture quiet;
+        EXPECT_THROW(PlannerContainer::open(fresh), StoreUnavailableError);
+    }
+    EXPECT_TRUE(QDir(other.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // A folder in the store's place cannot be opened either; it is no damaged store.
     const test::LogCapture quiet;
+    ASSERT_TRUE(QDir().mkpath(fresh));
+    EXPECT_THROW(PlannerContainer::open(fresh), StoreUnavailableError);
+    EXPECT_TRUE(QFileInfo(fresh).isDir());
+    EXPECT_TRUE(QDir(other.path()).entryList({QStringLiteral("*.backup-*")}).empty());
+}
+
+TEST_F(StoreContainerTest, damagedStore_isMovedAsideOnlyOnceTheRecoveryIsMarked)
+{
+    test::writeFile(path(), QByteArray(4096, 'x'));
+    // The mark's name taken by a folder that cannot be replaced.
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral(".recovering/taken"))));
+    const test::LogCapture quiet;
+    EXPECT_THROW(open(), StoreUnavailableError);
+    EXPECT_EQ(test::readFile(path()), QByteArray(4096, 'x'));
+    EXPECT_FALSE(QFile::exists(asideName()));
+
+    // Moved aside with the mark; a damaged store in the clean one's place too is fatal.
+    ASSERT_TRUE(QDir(path(QStringLiteral(".recovering"))).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(asideName() + QStringLiteral("/taken")));
     EXPECT_THAT([&] { open(); }, testing::ThrowsMessage<FatalStoreError>(testing::StartsWith(
                                      "Furrow: не удалось открыть даже чистую базу — ")));
+    EXPECT_EQ(test::readFile(path(QStringLiteral(".recovering"))), ".backup-1772000000");
 }
 
 TEST(LegacyBackupTest, olderFileMovesOnlyWhenTheCurrentOneIsMissing)

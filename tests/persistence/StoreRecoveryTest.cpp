@@ -1,3 +1,4 @@
+#include "BadDay.h"
 #include "TestSupport.h"
 
 #include "persistence/ArchiveWriter.h"
@@ -194,6 +195,65 @@ TEST_F(StoreRecoveryTest, damagedStoreCopies_areSkipped_forTheBackupFile)
             << log;
     EXPECT_TRUE(log.ends_with("Furrow: хранилище восстановлено из резервного файла (5 задач)\n"))
         << log;
+}
+
+TEST_F(StoreRecoveryTest, restoreThatCannotBeSaved_isResumedAtTheNextStart_andTheBackupIsKept)
+{
+    damagedStoreWithBackupOf(5);
+    const QByteArray backupBytes = test::readFile(backup);
+    {
+        test::BadDay day;
+        testing::internal::CaptureStdout();
+        container = PlannerContainer::open(storePath());
+        day.set(test::BadDay::Disk::Full);
+        const auto outcome = StoreRecovery::recoverAfterSetAside(*container, backup);
+        const std::string log = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(outcome.kind, Kind::Unfinished);
+        EXPECT_EQ(outcome.reason, QStringLiteral("database or disk is full"));
+        EXPECT_FALSE(outcome.backupMayBeReplaced());
+        EXPECT_TRUE(log.ends_with("Furrow: восстановление не завершено (database or disk is "
+                                  "full); оно продолжится при следующем запуске, резервный файл "
+                                  "не перезаписывается\n"))
+            << log;
+        container.reset();
+    }
+    EXPECT_EQ(test::readFile(backup), backupBytes) << "neither rewritten nor set aside";
+
+    // The next start finds the clean store empty and the mark still there: it restores.
+    std::string log;
+    const auto resumed = openAndRecover(&log);
+    EXPECT_EQ(container->opening(), PlannerContainer::Opening::RecoveryUnfinished);
+    EXPECT_EQ(resumed.kind, Kind::Restored);
+    EXPECT_TRUE(resumed.resumed);
+    EXPECT_EQ(resumed.restoredTasks, 5);
+    EXPECT_NE(log.find("Furrow: незавершённое восстановление хранилища продолжается\n"),
+              std::string::npos)
+        << log;
+    container.reset();
+    EXPECT_EQ(openAndRecover().kind, Kind::NotNeeded) << "finished: the mark is gone";
+    EXPECT_EQ(container->context().rows<TaskItem>().size(), 5u);
+}
+
+TEST_F(StoreRecoveryTest, recoveryCutShortAfterItsSave_isFinished_withoutAStoreCopyOverIt)
+{
+    // What a recovery left when it was cut short after saving the restored planner: the mark,
+    // and a store that holds it. An older store copy must not take its place.
+    damagedStoreWithCopies();
+    test::writeFile(storePath(), QByteArray());
+    {
+        auto restored = PlannerContainer::open(storePath());
+        PlannerStore(restored->context()).capture(QStringLiteral("Restored"), nullptr, nullptr);
+    }
+    test::writeFile(storePath() + QStringLiteral(".recovering"), ".backup-1771999000");
+
+    std::string log;
+    const auto outcome = openAndRecover(&log);
+    EXPECT_EQ(outcome.kind, Kind::Restored);
+    EXPECT_TRUE(outcome.resumed);
+    EXPECT_EQ(outcome.restoredTasks, 1);
+    EXPECT_TRUE(log.ends_with("Furrow: восстановление хранилища завершено (1 задач)\n")) << log;
+    EXPECT_TRUE(container->context().rows<Section>().empty()) << "not the copy's sections";
+    EXPECT_FALSE(QFile::exists(storePath() + QStringLiteral(".recovering")));
 }
 
 TEST_F(StoreRecoveryTest, damagedStoreWithoutABackupFile_startsEmpty)

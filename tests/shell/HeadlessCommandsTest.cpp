@@ -135,17 +135,24 @@ public:
     void write(const ChangeSet &) override { throw StoreError(QStringLiteral("disk full")); }
 };
 
-TEST_F(HeadlessCommandsTest, import_whoseSaveFails_exitsWithTheErrorOnStandardError)
+TEST_F(HeadlessCommandsTest, addAndImport_whoseSaveFails_exitWithTheErrorOnStandardError)
 {
     const QString file = backupWithOneTask();
 
     FailingBackend backend;
     context.setBackend(&backend);
-    const auto reply = run(CommandLine::Action::Import, file);
+    auto reply = run(CommandLine::Action::Import, file);
     EXPECT_EQ(reply.exitCode, 1);
     EXPECT_EQ(reply.errorOutput, QStringLiteral("Не удалось сохранить загруженное: disk full\n"));
     EXPECT_TRUE(reply.output.isEmpty());
+
+    reply = run(CommandLine::Action::Add, "Call the bank");
+    EXPECT_EQ(reply.exitCode, 1);
+    EXPECT_EQ(reply.errorOutput, QStringLiteral("Furrow: save failed — disk full\n"));
     context.setBackend(nullptr);
+    EXPECT_EQ(run(CommandLine::Action::Add, "Call the bank again").exitCode, 0)
+        << "a save that gets through takes the earlier changes along";
+    EXPECT_EQ(store.allTasks().size(), 3u);
 }
 
 TEST_F(HeadlessCommandsTest, syncWhileSwitchedOff_printsTheStatusAndFails)

@@ -2,6 +2,7 @@
 
 #include "LayoutPreferences.h"
 #include "MainToolbar.h"
+#include "SaveFailureNotice.h"
 #include "SidebarSlide.h"
 
 #include "model/PlannerNotifications.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(m_toolbar);
+    column->addWidget(new SaveFailureNotice(context, this));
     column->addLayout(body, 1);
 
     connect(m_sidebarSlide, &SidebarSlide::slid, this, qOverload<>(&QWidget::update));
