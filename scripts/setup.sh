@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing Furrow needs on Debian 12 and fetches the bundled fonts
-# and icons through npm; skips what is present.
+# Installs what building and testing Furrow needs on Debian 12 and fetches the bundled fonts,
+# icons and word list through npm; skips what is present.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,7 +13,7 @@ packages=(
     python3 python3-cryptography xvfb xauth xdotool dbus trayer clang-format
     clang libclang-rt-14-dev
 )
-# node and npm fetch the fonts and icons; any recent installation will do.
+# node and npm fetch the fonts, icons and word list; any recent installation will do.
 command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
@@ -33,9 +33,10 @@ if ((${#missing[@]})); then
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Fonts (SIL OFL) and icons (MIT) at the exact versions of third_party/package-lock.json.
+# Fonts (SIL OFL), icons (MIT) and the EFF word list at the exact versions of
+# third_party/package-lock.json.
 assets=third_party
 if [[ ! "$assets/node_modules/.package-lock.json" -nt "$assets/package-lock.json" ]]; then
-    echo "setup: fetching fonts and icons"
+    echo "setup: fetching fonts, icons and word list"
     npm ci --prefix "$assets" --ignore-scripts --no-audit --no-fund --loglevel=error
 fi

@@ -1,6 +1,7 @@
 #include "SyncCrypto.h"
 
 #include "CryptoPrimitives.h"
+#include "SealedEnvelope.h"
 #include "SyncBase64.h"
 #include "sync/wire/SyncBodyCoding.h"
 #include "sync/wire/SyncWireError.h"
@@ -66,7 +67,7 @@ QString SyncCrypto::seal(const SyncBody &body) const
 SyncRecord SyncCrypto::sealed(const SyncRecord &record) const
 {
     SyncRecord result = record;
-    result.body = {{kSealedMember, SyncValue::text(seal(record.body))}};
+    result.body = {{kSealedMember, SyncValue::text(seal(SealedEnvelope::bind(record)))}};
     return result;
 }
 
@@ -86,20 +87,31 @@ std::optional<SyncBody> SyncCrypto::open(QStringView text) const
     }
 }
 
+std::optional<SyncBody> SyncCrypto::openRecord(const SyncRecord &record) const
+{
+    const auto sealed = record.body.find(kSealedMember);
+    if (sealed == record.body.end() || !sealed->second.isText())
+        return std::nullopt;
+    std::optional<SyncBody> body = open(sealed->second.asText());
+    if (!body)
+        return std::nullopt;
+    return SealedEnvelope::unbind(record, std::move(*body));
+}
+
 std::vector<SyncRecord> SyncCrypto::open(std::vector<SyncRecord> records, const SyncCrypto *crypto,
                                          qint64 &unreadable)
 {
     std::vector<SyncRecord> opened;
     opened.reserve(records.size());
     for (SyncRecord &record : records) {
-        const auto sealed = record.body.find(kSealedMember);
-        if (sealed == record.body.end() || (crypto && !sealed->second.isText())) {
+        // Without a key only what needs no opening can be read.
+        if (!crypto && !record.body.contains(kSealedMember)) {
             opened.push_back(std::move(record));
             continue;
         }
         std::optional<SyncBody> body;
         if (crypto)
-            body = crypto->open(sealed->second.asText());
+            body = crypto->openRecord(record);
         if (!body) {
             ++unreadable;
             continue;

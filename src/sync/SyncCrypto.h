@@ -38,14 +38,20 @@ public:
 
     // The base64 text of the sealed JSON of a body. Throws Error(Sealing).
     QString seal(const SyncBody &body) const;
-    // The record with its body replaced by {"e": sealed text}. Throws Error(Sealing).
+    // The record with its body replaced by {"e": sealed text}. The sealed body also carries
+    // the envelope, so that it opens only in a record with the same kind, id, time and
+    // deletion flag. Throws Error(Sealing).
     SyncRecord sealed(const SyncRecord &record) const;
     // The body sealed in `text`, or none when it does not decode, authenticate or parse.
     std::optional<SyncBody> open(QStringView text) const;
+    // The body a received record sealed, or none when it has no sealed text, does not open,
+    // or names another envelope. Bodies sealed without an envelope open in any record.
+    std::optional<SyncBody> openRecord(const SyncRecord &record) const;
 
-    // Opens the bodies of received records, in order. Records without an "e" member, or whose
-    // "e" is not text, pass unchanged; those that cannot be opened (or need a key when there is
-    // none) are left out and added to `unreadable`.
+    // Opens the bodies of received records, in order. Those that cannot be opened are left out
+    // and added to `unreadable`: with a key, every record whose body is not a sealed text that
+    // opens for its envelope, since a plain body could come from anyone who reaches the
+    // server; without one, every record with an "e" member.
     static std::vector<SyncRecord> open(std::vector<SyncRecord> records, const SyncCrypto *crypto,
                                         qint64 &unreadable);
 

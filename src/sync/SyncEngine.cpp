@@ -181,6 +181,12 @@ void SyncEngine::sync(Finished finished)
             finished(false);
         return;
     }
+    if (!SyncExchange::isSafeEndpoint(*url)) {
+        setStatus(SyncStatus::failed(SyncExchange::unsafeEndpointMessage()));
+        if (finished)
+            finished(false);
+        return;
+    }
     if (m_phrase.trimmed().isEmpty()) {
         setStatus(SyncStatus::failed(
             QStringLiteral("Задайте секретную фразу — без неё задачи ушли бы читаемыми")));

@@ -85,8 +85,8 @@ public:
     void stop();
 
     // Runs one cycle. `finished` is called with false at once when no cycle can start (sync off,
-    // a cycle running, no address or no token: the status stays as it is) or when the phrase is
-    // empty, else when the cycle ends.
+    // a cycle running, no address or no token: the status stays as it is), when the address is
+    // plain http:// to another computer or the phrase is empty, else when the cycle ends.
     void sync(Finished finished = {});
     // Runs one cycle and waits for its end in a local event loop: for the command line. Answers
     // as `finished` would; status() then holds the final status.

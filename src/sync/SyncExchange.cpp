@@ -84,9 +84,12 @@ void SyncExchange::send(const SyncRequest &request, const QUrl &url, const QStri
                         Handler done)
 {
     const QByteArray authorization = "Bearer " + token.toUtf8();
-    if (!isSendableHeaderValue(authorization)) {
+    const QString refusal = !isSafeEndpoint(url)                    ? unsafeEndpointMessage()
+                            : !isSendableHeaderValue(authorization) ? unsendableTokenMessage()
+                                                                    : QString();
+    if (!refusal.isEmpty()) {
         QMetaObject::invokeMethod(
-            &m_manager, [done] { done(unsendableTokenMessage()); }, Qt::QueuedConnection);
+            &m_manager, [done, refusal] { done(refusal); }, Qt::QueuedConnection);
         return;
     }
     QNetworkRequest http(url);
@@ -236,6 +239,29 @@ std::optional<QUrl> SyncExchange::endpoint(const QString &address)
     if (!url.isValid())
         return std::nullopt;
     return url;
+}
+
+bool SyncExchange::isSafeEndpoint(const QUrl &url)
+{
+    if (url.scheme().compare(u"https", Qt::CaseInsensitive) == 0)
+        return true;
+    if (url.scheme().compare(u"http", Qt::CaseInsensitive) != 0)
+        return false;
+    QString host = url.host();
+    if (host.endsWith(u'.'))
+        host.chop(1);
+    // Host names are not resolved here: a name that a resolver maps to this computer could
+    // as well be mapped elsewhere, and only "localhost" is this computer by definition.
+    if (host.compare(u"localhost", Qt::CaseInsensitive) == 0)
+        return true;
+    const QHostAddress address(host);
+    return !address.isNull() && address.isLoopback();
+}
+
+QString SyncExchange::unsafeEndpointMessage()
+{
+    return QStringLiteral("без https:// токен и записи ушли бы открытыми — http:// годится "
+                          "только для сервера на этом компьютере; ничего не отправлено");
 }
 
 QString SyncExchange::unsendableTokenMessage()

@@ -49,7 +49,7 @@ public:
 
     // Posts `request` with the bearer token; `done` runs on the event loop when it ends. At most
     // one exchange is in flight; dropping the object drops its answer. A token that cannot be
-    // sent in a header fails without anything being sent.
+    // sent in a header, or a URL that is not safe, fails without anything being sent.
     void send(const SyncRequest &request, const QUrl &url, const QString &token, Handler done);
 
     // The SHA-256 fingerprint (64 hex digits) of the one certificate that is accepted although
@@ -67,6 +67,12 @@ public:
     // The URL an address typed by the user stands for: "https://" is assumed when no scheme is
     // given, and "/v1/sync" when there is no path. None when the address is blank or no URL.
     static std::optional<QUrl> endpoint(const QString &address);
+
+    // Whether the token and the records may travel to `url`: over https://, or over plain
+    // http:// only to a loopback address or "localhost".
+    static bool isSafeEndpoint(const QUrl &url);
+    // Why nothing goes to a URL that is not safe.
+    static QString unsafeEndpointMessage();
 
     static QString explainStatus(int status);
     // Why a token with a line break or another control character is not sent.

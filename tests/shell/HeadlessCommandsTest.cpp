@@ -185,5 +185,20 @@ TEST_F(HeadlessCommandsTest, sync_saysWhatIsMissing_andTrustsOnlyAWholeFingerpri
     EXPECT_EQ(engine.trustedCertificate(), QString(QStringLiteral("ab")).repeated(32));
 }
 
+TEST_F(HeadlessCommandsTest, syncToPlainHttpOnAnotherComputer_saysWhyAndFails)
+{
+    engine.setAddress(QStringLiteral("http://sync.example.org"));
+    engine.setToken(QStringLiteral("token"));
+    engine.setPhrase(QStringLiteral("correct horse battery staple"));
+    engine.setOn(true);
+    const auto reply = run(CommandLine::Action::Sync);
+    EXPECT_EQ(reply.exitCode, 1);
+    EXPECT_EQ(reply.output, SyncExchange::unsafeEndpointMessage() + u'\n');
+    for (const auto setter :
+         {&SyncEngine::setAddress, &SyncEngine::setToken, &SyncEngine::setPhrase})
+        (engine.*setter)({});
+    engine.setOn(false);
+}
+
 } // namespace
 } // namespace furrow

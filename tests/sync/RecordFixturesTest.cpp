@@ -3,6 +3,7 @@
 
 #include "TestPrinters.h"
 
+#include "sync/SyncCrypto.h"
 #include "sync/SyncMerge.h"
 #include "sync/SyncRecordMapping.h"
 
@@ -145,6 +146,25 @@ TEST(RecordFixtures, recordsForUnseenIds_fillWhatTheBodyLacksWithTheNeutralValue
     EXPECT_EQ(garden.iconName(), "house");
     EXPECT_EQ(garden.order(), 2);
     EXPECT_FALSE(garden.deletedAt());
+}
+
+// Sealed with Python under "correct horse battery staple": the task document with its envelope
+// in the sealed body, and as it was sealed before bodies carried the envelope.
+TEST(RecordFixtures, sealedTaskDocuments_openToTheTaskBody_theBoundOneOnlyUnderItsEnvelope)
+{
+    const SyncCrypto key = *SyncCrypto::fromPhrase(QStringLiteral("correct horse battery staple"));
+    const SyncRecord task = SyncRecord::fromJson(fixture("task.json"));
+    const SyncRecord bound = SyncRecord::fromJson(fixture("task-sealed.json"));
+    const SyncRecord unbound = SyncRecord::fromJson(fixture("task-sealed-unbound.json"));
+    qint64 unreadable = 0;
+    EXPECT_EQ(SyncCrypto::open({bound, unbound}, &key, unreadable), (std::vector{task, task}));
+    EXPECT_EQ(unreadable, 0);
+
+    SyncRecord moved = bound;
+    moved.id = QStringLiteral("A4000000-0000-4000-8000-000000000005");
+    EXPECT_FALSE(key.openRecord(moved));
+    moved.body = unbound.body;
+    EXPECT_EQ(key.openRecord(moved), task.body) << "older peers' bodies keep opening";
 }
 
 } // namespace

@@ -468,5 +468,24 @@ TEST(SyncEndpoint, fingerprints_areKeptAs64LowerCaseHexDigits)
         EXPECT_EQ(SyncExchange::normalizedFingerprint(typed), stored) << typed.toStdString();
 }
 
+TEST(SyncEndpoint, plainHttpIsSafeOnlyToThisComputer)
+{
+    const std::pair<const char *, bool> cases[] = {
+        {"sync.example.org", true},
+        {"HTTPS://sync.example.org", true},
+        {"http://127.0.0.1:8080", true},
+        {"http://127.3.4.5", true},
+        {"http://[::1]:8080/custom", true},
+        {"http://LOCALHOST.:8080", true},
+        {"http://sync.example.org", false},
+        {"http://10.0.0.2:8080/custom/path", false},
+        {"http://localhost.example.org", false},
+        {"http://[::ffff:10.0.0.2]", false},
+        {"ftp://sync.example.org", false},
+    };
+    for (const auto &[address, safe] : cases)
+        EXPECT_EQ(SyncExchange::isSafeEndpoint(*SyncExchange::endpoint(address)), safe) << address;
+}
+
 } // namespace
 } // namespace furrow

@@ -1,6 +1,7 @@
 #include "TestPrinters.h"
 
 #include "sync/CryptoPrimitives.h"
+#include "sync/SealedEnvelope.h"
 #include "sync/Snapshot.h"
 #include "sync/SyncBase64.h"
 #include "sync/SyncCrypto.h"
@@ -165,7 +166,7 @@ TEST(SyncCrypto, open_refusesTamperedOrMalformedBoxes)
         EXPECT_FALSE(key.open(text)) << text.toStdString();
 }
 
-TEST(SyncCrypto, openRecords_countsWhatCannotBeOpenedAndPassesUnsealedBodies)
+TEST(SyncCrypto, openRecords_withAKeyReadOnlySealedBodies_andCountEverythingElse)
 {
     const SyncCrypto key = crypto("phrase");
     const auto record = [](const char *id, const char *body) {
@@ -174,20 +175,55 @@ TEST(SyncCrypto, openRecords_countsWhatCannotBeOpenedAndPassesUnsealedBodies)
     const std::vector<SyncRecord> received = {
         key.sealed(record("1", R"({"title":"a"})")),
         crypto("another phrase").sealed(record("2", "{}")),
-        record("3", "{}"),
+        record("3", R"({"title":"injected"})"),
         record("4", R"({"e":5})"),
         record("5", R"({"e":"%%"})"),
         key.sealed(record("6", "{}")),
     };
     qint64 unreadable = 1; // a count carried over from an earlier page
     EXPECT_EQ(SyncCrypto::open(received, &key, unreadable),
-              (std::vector{record("1", R"({"title":"a"})"), received[2], received[3],
-                           record("6", "{}")}));
-    EXPECT_EQ(unreadable, 3);
+              (std::vector{record("1", R"({"title":"a"})"), record("6", "{}")}));
+    EXPECT_EQ(unreadable, 5);
 
     unreadable = 0; // without a key, every record with an "e" member is unreadable
     EXPECT_EQ(SyncCrypto::open(received, nullptr, unreadable), std::vector{received[2]});
     EXPECT_EQ(unreadable, 5);
+}
+
+TEST(SyncCrypto, boundBodies_openOnlyUnderTheirOwnEnvelope_unboundOnesUnderAny)
+{
+    const SyncCrypto key = crypto("phrase");
+    const QString id = QStringLiteral("A4000000-0000-4000-8000-00000000000A");
+    const SyncRecord task{"task", id, 1000, false, kBody};
+    const SyncRecord sealed = key.sealed(task);
+    const auto changed = [&](const std::function<void(SyncRecord &)> &change) {
+        SyncRecord copy = sealed;
+        change(copy);
+        return copy;
+    };
+    SyncRecord sameIdInLowerCase = task;
+    sameIdInLowerCase.id = id.toLower();
+    const std::vector<SyncRecord> received = {
+        sealed,
+        changed([&](SyncRecord &r) { r.id = sameIdInLowerCase.id; }),
+        changed([](SyncRecord &r) { r.id = "A4000000-0000-4000-8000-00000000000B"; }),
+        changed([](SyncRecord &r) { r.kind = "project"; }),
+        changed([](SyncRecord &r) { r.updatedAt = 1001; }),
+        changed([](SyncRecord &r) { r.deleted = true; }),
+    };
+    qint64 unreadable = 0;
+    EXPECT_EQ(SyncCrypto::open(received, &key, unreadable), (std::vector{task, sameIdInLowerCase}));
+    EXPECT_EQ(unreadable, 4);
+
+    // Sealed without the envelope, as before bodies carried it: opens whatever envelope it has.
+    const SyncRecord unbound{
+        "task", "elsewhere", 5, true, {{"e", SyncValue::text(key.seal(kBody))}}};
+    EXPECT_EQ(key.openRecord(unbound), kBody);
+    // Part of an envelope is no envelope.
+    SyncBody partial = SealedEnvelope::bind(task);
+    partial.erase(QStringLiteral("envelope.deleted"));
+    EXPECT_FALSE(
+        key.openRecord({"task", id, 1000, false, {{"e", SyncValue::text(key.seal(partial))}}}));
 }
 
 // Python's cryptography package, an independent implementation, seals and opens as we do.

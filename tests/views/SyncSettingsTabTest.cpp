@@ -255,6 +255,53 @@ TEST_F(SyncSettingsTabTest, weakPhrase_showsAQuietHintThatGoesAsThePhraseGrows)
     EXPECT_FALSE(hint->isVisibleTo(m_tab.get()));
 }
 
+TEST_F(SyncSettingsTabTest, plainHttpToAnotherComputer_isRefusedUnderTheAddress_andOnPressing)
+{
+    ScriptedSyncServer server;
+    tab(server.url, kToken, kPhrase, true);
+    auto *address = part<QLineEdit>("syncAddress");
+    auto *hint = part<TextLabel>("syncAddressHint");
+    EXPECT_FALSE(hint->isVisibleTo(m_tab.get())) << "http:// to this computer is fine";
+    const std::pair<const char *, bool> cases[] = {
+        {"sync.example.org", false},       {"https://sync.example.org", false},
+        {"http://localhost:8080", false},  {"http://10.0.0.2:8080/custom", true},
+        {"http://sync.example.org", true},
+    };
+    for (const auto &[text, refused] : cases) {
+        address->selectAll();
+        QTest::keyClicks(address, text);
+        EXPECT_EQ(hint->isVisibleTo(m_tab.get()), refused) << text;
+    }
+    EXPECT_EQ(hint->color(), Theme::clay);
+
+    syncNow();
+    EXPECT_EQ(statusText(), SyncExchange::unsafeEndpointMessage());
+    EXPECT_EQ(statusColor(), Theme::clay);
+    EXPECT_EQ(server.connections, 0);
+}
+
+TEST_F(SyncSettingsTabTest, suggestPhrase_fillsAnEmptyPhraseWithSixWords_butNeverReplacesOne)
+{
+    tab({}, {}, {}, false);
+    auto *suggestion = part<QLineEdit>("suggestedPhrase");
+    auto *suggest = part<PillButton>("suggestPhrase");
+    EXPECT_FALSE(suggestion->isVisibleTo(m_tab.get()));
+    suggest->click();
+    const QString first = suggestion->text();
+    EXPECT_TRUE(suggestion->isVisibleTo(m_tab.get()));
+    EXPECT_TRUE(suggestion->isReadOnly());
+    EXPECT_EQ(suggestion->echoMode(), QLineEdit::Normal) << "shown, to be copied";
+    EXPECT_EQ(first.split(u' ').size(), 6) << first.toStdString();
+    EXPECT_EQ(part<QLineEdit>("syncPhrase")->text(), first);
+    EXPECT_EQ(m_defaults->value("sync.phrase").toString(), first);
+    EXPECT_FALSE(part<TextLabel>("syncPhraseHint")->isVisibleTo(m_tab.get()));
+
+    suggest->click();
+    EXPECT_NE(suggestion->text(), first);
+    EXPECT_EQ(m_engine->phrase(), first) << "the phrase set is the other computers' phrase too";
+    EXPECT_EQ(part<QLineEdit>("syncPhrase")->text(), first);
+}
+
 TEST(PhraseStrength, shortOrFewWordedPhrases_areWeak_longOnesOfAnyFormAreNot)
 {
     const std::pair<const char *, bool> cases[] = {
@@ -283,7 +330,7 @@ void renderTab(SyncSettingsTab &view, const QString &name)
     view.setParent(nullptr);
 }
 
-TEST_F(SyncSettingsTabTest, renderings_offIdleAndFailed)
+TEST_F(SyncSettingsTabTest, renderings_offIdleFailedAndSuggested)
 {
     renderTab(tab({}, {}, {}, false), QStringLiteral("sync-settings-off"));
     renderTab(tab(QStringLiteral("sync.example.org"), kToken, kPhrase, true),
@@ -295,6 +342,10 @@ TEST_F(SyncSettingsTabTest, renderings_offIdleAndFailed)
     syncNow();
     EXPECT_EQ(statusColor(), Theme::clay);
     renderTab(*m_tab, QStringLiteral("sync-settings-failed"));
+
+    tab(QStringLiteral("http://sync.example.org"), kToken, {}, true);
+    part<PillButton>("suggestPhrase")->click();
+    renderTab(*m_tab, QStringLiteral("sync-settings-refused-suggested"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "views/settings/SyncSettingsTab.h"
 
+#include "sync/PhraseSuggester.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncStatusText.h"
 #include "views/settings/CertificateTrustRow.h"
@@ -46,6 +47,14 @@ QColor statusColor(SyncStatus::Kind kind)
         return Theme::clay;
     }
     return Theme::muted;
+}
+
+// The word list is embedded with the fonts and read once.
+const PhraseSuggester &phraseSuggester()
+{
+    static const PhraseSuggester suggester
+        = PhraseSuggester::fromFile(QStringLiteral(":/words/eff-long-wordlist.js"));
+    return suggester;
 }
 
 } // namespace
@@ -104,7 +113,7 @@ void SyncSettingsTab::layOut()
                        "the address and the token are the whole setup."),
         Theme::body(), Theme::gray, this));
     column->addWidget(m_switch);
-    column->addWidget(m_address);
+    column->addWidget(buildAddressBlock());
     column->addWidget(m_token);
     column->addWidget(new HairLine(this));
     column->addWidget(new StepLabel(QStringLiteral("SECRET PHRASE"), this));
@@ -114,6 +123,7 @@ void SyncSettingsTab::layOut()
                        "computer — and keep it, because nothing can recover it."),
         Theme::small(), Theme::muted, this));
     column->addWidget(phrase);
+    column->addWidget(buildSuggestion());
     column->addSpacing(2);
     column->addWidget(buildCheckRow());
     column->addWidget(new CertificateTrustRow(m_engine, this));
@@ -135,6 +145,45 @@ QWidget *SyncSettingsTab::buildCheckRow()
     return row;
 }
 
+QWidget *SyncSettingsTab::buildAddressBlock()
+{
+    m_addressHint = wrappingText(
+        QStringLiteral("Use https:// for this address. Plain http:// only reaches a server on "
+                       "this computer; to any other, Furrow sends nothing, because the token "
+                       "would travel readable."),
+        Theme::small(), Theme::clay, this);
+    m_addressHint->setObjectName(QStringLiteral("syncAddressHint"));
+    connect(m_address->input(), &QLineEdit::textChanged, this, &SyncSettingsTab::updateAddressHint);
+    auto *block = new QWidget(this);
+    auto *column = Stacks::column(block, 6);
+    column->addWidget(m_address);
+    column->addWidget(m_addressHint);
+    return block;
+}
+
+QWidget *SyncSettingsTab::buildSuggestion()
+{
+    auto *block = new QWidget(this);
+    m_suggest = new PillButton(QStringLiteral("Suggest a phrase"), PillButton::Kind::Normal, block);
+    m_suggest->setObjectName(QStringLiteral("suggestPhrase"));
+    m_suggest->setCompact(true);
+    m_suggest->setVisible(phraseSuggester().isReady());
+    m_suggestion = new LabelledField(QStringLiteral("Suggested phrase"), LabelledField::Kind::Plain,
+                                     {}, block);
+    m_suggestion->input()->setObjectName(QStringLiteral("suggestedPhrase"));
+    m_suggestion->input()->setReadOnly(true);
+    m_suggestion->hide();
+    m_suggestionNote = wrappingText({}, Theme::small(), Theme::muted, block);
+    m_suggestionNote->setObjectName(QStringLiteral("suggestedPhraseNote"));
+    m_suggestionNote->hide();
+    auto *column = Stacks::column(block, 6);
+    column->addWidget(m_suggest, 0, Qt::AlignLeft);
+    column->addWidget(m_suggestion);
+    column->addWidget(m_suggestionNote);
+    connect(m_suggest, &QAbstractButton::clicked, this, &SyncSettingsTab::suggestPhrase);
+    return block;
+}
+
 void SyncSettingsTab::showEvent(QShowEvent *event)
 {
     loadFromEngine();
@@ -147,6 +196,7 @@ void SyncSettingsTab::loadFromEngine()
     m_address->input()->setText(m_engine.address());
     m_token->input()->setText(m_engine.token());
     m_phrase->setPhrase(m_engine.phrase());
+    updateAddressHint();
     updatePhraseHint();
     updateButton();
 }
@@ -172,6 +222,33 @@ void SyncSettingsTab::updatePhraseHint()
     const QString phrase = m_phrase->input()->text();
     // An empty phrase is the engine's to report when a cycle is asked for.
     m_phraseHint->setVisible(!phrase.trimmed().isEmpty() && PhraseStrength::isWeak(phrase));
+}
+
+void SyncSettingsTab::updateAddressHint()
+{
+    const std::optional<QUrl> url = SyncExchange::endpoint(m_address->input()->text());
+    m_addressHint->setVisible(url && !SyncExchange::isSafeEndpoint(*url));
+}
+
+void SyncSettingsTab::suggestPhrase()
+{
+    const QString phrase = phraseSuggester().suggest();
+    if (phrase.isEmpty())
+        return;
+    m_suggestion->input()->setText(phrase);
+    m_suggestion->show();
+    // A phrase already set may be the one the other computers use: never replaced unasked.
+    const bool adopted = m_phrase->input()->text().trimmed().isEmpty();
+    if (adopted) {
+        m_phrase->input()->setText(phrase);
+        m_phrase->commit();
+    }
+    m_suggestionNote->setText(
+        adopted ? QStringLiteral("This is now the phrase on this computer. Copy it and type it "
+                                 "on your other computers.")
+                : QStringLiteral("Your phrase is unchanged. To use this one, put it in the "
+                                 "Phrase field here and on your other computers."));
+    m_suggestionNote->show();
 }
 
 void SyncSettingsTab::checkNow()

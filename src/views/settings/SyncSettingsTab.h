@@ -29,21 +29,32 @@ private:
     void buildFields();
     void layOut();
     QWidget *buildCheckRow();
+    // The address field with the warning shown under it while the address is refused.
+    QWidget *buildAddressBlock();
+    // The "Suggest a phrase" button and the suggestion it shows.
+    QWidget *buildSuggestion();
     // The fields and the switch take the engine's values.
     void loadFromEngine();
     void showStatus(const SyncStatus &status);
     void updateButton();
     void updatePhraseHint();
     void checkNow();
+    void updateAddressHint();
+    // Draws a phrase and shows it; it becomes this computer's phrase only when none is set.
+    void suggestPhrase();
 
     SyncEngine &m_engine;
     // A cycle started by the button is running.
     bool m_checking = false;
     ToggleSwitch *m_switch = nullptr;
     LabelledField *m_address = nullptr;
+    TextLabel *m_addressHint = nullptr;
     LabelledField *m_token = nullptr;
     PhraseField *m_phrase = nullptr;
     TextLabel *m_phraseHint = nullptr;
+    PillButton *m_suggest = nullptr;
+    LabelledField *m_suggestion = nullptr;
+    TextLabel *m_suggestionNote = nullptr;
     PillButton *m_check = nullptr;
     TextLabel *m_status = nullptr;
 };
