@@ -9,8 +9,8 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libsqlite3-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev libboost-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libxcb1-dev
-    python3 python3-cryptography xvfb xauth xdotool dbus trayer clang-format
+    libxcb1-dev libxcb-xfixes0-dev
+    python3 python3-cryptography xvfb xauth xdotool dbus trayer openbox clang-format
     clang libclang-rt-14-dev
 )
 # node and npm fetch the fonts, icons and word list; any recent installation will do.

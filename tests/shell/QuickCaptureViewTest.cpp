@@ -4,6 +4,7 @@
 #include "shell/capture/LastCaptureProject.h"
 #include "shell/capture/QuickCaptureView.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -91,6 +92,33 @@ TEST_F(QuickCaptureViewTest, return_filesIntoFirstLiveSectionWithChosenProject)
     ASSERT_NE(onlyTask(), nullptr);
     EXPECT_EQ(onlyTask()->section(), sections.at(1));
     EXPECT_EQ(onlyTask()->project(), home);
+}
+
+TEST_F(QuickCaptureViewTest, chips_areReachedByTabAndArrows_andReturnPicksOne)
+{
+    const auto view = openView();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    view->focusField();
+    QTest::keyClicks(field(view.get()), QStringLiteral("Fix the tap"));
+    // Tab lands on the current choice, not on every chip in turn.
+    QTest::keyClick(field(view.get()), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), chipNamed(view.get(), QStringLiteral("No project")));
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Right})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_EQ(QApplication::focusWidget(), chipNamed(view.get(), QStringLiteral("Finance-Q3")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(view->project(), finance);
+    EXPECT_EQ(QApplication::focusWidget(), field(view.get()));
+
+    // The next Tab comes back to the chosen chip; Return in the field files the task.
+    QTest::keyClick(field(view.get()), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), chipNamed(view.get(), QStringLiteral("Finance-Q3")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), field(view.get()));
+    QTest::keyClick(field(view.get()), Qt::Key_Return);
+    ASSERT_NE(onlyTask(), nullptr);
+    EXPECT_EQ(onlyTask()->title(), QStringLiteral("Fix the tap"));
+    EXPECT_EQ(onlyTask()->project(), finance);
 }
 
 TEST_F(QuickCaptureViewTest, inlineToken_winsOverChosenChip)

@@ -8,7 +8,10 @@
 #include "views/widgets/PillButton.h"
 #include "views/widgets/TaskBox.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -100,6 +103,38 @@ TEST_F(TrayPanelTest, taskBox_closesTheTask_removesItsRowAndRaisesTheCount)
     EXPECT_EQ(rowTitles(*panel), QStringList({"Today 2"}));
     EXPECT_EQ(tray.shownCount(), 1);
     EXPECT_EQ(store.closedTodayCount(), 1);
+}
+
+TEST_F(TrayPanelTest, aboveABottomTray_panelKeepsItsLowerEdgeByTheIcon_asTasksComeAndGo)
+{
+    Page *page = store.createPage(QStringLiteral("Work"), QStringLiteral("briefcase"));
+    section(*page, QStringLiteral("Today"), 1);
+    TrayController tray(
+        context, [] {}, [] {});
+    // Without a tray host the panel opens by the pointer, which has just clicked the icon.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint icon(screen.center().x(), screen.bottom() - 8);
+    QCursor::setPos(icon);
+    ASSERT_EQ(QCursor::pos(), icon);
+    tray.togglePanel();
+    TrayPanel *panel = tray.panel();
+    settleEvents();
+    const int lowerEdge = panel->geometry().bottom();
+    EXPECT_LT(lowerEdge, icon.y());
+
+    auto *field = panel->findChild<QLineEdit *>(QStringLiteral("trayCapture"));
+    const int oneRow = panel->height();
+    QTest::keyClicks(field, QStringLiteral("Call Bob"));
+    QTest::keyClick(field, Qt::Key_Return);
+    settleEvents();
+    EXPECT_GT(panel->height(), oneRow);
+    EXPECT_EQ(panel->geometry().bottom(), lowerEdge);
+    EXPECT_TRUE(screen.contains(panel->geometry()));
+
+    panel->findChildren<TrayTaskRow *>().front()->box()->click();
+    settleEvents();
+    EXPECT_EQ(panel->height(), oneRow);
+    EXPECT_EQ(panel->geometry().bottom(), lowerEdge);
 }
 
 TEST_F(TrayPanelTest, buttons_openTheMainWindowOrAskForQuickCapture)

@@ -8,6 +8,7 @@
 #include "views/theme/Theme.h"
 #include "views/widgets/PillButton.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 
 using namespace furrow;
@@ -91,6 +92,42 @@ TEST_F(DuePickerTest, quickChoicesAndCalendarDays_setTheStartOfThatDayAndDismiss
         EXPECT_EQ(toLocalDateTime(*task->dueDate()), day.startOfDay()) << qPrintable(title);
         EXPECT_EQ(dismissed.size(), 1);
     }
+}
+
+TEST_F(DuePickerTest, keyboardAlone_picksAQuickChoiceOrAnyDayOfTheGrid)
+{
+    {
+        DuePicker picker(context, *task);
+        picker.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+        pill(picker, QStringLiteral("Tomorrow"))->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_TRUE(task->dueDate());
+        EXPECT_EQ(toLocalDateTime(*task->dueDate()), QDate(2021, 8, 11).startOfDay());
+    }
+    // Tab goes from the quick choices past the chevrons to today in the grid; the arrows cross
+    // into September and back.
+    DuePicker picker(context, *task);
+    QSignalSpy dismissed(&picker, &DuePicker::dismissRequested);
+    picker.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+    pill(picker, QStringLiteral("Today"))->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 6 && !qobject_cast<DayCell *>(QApplication::focusWidget()); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), cell(picker, QDate(2021, 8, 10)));
+    const std::pair<Qt::Key, QDate> steps[]
+        = {{Qt::Key_Right, QDate(2021, 8, 11)},    {Qt::Key_Down, QDate(2021, 8, 18)},
+           {Qt::Key_Down, QDate(2021, 8, 25)},     {Qt::Key_Down, QDate(2021, 9, 1)},
+           {Qt::Key_Left, QDate(2021, 8, 31)},     {Qt::Key_PageUp, QDate(2021, 7, 31)},
+           {Qt::Key_PageDown, QDate(2021, 8, 31)}, {Qt::Key_Up, QDate(2021, 8, 24)}};
+    for (const auto &[key, day] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        ASSERT_EQ(QApplication::focusWidget(), cell(picker, day)) << qPrintable(day.toString());
+        EXPECT_EQ(picker.calendar()->month().month(), day.month());
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(toLocalDateTime(*task->dueDate()), QDate(2021, 8, 24).startOfDay());
+    EXPECT_EQ(dismissed.size(), 1);
 }
 
 TEST_F(DuePickerTest, calendarOpensOnTheCurrentMonth_andMarksTheDueDayOnceSteppedTo)

@@ -19,7 +19,8 @@ CaptureChip::CaptureChip(const QString &label, std::optional<QColor> dot, QWidge
     setText(label);
     setCheckable(true);
     setFont(Theme::sans(13, QFont::Medium));
-    // The text field keeps the keyboard; a chip is chosen by pointer or by typing "#name".
+    // The bar gives one chip at a time a place in the Tab order; a click leaves the focus in
+    // the text field.
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
@@ -53,6 +54,12 @@ void CaptureChip::paintEvent(QPaintEvent *)
     painter.setPen(QPen(outline, 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        painter.setPen(QPen(Theme::withOpacity(Theme::pine, 0.45), 2));
+        painter.setBrush(Qt::NoBrush);
+        const QRectF ring = capsule.adjusted(1.5, 1.5, -1.5, -1.5);
+        painter.drawRoundedRect(ring, ring.height() / 2, ring.height() / 2);
+    }
 
     qreal x = kPadding;
     if (m_dot) {

@@ -5,10 +5,13 @@
 #include "views/theme/Theme.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace furrow {
 
@@ -87,6 +90,8 @@ void ChipBar::updateFades()
 
 void ChipBar::setChoices(const std::vector<Project *> &projects, const QUuid &choice)
 {
+    const bool hadFocus = std::any_of(m_chips.begin(), m_chips.end(),
+                                      [](const CaptureChip *chip) { return chip->hasFocus(); });
     // Chips go later, not now: this may run inside the click handler of one of them.
     for (CaptureChip *chip : m_chips) {
         chip->hide();
@@ -98,6 +103,9 @@ void ChipBar::setChoices(const std::vector<Project *> &projects, const QUuid &ch
         const QColor color = Theme::colorFromHex(project->colorHex()).value_or(Theme::muted);
         addChip(new CaptureChip(project->name(), color), project->id(), choice);
     }
+    const auto current = std::find_if(m_chips.begin(), m_chips.end(),
+                                      [](const CaptureChip *chip) { return chip->isChecked(); });
+    moveFocus(current == m_chips.end() ? 0 : std::size_t(current - m_chips.begin()), hadFocus);
     // The chips get their places when the layout runs, on the next turn.
     QTimer::singleShot(0, this, [this] {
         for (CaptureChip *chip : m_chips) {
@@ -116,10 +124,49 @@ CaptureChip *ChipBar::addChip(CaptureChip *chip, const QUuid &projectId, const Q
         chip->setChecked(!chip->isChecked());
         Q_EMIT picked(projectId);
     });
+    chip->installEventFilter(this);
     m_layout->insertWidget(m_layout->count() - 1, chip);
     chip->show();
     m_chips.push_back(chip);
     return chip;
+}
+
+void ChipBar::moveFocus(std::size_t index, bool focus)
+{
+    for (std::size_t i = 0; i < m_chips.size(); ++i)
+        m_chips[i]->setFocusPolicy(i == index ? Qt::TabFocus : Qt::NoFocus);
+    if (focus) {
+        m_chips[index]->setFocus(Qt::TabFocusReason);
+        ensureWidgetVisible(m_chips[index], kSpacing, 0);
+    }
+}
+
+bool ChipBar::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto found = std::find(m_chips.begin(), m_chips.end(), watched);
+    if (found == m_chips.end() || event->type() != QEvent::KeyPress)
+        return QScrollArea::eventFilter(watched, event);
+    const auto index = std::size_t(found - m_chips.begin());
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Left:
+        moveFocus(index > 0 ? index - 1 : index, true);
+        return true;
+    case Qt::Key_Right:
+        moveFocus(std::min(index + 1, m_chips.size() - 1), true);
+        return true;
+    case Qt::Key_Home:
+        moveFocus(0, true);
+        return true;
+    case Qt::Key_End:
+        moveFocus(m_chips.size() - 1, true);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        (*found)->click();
+        return true;
+    default:
+        return QScrollArea::eventFilter(watched, event);
+    }
 }
 
 std::vector<CaptureChip *> ChipBar::chips() const

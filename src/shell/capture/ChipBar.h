@@ -14,6 +14,8 @@ class Project;
 
 // The capture panel's row of project chips: "No project" first, then one chip per project,
 // the current choice selected. It scrolls sideways (the wheel too) and shows no scroll bars.
+// From the keyboard the bar is one Tab stop, at the current choice: the arrows move along the
+// chips and Return or Space picks one.
 class ChipBar : public QScrollArea
 {
     Q_OBJECT
@@ -33,10 +35,13 @@ Q_SIGNALS:
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void updateFades();
     CaptureChip *addChip(CaptureChip *chip, const QUuid &projectId, const QUuid &choice);
+    // Makes the chip at `index` the bar's Tab stop, and gives it the focus when asked.
+    void moveFocus(std::size_t index, bool focus);
 
     QWidget *m_content;
     QHBoxLayout *m_layout;

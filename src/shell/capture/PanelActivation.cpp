@@ -1,4 +1,5 @@
 #include "shell/capture/PanelActivation.h"
+#include "shell/capture/X11Properties.h"
 #include "shell/hotkey/X11GlobalHotKey.h"
 
 #include <QGuiApplication>
@@ -7,76 +8,51 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <vector>
 
 namespace furrow::PanelActivation {
 
 namespace {
 
-struct FreeReply
-{
-    void operator()(void *reply) const { std::free(reply); }
-};
-template<class T>
-using Reply = std::unique_ptr<T, FreeReply>;
+using X11Properties::atom;
+using X11Properties::rootOf;
+using X11Properties::values;
+
+// _NET_WM_DESKTOP's value for a window on every workspace.
+constexpr quint32 kAllDesktops = 0xFFFFFFFF;
 
 bool isWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
-{
-    const auto cookie = xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-// The 32-bit values of a window's property of the given type; empty when it has none.
-std::vector<quint32> property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name,
-                              xcb_atom_t type)
-{
-    const auto cookie = xcb_get_property(connection, 0, window, name, type, 0, 1024);
-    const Reply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(connection, cookie, nullptr));
-    if (!reply || reply->format != 32 || reply->type != type)
-        return {};
-    const auto *values = static_cast<const quint32 *>(xcb_get_property_value(reply.get()));
-    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
-}
-
 // The window manager drops _NET_WM_STATE when a window is hidden, so this runs before every
-// mapping; Qt adds its own states to what it finds there.
-void skipTaskbarAndPager(xcb_connection_t *connection, xcb_window_t window)
+// mapping; Qt adds its own states to what it finds there. Sticky and all desktops put the panel
+// on whichever workspace the user is on, now and after switching.
+void skipTaskbarAndStayOnEveryWorkspace(xcb_connection_t *connection, xcb_window_t window)
 {
     const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
-    std::vector<quint32> states = property(connection, window, state, XCB_ATOM_ATOM);
-    for (const char *name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+    std::vector<quint32> states = values(connection, window, state, XCB_ATOM_ATOM);
+    for (const char *name :
+         {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_STICKY"}) {
         const xcb_atom_t wanted = atom(connection, name);
         if (std::find(states.begin(), states.end(), wanted) == states.end())
             states.push_back(wanted);
     }
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32,
                         uint32_t(states.size()), states.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window,
+                        atom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
+                        &kAllDesktops);
     xcb_flush(connection);
-}
-
-xcb_window_t rootOf(xcb_connection_t *connection, xcb_window_t window)
-{
-    const Reply<xcb_query_tree_reply_t> tree(
-        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
-    return tree ? tree->root : xcb_window_t(XCB_WINDOW_NONE);
 }
 
 void activateWithTime(xcb_connection_t *connection, xcb_window_t window, quint32 time)
 {
     // Qt keeps the user time on a helper window when the window manager supports one; Qt's own
     // stamp is the time of the last event it saw, older than the key press that opened us.
-    const auto helper = property(connection, window, atom(connection, "_NET_WM_USER_TIME_WINDOW"),
-                                 XCB_ATOM_WINDOW);
+    const auto helper
+        = values(connection, window, atom(connection, "_NET_WM_USER_TIME_WINDOW"), XCB_ATOM_WINDOW);
     const xcb_window_t timeWindow = helper.empty() ? window : helper.front();
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, timeWindow,
                         atom(connection, "_NET_WM_USER_TIME"), XCB_ATOM_CARDINAL, 32, 1, &time);
@@ -119,7 +95,7 @@ void beforeShow(QWidget &window, const QByteArray &activationToken)
         return;
     }
     if (xcb_connection_t *connection = X11GlobalHotKey::applicationConnection())
-        skipTaskbarAndPager(connection, xcb_window_t(window.winId()));
+        skipTaskbarAndStayOnEveryWorkspace(connection, xcb_window_t(window.winId()));
 }
 
 void afterShow(QWidget &window, const QByteArray &activationToken)
@@ -128,6 +104,22 @@ void afterShow(QWidget &window, const QByteArray &activationToken)
     const auto time = userTime(activationToken);
     if (connection && time)
         activateWithTime(connection, xcb_window_t(window.winId()), *time);
+}
+
+bool isOnCurrentWorkspace(const QWidget &window)
+{
+    xcb_connection_t *connection = X11GlobalHotKey::applicationConnection();
+    if (!connection || !window.testAttribute(Qt::WA_WState_Created))
+        return true;
+    const auto id = xcb_window_t(window.winId());
+    const auto desktop
+        = values(connection, id, atom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL);
+    const auto current = values(connection, rootOf(connection, id),
+                                atom(connection, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
+    // Without workspaces (or a window manager that tells of them) every window is on the one.
+    if (desktop.empty() || current.empty() || desktop.front() == kAllDesktops)
+        return true;
+    return desktop.front() == current.front();
 }
 
 } // namespace furrow::PanelActivation

@@ -1,5 +1,6 @@
 #include "shell/capture/QuickCaptureController.h"
 
+#include "shell/capture/PanelActivation.h"
 #include "shell/capture/QuickCapturePanel.h"
 #include "shell/capture/QuickCaptureView.h"
 
@@ -42,7 +43,7 @@ void QuickCaptureController::toggle(const QByteArray &activationToken)
 
 bool QuickCaptureController::isShown() const
 {
-    return m_panel && m_panel->isVisible();
+    return m_panel && m_panel->isVisible() && PanelActivation::isOnCurrentWorkspace(*m_panel);
 }
 
 QWidget *QuickCaptureController::panel() const

@@ -27,8 +27,10 @@ public:
     // panel (see QuickCapturePanel::show).
     void show(const QByteArray &activationToken = {});
     void hide();
-    // Hides the panel when it shows, shows it otherwise: the hotkey's action.
+    // Hides the panel when it shows, shows it otherwise: the hotkey's action. A panel left on
+    // another workspace counts as hidden, so the hotkey brings it to the user's.
     void toggle(const QByteArray &activationToken = {});
+    // The panel shows on the workspace the user is on.
     bool isShown() const;
     // The panel window; null before the first showing.
     QWidget *panel() const;

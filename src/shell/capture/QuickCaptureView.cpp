@@ -19,7 +19,6 @@ namespace {
 constexpr int kFieldRowHeight = 60;
 constexpr int kChipBarHeight = 52;
 constexpr int kSideMargin = 22;
-constexpr qreal kOutline = 1.5;
 
 // The short upright bar in front of the field.
 class AccentMark : public QWidget
@@ -62,7 +61,7 @@ QuickCaptureView::QuickCaptureView(ModelContext &context, QWidget *parent)
     setObjectName(QStringLiteral("quickCaptureView"));
     setAttribute(Qt::WA_TranslucentBackground);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kInset + kSideMargin, kInset + 6, kInset + kSideMargin, kInset + 8);
+    layout->setContentsMargins(kSideMargin, 6, kSideMargin, 8);
     layout->setSpacing(0);
     layout->addWidget(buildFieldRow());
     m_chips->setObjectName(QStringLiteral("captureChips"));
@@ -168,24 +167,6 @@ void QuickCaptureView::refreshChips()
         return;
     m_shownChoices = shown;
     m_chips->setChoices(projects, choice);
-}
-
-void QuickCaptureView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF card = QRectF(rect()).adjusted(kInset, kInset, -kInset, -kInset);
-    // A soft shadow in the inset, which the window's transparent margin leaves room for.
-    painter.setPen(Qt::NoPen);
-    for (int spread = kInset; spread > 0; --spread) {
-        painter.setBrush(Theme::withOpacity(Theme::ink, 0.005 * (kInset + 1 - spread)));
-        const QRectF ring = card.adjusted(-spread, 2 - spread, spread, spread);
-        painter.drawRoundedRect(ring, kRadius + spread, kRadius + spread);
-    }
-    const qreal half = kOutline / 2;
-    painter.setPen(QPen(Theme::withOpacity(Theme::pine, 0.35), kOutline));
-    painter.setBrush(Theme::card);
-    painter.drawRoundedRect(card.adjusted(half, half, -half, -half), kRadius, kRadius);
 }
 
 void QuickCaptureView::keyPressEvent(QKeyEvent *event)

@@ -13,17 +13,14 @@ class ChipBar;
 class ModelContext;
 class Project;
 
-// The quick capture panel's content, made fresh for every showing: a card with one text field
-// and a bar of project chips. Return files the text as a task in the first section of the first
-// page with the chosen project and dismisses; Esc dismisses without filing.
+// The quick capture panel's content, made fresh for every showing: one text field and a bar of
+// project chips, drawn on the panel's card. Return files the text as a task in the first section of
+// the first page with the chosen project and dismisses; Esc dismisses without filing.
 class QuickCaptureView : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr int kInset = 6;
-    static constexpr qreal kRadius = 20;
-
     explicit QuickCaptureView(ModelContext &context, QWidget *parent = nullptr);
 
     // The live projects by order; while a "#name" is being typed at the end of the text, only
@@ -42,7 +39,6 @@ Q_SIGNALS:
     void dismissed();
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -32,6 +32,7 @@ TrayController::TrayController(ModelContext &context, std::function<void()> show
     , m_dayTimer(this)
     , m_tone(TrayLabel::toneFor(QGuiApplication::palette()))
 {
+    m_panel->installEventFilter(this);
     connect(m_panel.get(), &TrayPanel::openRequested, this,
             [show = std::move(showMainWindow)] { show(); });
     connect(&PlannerNotifications::center(), &PlannerNotifications::plannerOpenArchive, this,
@@ -122,12 +123,28 @@ void TrayController::openPanel()
     QScreen *screen = QGuiApplication::screenAt(anchor.center());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
+    m_anchor = anchor;
+    m_available = screen ? screen->availableGeometry() : QRect();
     m_panel->refresh();
-    if (screen)
-        m_panel->move(panelPosition(anchor, m_panel->size(), screen->availableGeometry()));
+    placePanel();
     m_panel->show();
     m_panel->raise();
     m_panel->activateWindow();
+}
+
+void TrayController::placePanel()
+{
+    if (m_available.isValid())
+        m_panel->move(panelPosition(m_anchor, m_panel->size(), m_available));
+}
+
+bool TrayController::eventFilter(QObject *watched, QEvent *event)
+{
+    // A capture or a closed task changes the panel's height, which grows or shrinks from the top
+    // edge; above a bottom tray the panel's lower edge has to stay by the icon.
+    if (watched == m_panel.get() && event->type() == QEvent::Resize)
+        placePanel();
+    return QObject::eventFilter(watched, event);
 }
 
 QPoint TrayController::panelPosition(const QRect &anchor, const QSize &size, const QRect &available)

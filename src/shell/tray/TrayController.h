@@ -43,18 +43,23 @@ public:
     void setPanelPalette(const QPalette &palette);
 
     // Shows the panel next to the icon, or next to the pointer when the icon's place is
-    // unknown; hides it when it is showing.
+    // unknown; hides it when it is showing. The panel keeps its place beside the icon as its
+    // list grows and shrinks.
     void togglePanel();
 
     // Where a panel of `size` goes next to `anchor`: centred under it, or above it in the lower
     // half of the screen, and kept inside `available`.
     static QPoint panelPosition(const QRect &anchor, const QSize &size, const QRect &available);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void checkAvailability();
     void updateIcon();
     void armDayTimer();
     void openPanel();
+    void placePanel();
 
     ModelContext &m_context;
     std::function<void()> m_showArchive;
@@ -64,6 +69,9 @@ private:
     QTimer m_dayTimer;
     TrayLabel::Tone m_tone;
     qint64 m_shownCount = -1;
+    // Where the open panel belongs: next to this, inside that.
+    QRect m_anchor;
+    QRect m_available;
 };
 
 } // namespace furrow

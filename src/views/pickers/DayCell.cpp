@@ -10,6 +10,7 @@ DayCell::DayCell(QWidget *parent)
     : QAbstractButton(parent)
 {
     setAttribute(Qt::WA_Hover);
+    // The calendar gives one cell at a time a place in the Tab order.
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setMinimumSize(28, 28);
@@ -50,6 +51,11 @@ void DayCell::paintEvent(QPaintEvent *)
     } else if (underMouse()) {
         painter.setBrush(Theme::hover);
         painter.drawEllipse(circle);
+    }
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        painter.setPen(QPen(Theme::withOpacity(Theme::pine, 0.45), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(circle.adjusted(1, 1, -1, -1));
     }
     painter.setPen(textColor());
     painter.drawText(rect(), Qt::AlignCenter, text());

@@ -17,13 +17,14 @@ DuePicker::DuePicker(ModelContext &context, const TaskItem &task, QWidget *paren
     : QWidget(parent)
     , m_context(context)
     , m_taskId(task.id())
-    , m_calendar(new MonthCalendar(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(12);
+    // Made in the order they are shown, so that Tab goes from the quick choices to the grid.
     addQuickChoices();
     layout->addWidget(new HairLine(this));
+    m_calendar = new MonthCalendar(this);
 
     if (task.dueDate())
         m_calendar->setSelected(toLocalDateTime(*task.dueDate()).date());

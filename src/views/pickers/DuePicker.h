@@ -34,7 +34,7 @@ private:
 
     ModelContext &m_context;
     QUuid m_taskId;
-    MonthCalendar *m_calendar;
+    MonthCalendar *m_calendar = nullptr;
 };
 
 } // namespace furrow

@@ -8,9 +8,12 @@
 #include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace furrow {
 
@@ -78,6 +81,7 @@ MonthCalendar::MonthCalendar(QWidget *parent)
         m_cells.append(cell);
         connect(cell, &QAbstractButton::clicked, this,
                 [this, cell] { Q_EMIT picked(cell->date()); });
+        cell->installEventFilter(this);
     }
     layout->addLayout(grid);
     refresh();
@@ -128,6 +132,7 @@ void MonthCalendar::stepMonth(int months)
 void MonthCalendar::setSelected(std::optional<QDate> day)
 {
     m_selected = day;
+    m_focusDay = {};
     refresh();
 }
 
@@ -140,10 +145,70 @@ void MonthCalendar::refresh()
 {
     m_title->setText(title(m_month));
     const QDate today = toLocalDateTime(Clock::now()).date();
+    if (m_focusDay.year() != m_month.year() || m_focusDay.month() != m_month.month())
+        m_focusDay = defaultFocusDay();
     const std::vector<Cell> shown = cells(m_month);
     for (int i = 0; i < kCellCount; ++i) {
         const Cell &cell = shown[std::size_t(i)];
         m_cells[i]->setDay(cell.date, cell.inMonth, m_selected == cell.date, cell.date == today);
+        // One cell stands for the whole grid in the Tab order; a click never takes the focus.
+        m_cells[i]->setFocusPolicy(cell.date == m_focusDay ? Qt::TabFocus : Qt::NoFocus);
+    }
+}
+
+QDate MonthCalendar::defaultFocusDay() const
+{
+    const QDate today = toLocalDateTime(Clock::now()).date();
+    for (const std::optional<QDate> &day : {m_selected, std::optional(today)}) {
+        if (day && day->year() == m_month.year() && day->month() == m_month.month())
+            return *day;
+    }
+    return QDate(m_month.year(), m_month.month(), 1);
+}
+
+void MonthCalendar::moveFocus(QDate day)
+{
+    const bool hadFocus = std::any_of(m_cells.begin(), m_cells.end(),
+                                      [](const DayCell *cell) { return cell->hasFocus(); });
+    m_focusDay = day;
+    setMonth(day);
+    for (DayCell *cell : std::as_const(m_cells)) {
+        if (cell->date() == day && hadFocus)
+            cell->setFocus(Qt::TabFocusReason);
+    }
+}
+
+bool MonthCalendar::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *cell = qobject_cast<DayCell *>(watched);
+    if (!cell || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const QDate day = cell->date();
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Left:
+        moveFocus(day.addDays(-1));
+        return true;
+    case Qt::Key_Right:
+        moveFocus(day.addDays(1));
+        return true;
+    case Qt::Key_Up:
+        moveFocus(day.addDays(-7));
+        return true;
+    case Qt::Key_Down:
+        moveFocus(day.addDays(7));
+        return true;
+    case Qt::Key_PageUp:
+        moveFocus(day.addMonths(-1));
+        return true;
+    case Qt::Key_PageDown:
+        moveFocus(day.addMonths(1));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        cell->click();
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
     }
 }
 

@@ -13,7 +13,9 @@ namespace furrow {
 class DayCell;
 
 // A month grid of 42 days, weeks starting on Monday, with English month and weekday names
-// whatever the system's language. Chevrons step by month; a click on a day picks it.
+// whatever the system's language. Chevrons step by month; a click on a day picks it. From the
+// keyboard the grid is one Tab stop: the arrows move by day and week, Page Up and Page Down by
+// month, crossing into the next month where the grid ends, and Return or Space picks the day.
 class MonthCalendar : public QWidget
 {
     Q_OBJECT
@@ -46,11 +48,18 @@ public:
 Q_SIGNALS:
     void picked(QDate day);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void refresh();
+    QDate defaultFocusDay() const;
+    void moveFocus(QDate day);
 
     QDate m_month;
     std::optional<QDate> m_selected;
+    // The day whose cell takes the keyboard; always in the month shown.
+    QDate m_focusDay;
     QLabel *m_title;
     QList<DayCell *> m_cells;
 };

@@ -6,6 +6,7 @@
 #include "views/theme/Theme.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace furrow {
@@ -147,6 +148,17 @@ void PillButton::changeEvent(QEvent *event)
     if (event->type() == QEvent::EnabledChange)
         updateActive();
     QPushButton::changeEvent(event);
+}
+
+void PillButton::keyPressEvent(QKeyEvent *event)
+{
+    // Outside a dialog a push button leaves Return to its window; a pill with the keyboard's
+    // focus is what the user means.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void PillButton::updateActive()

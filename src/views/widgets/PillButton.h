@@ -8,7 +8,7 @@ class EasedValue;
 
 // A capsule button in one of three kinds. It turns active while hovered, pressed or checked
 // (a selected tab), easing between its resting and active colours. An optional symbol before
-// the title makes it a pill label.
+// the title makes it a pill label. Return, like Space, presses it when it has the focus.
 class PillButton : public QPushButton
 {
     Q_OBJECT
@@ -37,6 +37,7 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     struct Colors
