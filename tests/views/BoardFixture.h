@@ -48,6 +48,8 @@ protected:
     void TearDown() override
     {
         DragState::shared().setDraggingId({});
+        DragState::shared().setPayload(nullptr);
+        DragState::shared().setSourceRunning(false);
         Clock::useSystemTime();
     }
 

@@ -75,6 +75,23 @@ TEST_F(TaskDropTest, dropOnARow_insertsBeforeIt_andOnASection_appends)
     EXPECT_EQ(rowIds(later), std::vector<QUuid>{first->id()});
 }
 
+TEST_F(TaskDropTest, dropOnARowOfItsOwnSection_landsRightAboveThatRow_goingDownOrUp)
+{
+    TaskItem *third
+        = PlannerStore(context).capture(QStringLiteral("Book the room"), inFlight, nullptr);
+    TaskItem *fourth
+        = PlannerStore(context).capture(QStringLiteral("Print the agenda"), inFlight, nullptr);
+    // Down: onto the row at index 2 (the third task), where the insertion mark shows.
+    EXPECT_TRUE(drop(idText(first->id()), {inFlight->id(), 2, third->id()}));
+    EXPECT_EQ(tasks(inFlight), (std::vector<TaskItem *>{second, first, third, fourth}));
+    // Onto the row right below it: the mark is where the task already is.
+    EXPECT_TRUE(drop(idText(first->id()), {inFlight->id(), 2, third->id()}));
+    EXPECT_EQ(tasks(inFlight), (std::vector<TaskItem *>{second, first, third, fourth}));
+    // Up: onto the first row.
+    EXPECT_TRUE(drop(idText(fourth->id()), {inFlight->id(), 0, second->id()}));
+    EXPECT_EQ(tasks(inFlight), (std::vector<TaskItem *>{fourth, second, first, third}));
+}
+
 TEST_F(TaskDropTest, dropOnItsOwnRow_isRefusedAndChangesNothing)
 {
     DragState::shared().setDraggingId(first->id());

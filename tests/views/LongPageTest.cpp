@@ -4,9 +4,9 @@
 #include "BoardFixture.h"
 #include "Rendering.h"
 #include "views/board/CountLabel.h"
-#include "views/board/InlineField.h"
 #include "views/board/RowStack.h"
 #include "views/board/SectionHeader.h"
+#include "views/board/TitleEditor.h"
 #include "views/board/TitleText.h"
 
 #include <QAccessible>

@@ -4,7 +4,7 @@
 #include "model/PlannerNotifications.h"
 #include "model/UserDefaults.h"
 #include "model/VectorStore.h"
-#include "views/board/InlineField.h"
+#include "views/board/TitleEditor.h"
 #include "views/board/ToolbarChip.h"
 #include "views/main/LayoutPreferences.h"
 #include "views/main/MainToolbar.h"
@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, closingTheWindow_savesTheOpenTitleEdit_andReopensWithoutA
     window->show();
     settle();
     EXPECT_FALSE(window->pageView()->row(task->id())->isEditingTitle());
-    EXPECT_EQ(window->pageView()->findChild<InlineField *>(), nullptr);
+    EXPECT_EQ(window->pageView()->findChild<TitleEditor *>(), nullptr);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "views/board/InlineField.h"
 #include "views/board/RowTrailing.h"
 #include "views/board/SectionHeader.h"
+#include "views/board/TitleEditor.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/TextLabel.h"
@@ -135,6 +136,30 @@ TEST_F(BoardTest, addACategory_createsNewCategoryWithItsNameSelectedForEditing)
     EXPECT_TRUE(header->nameField()->hasFocus());
     EXPECT_EQ(header->nameField()->selectedText(), QStringLiteral("New category"));
     EXPECT_FALSE(view->showsEmptyPage());
+
+    // Return on the name leads on to the section's first task, not to its menu.
+    QTest::keyClicks(header->nameField(), QStringLiteral("Errands"));
+    QTest::keyClick(header->nameField(), Qt::Key_Return);
+    settle();
+    ComposeLine *line = view->blocks().front()->composeLine();
+    ASSERT_TRUE(line->isComposing());
+    EXPECT_TRUE(line->field()->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Buy stamps"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    settle();
+    const auto sections = store.sections(page);
+    ASSERT_EQ(sections.size(), 1u);
+    EXPECT_EQ(sections.front()->name(), QStringLiteral("Errands"));
+    ASSERT_EQ(store.tasks(sections.front()).size(), 1u);
+    EXPECT_EQ(store.tasks(sections.front()).front()->title(), QStringLiteral("Buy stamps"));
+    EXPECT_FALSE(menus->open().has_value());
+
+    // A later rename by Return leaves the focus in the header.
+    view->state().setRenamingSection(sections.front()->id());
+    settle();
+    QTest::keyClick(header->nameField(), Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(line->isComposing());
 }
 
 TEST_F(BoardTest, refresh_reusesRowsAndKeepsAnOpenEditorAndItsFocus)
@@ -322,7 +347,7 @@ TEST_F(BoardTest, pastedLines_makeOneTitleWithItsProject_inTheComposeLineAndTheT
 
     row(second)->beginEdit();
     settle();
-    InlineField *editor = row(second)->titleEditor();
+    TitleEditor *editor = row(second)->titleEditor();
     editor->selectAll();
     QTest::keySequence(editor, QKeySequence::Paste);
     QTest::keyClick(editor, Qt::Key_Return);

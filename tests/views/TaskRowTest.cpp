@@ -1,15 +1,18 @@
 #include "BoardFixture.h"
+#include "Rendering.h"
 #include "views/board/BoardState.h"
-#include "views/board/InlineField.h"
 #include "views/board/NoteEditor.h"
 #include "views/board/NoteText.h"
 #include "views/board/RowControls.h"
 #include "views/board/RowTrailing.h"
+#include "views/board/TitleEditor.h"
 #include "views/board/TitleText.h"
 #include "views/menus/AnchoredButton.h"
 #include "views/widgets/ProjectTag.h"
 #include "views/widgets/TaskBox.h"
+#include "views/widgets/TextLabel.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QSignalSpy>
 
@@ -61,7 +64,7 @@ TEST_F(TaskRowTest, space_togglesTheFocusedRow_butTypesASpaceInAnOpenEditor)
 
     row(second)->beginEdit();
     settle();
-    InlineField *editor = row(second)->titleEditor();
+    TitleEditor *editor = row(second)->titleEditor();
     ASSERT_TRUE(editor->hasFocus());
     QTest::keyClick(editor, Qt::Key_Space);
     EXPECT_FALSE(second->isDone());
@@ -92,6 +95,7 @@ TEST_F(TaskRowTest, titleEdit_showsTheProjectAsToken_commitsOnReturn_andDiscards
 
     QTest::keyClick(taskRow, Qt::Key_Return); // Return on the row opens the editor too
     settle();
+    EXPECT_EQ(taskRow->titleEditor()->cursorPosition(), taskRow->titleEditor()->text().size());
     taskRow->titleEditor()->setText(QStringLiteral("Write the report #home"));
     QTest::keyClick(taskRow->titleEditor(), Qt::Key_Return);
     settle();
@@ -100,6 +104,40 @@ TEST_F(TaskRowTest, titleEdit_showsTheProjectAsToken_commitsOnReturn_andDiscards
     EXPECT_EQ(first->project(), home);
     EXPECT_EQ(taskRow->titleText()->text(), QStringLiteral("Write the report"));
     EXPECT_EQ(taskRow->trailing()->tag()->text(), QStringLiteral("Home"));
+}
+
+TEST_F(TaskRowTest, titleEdit_ofAWrappingTitle_wrapsLikeIt_withTheCursorWhereTheClickFell)
+{
+    PlannerStore(context).applyInlineEdit(
+        QStringLiteral("Go through the supplier contracts that end this year and list what each "
+                       "one costs us now, with the people to call about them"),
+        *second);
+    settle();
+    TitleText *title = row(second)->titleText();
+    const int lineHeight = title->fontMetrics().height();
+    ASSERT_GE(title->height(), 2 * lineHeight);
+    const int titleHeight = title->height();
+    const QPoint onSecondLine(60, lineHeight + lineHeight / 2);
+    const int clicked = title->positionAt(onSecondLine);
+    ASSERT_GT(clicked, 20);
+    saveRendering(&window, QStringLiteral("title-before-edit"));
+
+    QTest::mouseClick(title, Qt::LeftButton, {}, onSecondLine);
+    settle();
+    TitleEditor *editor = row(second)->titleEditor();
+    ASSERT_NE(editor, nullptr);
+    saveRendering(&window, QStringLiteral("title-while-edited"));
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_EQ(editor->cursorPosition(), clicked);
+    EXPECT_EQ(editor->lineCount(), titleHeight / lineHeight);
+    EXPECT_NEAR(editor->height(), titleHeight, 2);
+    EXPECT_NEAR(editor->width(), title->width(), 2);
+
+    // A title stays one line: pasted line breaks become spaces.
+    QGuiApplication::clipboard()->setText(QStringLiteral("first\nthen"));
+    QTest::keySequence(editor, QKeySequence::Paste);
+    EXPECT_FALSE(editor->text().contains(u'\n'));
+    EXPECT_TRUE(editor->text().contains(QStringLiteral("first then")));
 }
 
 TEST_F(TaskRowTest, checkingTheBoxWhileEditing_savesTheTextFirst)
@@ -123,9 +161,15 @@ TEST_F(TaskRowTest, noteEdit_commitsTrimmed_rendersLinks_andEscapeKeepsTheOldNot
     settle();
     ASSERT_TRUE(taskRow->isEditingNote());
     EXPECT_TRUE(taskRow->noteEditor()->hasFocus());
+    // A quiet hint tells what Return does here, while the editor is open.
+    const auto *hint = taskRow->findChild<TextLabel *>(QStringLiteral("noteHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisibleTo(taskRow));
+    EXPECT_EQ(hint->text(), QStringLiteral("Return saves · Shift+Return new line"));
     QTest::keyClicks(taskRow->noteEditor(), QStringLiteral("  see https://example.com  "));
     QTest::keyClick(taskRow->noteEditor(), Qt::Key_Return);
     settle();
+    EXPECT_EQ(taskRow->findChild<TextLabel *>(QStringLiteral("noteHint")), nullptr);
     EXPECT_EQ(second->note(), QStringLiteral("see https://example.com"));
     ASSERT_NE(taskRow->noteText(), nullptr);
     EXPECT_TRUE(taskRow->noteText()->isVisibleTo(taskRow));

@@ -25,4 +25,14 @@ void DragState::setSourceRunning(bool running)
         Q_EMIT sourceFinished();
 }
 
+void DragState::reportHover(QWidget *over, const QPoint &global)
+{
+    Q_EMIT hovered(over, global);
+}
+
+void DragState::reportLeave(QWidget *over)
+{
+    Q_EMIT left(over);
+}
+
 } // namespace furrow

@@ -1,5 +1,6 @@
 #include "views/board/DropFeedback.h"
 
+#include "views/board/DragState.h"
 #include "views/theme/EasedValue.h"
 #include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
@@ -14,6 +15,13 @@ namespace furrow {
 namespace {
 constexpr qreal kRadius = 10;
 constexpr qreal kMarkRadius = 3.5;
+
+// Tells where the pointer is, for the page to scroll when it is held near an edge.
+void reportHover(QObject *owner, const QDragMoveEvent *event)
+{
+    auto *widget = static_cast<QWidget *>(owner);
+    DragState::shared().reportHover(widget, widget->mapToGlobal(event->position().toPoint()));
+}
 } // namespace
 
 DropFeedback::DropFeedback(ModelContext &model, QWidget *owner)
@@ -59,12 +67,14 @@ void DropFeedback::dragEnter(QDragEnterEvent *event)
         return;
     }
     event->acceptProposedAction();
+    reportHover(parent(), event);
     const bool rowTarget = !m_target.anchorId.isNull();
     show(rowTarget && !TaskDrop::isNoOp(m_target) ? Look::Gap : Look::Faint);
 }
 
 void DropFeedback::dragMove(QDragMoveEvent *event)
 {
+    reportHover(parent(), event);
     // Staying targeted keeps the faint fill on a task's own row, but the drop is refused.
     if (TaskDrop::isNoOp(m_target))
         event->ignore();
@@ -75,11 +85,13 @@ void DropFeedback::dragMove(QDragMoveEvent *event)
 void DropFeedback::dragLeave()
 {
     m_progress->setTarget(0);
+    DragState::shared().reportLeave(static_cast<QWidget *>(parent()));
 }
 
 void DropFeedback::drop(QDropEvent *event)
 {
     m_progress->setTarget(0);
+    DragState::shared().reportLeave(static_cast<QWidget *>(parent()));
     if (TaskDrop::handle(m_model, event->mimeData(), m_target))
         event->acceptProposedAction();
     else

@@ -3,8 +3,10 @@
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/board/ComposeLine.h"
+#include "views/board/DragScroller.h"
 #include "views/board/DragState.h"
 #include "views/board/EmptyPageBlock.h"
+#include "views/board/ScrollAnchor.h"
 #include "views/board/SectionBlock.h"
 #include "views/board/SectionHeader.h"
 #include "views/board/TaskRow.h"
@@ -53,6 +55,8 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
         // Queued: the row that ran the drag is still on the stack.
         if (m_refreshPending)
             QMetaObject::invokeMethod(this, &PageView::refresh, Qt::QueuedConnection);
+        // Rows made while the drag scrolled the page go again.
+        m_anchor->restoreLater();
     });
     connect(&m_state, &BoardState::litChanged, this,
             [this](const QUuid &previous, const QUuid &current) {
@@ -68,13 +72,18 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
             revealLater(block->composeLine());
     });
     connect(&m_state, &BoardState::renamingChanged, this, [this](const QUuid &, const QUuid &id) {
+        // Another rename, even of the new section, is no longer its naming.
+        if (!id.isNull())
+            m_namingNew = {};
         if (SectionBlock *block = this->block(id))
             revealLater(block->header());
     });
     connect(m_empty, &EmptyPageBlock::addCategory, this, &PageView::newCategory);
-    connect(m_scroll->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &PageView::updateWindows);
+    m_anchor = new ScrollAnchor(
+        m_scroll, [this]() -> const std::vector<SectionBlock *> & { return m_blocks; }, this);
+    new DragScroller(this, m_scroll);
     m_scroll->viewport()->installEventFilter(this);
+    m_scroll->widget()->installEventFilter(this);
     refresh();
 }
 
@@ -84,22 +93,20 @@ PageView::~PageView()
     // first, and the state no longer reaches back into them.
     disconnect(&m_state, nullptr, this, nullptr);
     // Nor does the column's teardown reach back to make rows.
-    disconnect(m_scroll->verticalScrollBar(), nullptr, this, nullptr);
+    delete std::exchange(m_anchor, nullptr);
     m_scroll->viewport()->removeEventFilter(this);
     delete m_scroll;
 }
 
 bool PageView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
-        updateWindows();
+    // The view's size, the column's height or a block's place changed: the rows to show
+    // are found again once the layout has run, with the row at the top of the view kept there.
+    const QEvent::Type type = event->type();
+    if (m_anchor
+        && (type == QEvent::Resize || (type == QEvent::Move && watched != m_scroll->viewport())))
+        m_anchor->restoreLater();
     return QWidget::eventFilter(watched, event);
-}
-
-void PageView::updateWindows()
-{
-    for (SectionBlock *block : m_blocks)
-        block->stack()->updateWindow();
 }
 
 QWidget *PageView::buildHeader()
@@ -230,12 +237,16 @@ void PageView::syncBlocks(const std::vector<Section *> &sections)
     }
     placeBlocks(blocks);
     // The blocks' places decide which rows are in view.
-    m_scroll->widget()->layout()->activate();
-    updateWindows();
+    m_anchor->restore();
     // A focused or editing row whose task moved out of view is made where it went.
-    for (const QUuid &id : m_spare.keys()) {
+    const QWidget *focus = window()->focusWidget();
+    for (auto it = m_spare.cbegin(); it != m_spare.cend(); ++it) {
+        const TaskRow *row = it.value();
+        if (!row->isEditingTitle() && !row->isEditingNote()
+            && !(focus && (focus == row || row->isAncestorOf(focus))))
+            continue;
         for (SectionBlock *block : m_blocks) {
-            if (const qsizetype at = block->stack()->indexOf(id); at >= 0)
+            if (const qsizetype at = block->stack()->indexOf(it.key()); at >= 0)
                 block->stack()->realize(at);
         }
     }
@@ -288,6 +299,9 @@ SectionBlock *PageView::takeBlock(const Section &section)
         block->setCompact(m_compact);
         block->stack()->setNotesHidden(m_notesHidden);
         block->stack()->setViewport(m_scroll->viewport());
+        block->installEventFilter(this);
+        connect(block->header(), &SectionHeader::nameSubmitted, this,
+                [this, id = section.id()] { followNaming(id); });
     } else {
         block->setName(section.name());
     }
@@ -355,6 +369,7 @@ void PageView::setCompact(bool compact)
             row->setCompact(compact);
         block->stack()->restyle();
     }
+    m_anchor->restore();
 }
 
 void PageView::setNotesHidden(bool hidden)
@@ -365,6 +380,7 @@ void PageView::setNotesHidden(bool hidden)
             row->setNotesHidden(hidden);
         block->stack()->setNotesHidden(hidden);
     }
+    m_anchor->restore();
 }
 
 void PageView::beginComposeInFirstSection()
@@ -380,7 +396,15 @@ void PageView::newCategory()
         Section *section
             = PlannerStore(m_model).createSection(QStringLiteral("New category"), *page);
         m_state.setRenamingSection(section->id());
+        m_namingNew = section->id();
     }
+}
+
+void PageView::followNaming(const QUuid &sectionId)
+{
+    // A section that was just named is where the next words go: its first task.
+    if (sectionId == std::exchange(m_namingNew, {}))
+        m_state.setComposingSection(sectionId);
 }
 
 void PageView::commitEdits()

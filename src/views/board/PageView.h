@@ -17,6 +17,7 @@ namespace furrow {
 class EmptyPageBlock;
 class IconView;
 class Page;
+class ScrollAnchor;
 class Section;
 class SectionBlock;
 class TaskItem;
@@ -84,7 +85,6 @@ private:
     TaskRow *obtainRow(const TaskItem &task);
     void releaseRow(TaskRow *row);
     void dismissSpareRows();
-    void updateWindows();
     SectionBlock *takeBlock(const Section &section);
     void placeBlocks(const std::vector<SectionBlock *> &blocks);
     void orderFocusChain();
@@ -93,12 +93,14 @@ private:
     void parkFocusOutOf(QWidget *widget);
     void dropStaleState(const std::vector<Section *> &sections);
     void stepFocus(const QUuid &fromId, int step);
+    void followNaming(const QUuid &sectionId);
     void revealLater(QWidget *widget);
 
     ModelContext &m_model;
     BoardState m_state;
     BoardScope m_scope;
     QUuid m_pageId;
+    QUuid m_namingNew; // the section "New category" made, while its first name is typed
     bool m_hasPage = false;
     bool m_compact = false;
     bool m_notesHidden = false;
@@ -112,6 +114,7 @@ private:
     QScrollArea *m_scroll;
     QVBoxLayout *m_blockLayout;
     EmptyPageBlock *m_empty;
+    ScrollAnchor *m_anchor = nullptr;
     std::vector<SectionBlock *> m_blocks;
     QHash<QUuid, TaskRow *> m_spare; // released during a refresh, not yet taken up again
 };

@@ -8,16 +8,20 @@ namespace furrow {
 
 void RowHeights::setRows(const std::vector<Row> &rows)
 {
-    QHash<QUuid, int> known;
+    // A row whose note line came or went measures differently now.
+    QHash<QUuid, std::pair<bool, int>> known;
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         if (m_measured[i] > 0)
-            known.insert(m_rows[i].id, m_measured[i]);
+            known.insert(m_rows[i].id, {m_rows[i].hasNote, m_measured[i]});
     }
     m_rows = rows;
     m_measured.assign(m_rows.size(), 0);
     if (!known.isEmpty()) {
-        for (std::size_t i = 0; i < m_rows.size(); ++i)
-            m_measured[i] = known.value(m_rows[i].id);
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            const auto [hasNote, height] = known.value(m_rows[i].id, {false, 0});
+            if (hasNote == m_rows[i].hasNote)
+                m_measured[i] = height;
+        }
     }
     recomputeTops(0);
 }

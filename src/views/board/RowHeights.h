@@ -7,8 +7,9 @@
 namespace furrow {
 
 // The heights and tops of a section's rows, most of which have never been made: a row that
-// was measured keeps its height by task id; the others count as a one-line row, plus a note
-// line when they have a note to show. Finding the rows in a band of the column is a binary
+// was measured keeps its height by task id, also across a change of width, until it is made
+// and measured again; the others count as a one-line row, plus a note line when they have a
+// note to show. Finding the rows in a band of the column is a binary
 // search, so the cost of a scroll step does not grow with the number of rows.
 class RowHeights
 {
@@ -19,9 +20,10 @@ public:
         bool hasNote = false;
     };
 
-    // Starts over with these rows; measurements of ids that stay are kept.
+    // Starts over with these rows; measurements of ids that stay, with or without a note line
+    // as before, are kept.
     void setRows(const std::vector<Row> &rows);
-    // Forgets every measurement, as after a change of width or of row style.
+    // Forgets every measurement, as after a change of row style.
     void forgetMeasurements();
     // Records the measured height of row `index`; answers whether it differed from before.
     bool setMeasured(qsizetype index, int height);

@@ -316,8 +316,9 @@ bool RowStack::event(QEvent *event)
 void RowStack::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    // A new width re-measures the made rows only; the others keep what they measured at the
+    // old width, a closer guess than the estimate, until they are made again.
     if (event->size().width() != event->oldSize().width()) {
-        m_heights.forgetMeasurements();
         relayout();
         updateWindow();
     }

@@ -64,6 +64,9 @@ public:
     qsizetype openCount() const { return m_openCount; }
     qsizetype indexOf(const QUuid &taskId) const { return m_index.value(taskId, -1); }
     QUuid idAt(qsizetype index) const { return m_entries[std::size_t(index)].id; }
+    // Where row `index` starts in the stack, and the first row that reaches below `y`.
+    int rowTop(qsizetype index) const { return m_heights.top(index); }
+    qsizetype rowAt(int y) const { return m_heights.firstBelow(y); }
     TaskRow *row(const QUuid &taskId) const { return m_made.value(taskId); }
     // The made rows in the order shown.
     std::vector<TaskRow *> rows() const;

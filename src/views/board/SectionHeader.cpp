@@ -90,7 +90,10 @@ void SectionHeader::openField()
     static_cast<QHBoxLayout *>(layout())->insertWidget(0, m_field, 1);
     m_label->hide();
     FocusChain::placeBefore(m_field, m_menu);
-    connect(m_field, &InlineField::submitted, this, &SectionHeader::commit);
+    connect(m_field, &InlineField::submitted, this, [this] {
+        commit();
+        Q_EMIT nameSubmitted();
+    });
     connect(m_field, &InlineField::focusLost, this, &SectionHeader::commit);
     connect(m_field, &InlineField::cancelled, this,
             [this] { m_scope.state.setRenamingSection({}); });

@@ -41,6 +41,10 @@ public:
     // The header's focusable widgets in tab order.
     std::vector<QWidget *> focusWidgets() const;
 
+Q_SIGNALS:
+    // Return in the name field saved the name.
+    void nameSubmitted();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

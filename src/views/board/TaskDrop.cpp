@@ -5,7 +5,27 @@
 
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace furrow::TaskDrop {
+
+namespace {
+
+// A row's index counts the dragged task in its old place, and the store counts the section's
+// tasks without it: a task moved down within its section goes one place less far.
+std::optional<qint64> storeIndex(PlannerStore &store, const TaskItem &task, const Section &section,
+                                 std::optional<qint64> rowIndex)
+{
+    if (!rowIndex || task.section() != &section)
+        return rowIndex;
+    const auto open = store.tasks(&section);
+    const auto at = std::find(open.begin(), open.end(), &task);
+    if (at != open.end() && at - open.begin() < *rowIndex)
+        return *rowIndex - 1;
+    return rowIndex;
+}
+
+} // namespace
 
 bool isNoOp(const TaskDropTarget &target)
 {
@@ -21,10 +41,11 @@ bool handle(ModelContext &context, const QMimeData *data, const TaskDropTarget &
     const QUuid id = QUuid::fromString(data->text().trimmed());
     if (id.isNull())
         return true;
-    TaskItem *task = PlannerStore(context).task(id);
-    Section *section = PlannerStore(context).liveSection(target.sectionId);
+    PlannerStore store(context);
+    TaskItem *task = store.task(id);
+    Section *section = store.liveSection(target.sectionId);
     if (task && section)
-        PlannerStore(context).move(*task, section, target.index);
+        store.move(*task, section, storeIndex(store, *task, *section, target.index));
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "views/board/RowControls.h"
 #include "views/board/RowMenu.h"
 #include "views/board/RowTrailing.h"
+#include "views/board/TitleEditor.h"
 #include "views/board/TitleText.h"
 #include "views/menus/MenuController.h"
 #include "views/theme/EasedValue.h"
@@ -18,6 +19,7 @@
 #include "views/widgets/KeyboardFocus.h"
 #include "views/widgets/ProjectTag.h"
 #include "views/widgets/TaskBox.h"
+#include "views/widgets/TextLabel.h"
 
 #include "views/board/TaskRowAccessible.h"
 
@@ -89,7 +91,7 @@ void TaskRow::buildMainLine()
     m_mainLine->addWidget(m_title, 1);
     m_mainLine->addWidget(m_trailing, 0, Qt::AlignVCenter);
     connect(m_box, &QAbstractButton::clicked, this, &TaskRow::toggle);
-    connect(m_title, &TitleText::clicked, this, &TaskRow::beginEdit);
+    connect(m_title, &TitleText::clicked, this, [this](int position) { beginEdit(position); });
     connect(m_title, &TitleText::dragRequested, this, &TaskRow::startDrag);
     connect(m_trailing, &RowTrailing::tagClicked, this, &TaskRow::openProjectPicker);
 }
@@ -275,7 +277,7 @@ void TaskRow::toggle()
         m_scope.state.setSelectedId({});
 }
 
-void TaskRow::beginEdit()
+void TaskRow::beginEdit(int cursorPosition)
 {
     TaskItem *task = this->task();
     if (m_content.done || m_titleEditor || !task)
@@ -283,14 +285,18 @@ void TaskRow::beginEdit()
     m_scope.state.setSelectedId(m_content.id);
     const auto projectName
         = task->project() ? std::optional<QString>(task->project()->name()) : std::nullopt;
-    m_titleEditor = new InlineField(Theme::taskQuick(), {}, this);
+    m_titleEditor = new TitleEditor(this);
     m_titleEditor->setText(InlineSyntax::compose(task->title(), projectName));
+    // The title is a prefix of the edited text, so a place in it is the same place here.
+    m_titleEditor->setCursorPosition(cursorPosition);
+    // Laid out at the title's width from the start, so it opens as tall as the title.
+    m_titleEditor->resize(m_title->width(), m_title->height());
     m_mainLine->insertWidget(m_mainLine->indexOf(m_title), m_titleEditor, 1);
     m_title->hide();
     orderFocusChain();
-    connect(m_titleEditor, &InlineField::submitted, this, [this] { commitTitle(true); });
-    connect(m_titleEditor, &InlineField::cancelled, this, [this] { endEdit(true); });
-    connect(m_titleEditor, &InlineField::focusLost, this, [this] { commitTitle(false); });
+    connect(m_titleEditor, &TitleEditor::submitted, this, [this] { commitTitle(true); });
+    connect(m_titleEditor, &TitleEditor::cancelled, this, [this] { endEdit(true); });
+    connect(m_titleEditor, &TitleEditor::focusLost, this, [this] { commitTitle(false); });
     updateControls();
     QMetaObject::invokeMethod(m_titleEditor, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
 }
@@ -313,7 +319,7 @@ void TaskRow::commitEdits()
 
 void TaskRow::endEdit(bool refocus)
 {
-    InlineField *editor = std::exchange(m_titleEditor, nullptr);
+    TitleEditor *editor = std::exchange(m_titleEditor, nullptr);
     if (!editor)
         return;
     m_title->show();
@@ -329,6 +335,12 @@ void TaskRow::beginNote()
     m_noteEditor = new NoteEditor(this);
     m_noteEditor->setPlainText(task->note());
     m_noteEditor->moveCursor(QTextCursor::End);
+    // Return saves here, where a user may expect a new line and type on into the board.
+    m_noteHint = new TextLabel(QStringLiteral("Return saves · Shift+Return new line"),
+                               Theme::sans(11), Theme::line, this);
+    m_noteHint->setObjectName(QStringLiteral("noteHint"));
+    m_noteHint->setContentsMargins(qCeil(kBoxSide) + kLineSpacing, 0, 0, 0);
+    m_layout->addWidget(m_noteHint);
     orderFocusChain();
     connect(m_noteEditor, &NoteEditor::submitted, this, &TaskRow::commitNote);
     connect(m_noteEditor, &NoteEditor::cancelled, this, &TaskRow::endNote);
@@ -352,6 +364,7 @@ void TaskRow::endNote()
     NoteEditor *editor = std::exchange(m_noteEditor, nullptr);
     if (!editor)
         return;
+    delete std::exchange(m_noteHint, nullptr);
     InlineField::retire(editor, this, this);
     updateNoteLine();
 }

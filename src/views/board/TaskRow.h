@@ -15,13 +15,14 @@ namespace furrow {
 
 class DropFeedback;
 class EasedValue;
-class InlineField;
 class KeyboardFocus;
 class NoteEditor;
 class NoteText;
 class RowControls;
 class RowTrailing;
 class TaskBox;
+class TextLabel;
+class TitleEditor;
 class TitleText;
 
 // One task in a section block: its check box, title, note, due label, project tag and the
@@ -53,7 +54,8 @@ public:
     qreal separatorOpacity() const;
 
     void toggle();
-    void beginEdit();
+    // Opens the title editor with the cursor before character `cursorPosition`, or at the end.
+    void beginEdit(int cursorPosition = -1);
     void beginNote();
     void openMenu();
     // Saves what an open title or note editor holds and closes it, as a loss of focus would.
@@ -74,7 +76,7 @@ public:
 
     TaskBox *checkBox() const { return m_box; }
     TitleText *titleText() const { return m_title; }
-    InlineField *titleEditor() const { return m_titleEditor; }
+    TitleEditor *titleEditor() const { return m_titleEditor; }
     NoteText *noteText() const { return m_noteText; }
     NoteEditor *noteEditor() const { return m_noteEditor; }
     RowTrailing *trailing() const { return m_trailing; }
@@ -126,9 +128,10 @@ private:
     TaskBox *m_box;
     TitleText *m_title;
     RowTrailing *m_trailing;
-    InlineField *m_titleEditor = nullptr;
+    TitleEditor *m_titleEditor = nullptr;
     NoteText *m_noteText = nullptr;
     NoteEditor *m_noteEditor = nullptr;
+    TextLabel *m_noteHint = nullptr; // under the note editor while it is open
     EasedValue *m_separator;
     KeyboardFocus *m_keyFocus;
     DropFeedback *m_drop = nullptr;

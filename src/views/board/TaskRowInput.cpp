@@ -122,11 +122,13 @@ void TaskRow::startDrag()
     auto *payload = new QMimeData;
     payload->setText(idText(m_content.id));
     drag->setMimeData(payload);
+    state.setPayload(payload);
     drag->setPixmap(dragPreview());
     drag->setHotSpot(QPoint(kInset + 8, kPreviewHeight / 2));
     // The page view holds back refreshes until the drag is over, so this row outlives it.
     drag->exec(Qt::MoveAction);
     drag->deleteLater();
+    state.setPayload(nullptr);
     state.setDraggingId({});
     state.setSourceRunning(false);
 }

@@ -175,7 +175,18 @@ void TitleText::mouseReleaseEvent(QMouseEvent *event)
         return;
     m_pressed = false;
     if (rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+        Q_EMIT clicked(positionAt(event->position()));
+}
+
+int TitleText::positionAt(const QPointF &point)
+{
+    layoutForPaint();
+    for (int i = 0; i < m_layout.lineCount(); ++i) {
+        const QTextLine line = m_layout.lineAt(i);
+        if (point.y() < line.y() + line.height() || i + 1 == m_layout.lineCount())
+            return line.xToCursor(point.x());
+    }
+    return 0;
 }
 
 } // namespace furrow

@@ -9,7 +9,8 @@ namespace furrow {
 
 // A task's title, wrapping onto as many lines as it needs. An open title is in ink and can
 // carry the note dot; a done title is muted and struck through, and lets clicks pass to its
-// row. A click on an open title asks for the editor; pulling it asks to start a drag.
+// row. A click on an open title asks for the editor at the place clicked; pulling it asks to
+// start a drag.
 class TitleText : public QWidget
 {
     Q_OBJECT
@@ -29,8 +30,12 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // The character before which a click at `point` puts the cursor.
+    int positionAt(const QPointF &point);
+
 Q_SIGNALS:
-    void clicked();
+    // A click, with the character before which it fell.
+    void clicked(int position);
     void dragRequested();
 
 protected:
