@@ -5,9 +5,9 @@
 #include "persistence/ArchiveWriter.h"
 #include "persistence/PlannerContainer.h"
 #include "shell/settings/ShortcutTab.h"
-#include "views/board/InlineField.h"
 #include "views/board/PageView.h"
 #include "views/board/TaskRow.h"
+#include "views/board/TitleEditor.h"
 #include "views/board/ToolbarChip.h"
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
@@ -56,7 +56,7 @@ TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
         ASSERT_EQ(rows.size(), 1);
         rows.front()->beginEdit();
         QCoreApplication::processEvents();
-        InlineField *editor = window->findChild<InlineField *>();
+        TitleEditor *editor = window->findChild<TitleEditor *>();
         ASSERT_NE(editor, nullptr);
         ASSERT_TRUE(editor->hasFocus());
         QTest::keyClicks(editor, QStringLiteral(" about the loan #Ops"));

@@ -206,7 +206,9 @@ TEST_F(ScrolledPageTest, aDragHeldAtTheBottomEdge_scrollsAndDropsOnARowThatWasOf
     ASSERT_NE(rowUnder(edge), nullptr);
     const QUuid firstUnder = rowUnder(edge)->taskId();
     send(QEvent::DragMove, edge);
-    QTRY_VERIFY(row(target) && placeInView(row(target)).bottom() < viewport()->height() - 80);
+    // Scrolling a screen and a half takes about a second.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        row(target) && placeInView(row(target)).bottom() < viewport()->height() - 80, 4000);
     // The drag went on to the row now under the still pointer: it shows the gap.
     TaskRow *under = rowUnder(edge);
     ASSERT_NE(under, nullptr);
