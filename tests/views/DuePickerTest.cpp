@@ -105,8 +105,8 @@ TEST_F(DuePickerTest, keyboardAlone_picksAQuickChoiceOrAnyDayOfTheGrid)
         ASSERT_TRUE(task->dueDate());
         EXPECT_EQ(toLocalDateTime(*task->dueDate()), QDate(2021, 8, 11).startOfDay());
     }
-    // Tab goes from the quick choices past the chevrons to today in the grid; the arrows cross
-    // into September and back.
+    // Tab goes from the quick choices past the chevrons to the due day in the grid; the arrows
+    // cross into September and back.
     DuePicker picker(context, *task);
     QSignalSpy dismissed(&picker, &DuePicker::dismissRequested);
     picker.show();
@@ -114,12 +114,13 @@ TEST_F(DuePickerTest, keyboardAlone_picksAQuickChoiceOrAnyDayOfTheGrid)
     pill(picker, QStringLiteral("Today"))->setFocus(Qt::TabFocusReason);
     for (int i = 0; i < 6 && !qobject_cast<DayCell *>(QApplication::focusWidget()); ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), cell(picker, QDate(2021, 8, 10)));
+    ASSERT_EQ(QApplication::focusWidget(), cell(picker, QDate(2021, 8, 11)));
     const std::pair<Qt::Key, QDate> steps[]
-        = {{Qt::Key_Right, QDate(2021, 8, 11)},    {Qt::Key_Down, QDate(2021, 8, 18)},
-           {Qt::Key_Down, QDate(2021, 8, 25)},     {Qt::Key_Down, QDate(2021, 9, 1)},
-           {Qt::Key_Left, QDate(2021, 8, 31)},     {Qt::Key_PageUp, QDate(2021, 7, 31)},
-           {Qt::Key_PageDown, QDate(2021, 8, 31)}, {Qt::Key_Up, QDate(2021, 8, 24)}};
+        = {{Qt::Key_Right, QDate(2021, 8, 12)},  {Qt::Key_Down, QDate(2021, 8, 19)},
+           {Qt::Key_Down, QDate(2021, 8, 26)},   {Qt::Key_Down, QDate(2021, 9, 2)},
+           {Qt::Key_Left, QDate(2021, 9, 1)},    {Qt::Key_Left, QDate(2021, 8, 31)},
+           {Qt::Key_PageUp, QDate(2021, 7, 31)}, {Qt::Key_PageDown, QDate(2021, 8, 31)},
+           {Qt::Key_Up, QDate(2021, 8, 24)}};
     for (const auto &[key, day] : steps) {
         QTest::keyClick(QApplication::focusWidget(), key);
         ASSERT_EQ(QApplication::focusWidget(), cell(picker, day)) << qPrintable(day.toString());
