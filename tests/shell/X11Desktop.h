@@ -43,26 +43,6 @@ public:
 
     bool isManaged() const { return m_managed; }
 
-    void paintRoot(quint32 rgb)
-    {
-        xcb_change_window_attributes(m_x.connection, m_x.root, XCB_CW_BACK_PIXEL, &rgb);
-        xcb_clear_area(m_x.connection, 0, m_x.root, 0, 0, 0, 0);
-        xcb_flush(m_x.connection);
-    }
-
-    // The colour on screen at a point, as 0xRRGGBB.
-    quint32 pixelAt(QPoint point) const
-    {
-        const auto cookie = xcb_get_image(m_x.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_x.root,
-                                          qint16(point.x()), qint16(point.y()), 1, 1, ~0u);
-        xcb_get_image_reply_t *reply = xcb_get_image_reply(m_x.connection, cookie, nullptr);
-        quint32 pixel = 0;
-        if (reply && xcb_get_image_data_length(reply) >= 4)
-            std::memcpy(&pixel, xcb_get_image_data(reply), 4);
-        std::free(reply);
-        return pixel & 0xFFFFFF;
-    }
-
     // A compositing manager takes or gives up its selection.
     void startCompositor()
     {
@@ -82,15 +62,6 @@ public:
         m_compositor = XCB_NONE;
     }
 
-    void switchTo(quint32 desktop) { ask(m_x.root, "_NET_CURRENT_DESKTOP", desktop); }
-    void sendWindowTo(xcb_window_t window, quint32 desktop)
-    {
-        ask(window, "_NET_WM_DESKTOP", desktop);
-    }
-    std::optional<quint32> currentDesktop() const
-    {
-        return cardinal(m_x.root, "_NET_CURRENT_DESKTOP");
-    }
     std::optional<quint32> desktopOf(xcb_window_t window) const
     {
         return cardinal(window, "_NET_WM_DESKTOP");
@@ -138,21 +109,6 @@ private:
     {
         const auto found = values(window, name, XCB_ATOM_CARDINAL);
         return found.empty() ? std::nullopt : std::optional(found.front());
-    }
-
-    // A request to the window manager, as pagers send them.
-    void ask(xcb_window_t window, const char *message, quint32 value)
-    {
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = atom(message);
-        event.data.data32[0] = value;
-        xcb_send_event(m_x.connection, 0, m_x.root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char *>(&event));
-        xcb_flush(m_x.connection);
     }
 
     OtherX11Client m_x;

@@ -59,12 +59,13 @@ protected:
     {
         return m_context.insert(std::make_shared<TaskItem>(title, nullptr, 0, nullptr));
     }
-    // What the planner pushed for `task` in its first request.
+    // What the planner pushed for `task` in its first cycle.
     SyncRecord pushed(const TaskItem &task) const
     {
-        for (const SyncRecord &record : m_server.sent.at(0).changes)
-            if (record.id == idText(task.id()))
-                return record;
+        for (const auto &request : m_server.sent)
+            for (const SyncRecord &record : request.changes)
+                if (record.id == idText(task.id()))
+                    return record;
         ADD_FAILURE() << "not pushed";
         return {};
     }
