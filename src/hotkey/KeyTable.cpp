@@ -61,11 +61,12 @@ std::vector<Entry> buildTable()
     std::vector<Entry> table;
     for (int i = 0; i < 26; ++i) {
         const char lower = static_cast<char>('a' + i);
-        table.push_back({kLetterCodes[i], Qt::Key_A + i, quint32(lower), QString(QChar(lower))});
+        table.push_back(
+            {kLetterCodes[i], Qt::Key_A + i, quint32(lower), QString(QLatin1Char(lower))});
     }
     for (int i = 0; i < 10; ++i) {
         const char digit = static_cast<char>('0' + (i + 1) % 10);
-        table.push_back({kDigitCodes[i], digit, quint32(digit), QString(QChar(digit)),
+        table.push_back({kDigitCodes[i], digit, quint32(digit), QString(QLatin1Char(digit)),
                          kDigitRowScanCode + quint32(i)});
     }
     for (const SymbolKey &key : kSymbolKeys) {

@@ -82,28 +82,35 @@ void DemoSeed::plant(ModelContext &context)
     const std::pair<const char *, const char *> projectColors[]
         = {{"Design", "#3E7A56"}, {"Writing", "#8F6A22"}, {"Ops", "#2F6F8F"}};
     qint64 order = 0;
-    for (const auto &[name, color] : projectColors)
-        projects.insert(name, context.insert(std::make_shared<Project>(name, color, order++)));
+    for (const auto &[name, color] : projectColors) {
+        projects.insert(QString::fromUtf8(name),
+                        context.insert(std::make_shared<Project>(
+                            QString::fromUtf8(name), QString::fromUtf8(color), order++)));
+    }
 
     const std::pair<const char *, const char *> pages[]
         = {{"Work", "briefcase"}, {"Home", "house"}, {"Reading", "books"}, {"Someday", "moon"}};
     Page *work = nullptr;
     order = 0;
     for (const auto &[name, icon] : pages) {
-        Page *page = context.insert(std::make_shared<Page>(name, icon, order++));
+        Page *page = context.insert(
+            std::make_shared<Page>(QString::fromUtf8(name), QString::fromUtf8(icon), order++));
         work = work ? work : page;
     }
 
     QHash<QString, Section *> sections;
     order = 0;
-    for (const char *name : {"In flight", "Waiting on someone", "Later this month"})
-        sections.insert(name, context.insert(std::make_shared<Section>(name, work, order++)));
+    for (const char *name : {"In flight", "Waiting on someone", "Later this month"}) {
+        sections.insert(QString::fromUtf8(name), context.insert(std::make_shared<Section>(
+                                                     QString::fromUtf8(name), work, order++)));
+    }
 
     const Instant now = Clock::now();
     for (const DemoTask &demo : kTasks) {
-        Project *project = demo.project ? projects.value(demo.project) : nullptr;
+        Project *project = demo.project ? projects.value(QString::fromUtf8(demo.project)) : nullptr;
         TaskItem *task = context.insert(std::make_shared<TaskItem>(
-            demo.title, sections.value(demo.section), demo.order, project));
+            QString::fromUtf8(demo.title), sections.value(QString::fromUtf8(demo.section)),
+            demo.order, project));
         task->setNote(QString::fromUtf8(demo.note));
         if (demo.dueInDays)
             task->setDueDate(Calendar::addingDays(now, *demo.dueInDays));

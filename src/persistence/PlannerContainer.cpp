@@ -181,8 +181,8 @@ void PlannerContainer::moveAside(const QString &error)
     m_opening = Opening::SetAside;
     m_asideSuffix = suffix;
     const QString target = m_storePath + m_asideSuffix;
-    for (const QString &suffix : kStoreSuffixes)
-        QFile::rename(m_storePath + suffix, target + suffix);
+    for (const QString &fileSuffix : kStoreSuffixes)
+        QFile::rename(m_storePath + fileSuffix, target + fileSuffix);
     logLine(QStringLiteral("миграция не прошла (") + error
             + QStringLiteral("). Старая база отодвинута в ") + target);
 }

@@ -7,19 +7,26 @@ namespace furrow {
 
 namespace {
 
+QStringList columnList(std::initializer_list<const char *> names)
+{
+    QStringList list;
+    for (const char *name : names)
+        list.append(QString::fromLatin1(name));
+    return list;
+}
+
 // Column lists, in binding order; the first column of every table is the row key.
-const QStringList kTaskColumns{"row_key",       "id",          "title",      "note",
-                               "due_date",      "sort_order",  "is_done",    "done_at",
-                               "created_at",    "updated_at",  "deleted_at", "archived_at",
-                               "snoozed_until", "project_row", "section_row"};
-const QStringList kProjectColumns{"row_key",    "id",         "name",      "color_hex",
-                                  "sort_order", "updated_at", "deleted_at"};
-const QStringList kPageColumns{"row_key",    "id",         "name",      "icon_name",
-                               "sort_order", "updated_at", "deleted_at"};
-const QStringList kSectionColumns{"row_key",    "id",         "name",    "sort_order",
-                                  "updated_at", "deleted_at", "page_row"};
-const QStringList kDayPlanColumns{"row_key",       "date",         "started_at", "closed_at",
-                                  "planned_count", "closed_count", "updated_at"};
+const QStringList kTaskColumns = columnList(
+    {"row_key", "id", "title", "note", "due_date", "sort_order", "is_done", "done_at", "created_at",
+     "updated_at", "deleted_at", "archived_at", "snoozed_until", "project_row", "section_row"});
+const QStringList kProjectColumns
+    = columnList({"row_key", "id", "name", "color_hex", "sort_order", "updated_at", "deleted_at"});
+const QStringList kPageColumns
+    = columnList({"row_key", "id", "name", "icon_name", "sort_order", "updated_at", "deleted_at"});
+const QStringList kSectionColumns
+    = columnList({"row_key", "id", "name", "sort_order", "updated_at", "deleted_at", "page_row"});
+const QStringList kDayPlanColumns = columnList(
+    {"row_key", "date", "started_at", "closed_at", "planned_count", "closed_count", "updated_at"});
 
 const char *const kSchema = R"(
 CREATE TABLE task(

@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"combiningMarkOnHash", "t #\u0301x", "t #\u0301x", nullptr},
         ParseCase{"tokenKeepsCase", "x #HoMe", "x", "HoMe"},
         ParseCase{"titleTrimsLineBreaks", "\nx\n #a", "x", "a"}),
-    [](const ::testing::TestParamInfo<ParseCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ParseCase> &param) { return std::string(param.param.name); });
 
 TEST(InlineSyntaxTest, compose_quotesNamesWithSpaces_andParsesBack)
 {

@@ -43,11 +43,11 @@ TEST_F(PagesAndSectionsTest, starterPages_ofTwoPlanners_shareTheirIds_unlessAnId
     Page *there = PlannerStore(other).ensureStarterPage();
     EXPECT_EQ(here->id(), there->id());
     EXPECT_EQ(here->id().version(), QUuid::Sha1);
-    const auto ids = [](const ModelContext &context) {
-        std::vector<QUuid> ids;
-        for (const auto &section : context.rows<Section>())
-            ids.push_back(section->id());
-        return ids;
+    const auto ids = [](const ModelContext &planner) {
+        std::vector<QUuid> found;
+        for (const auto &section : planner.rows<Section>())
+            found.push_back(section->id());
+        return found;
     };
     EXPECT_EQ(ids(context), ids(other));
 

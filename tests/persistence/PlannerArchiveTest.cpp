@@ -123,4 +123,4 @@ const DecodeCase kDecodeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PlannerArchiveDecode, testing::ValuesIn(kDecodeCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &param) { return std::string(param.param.name); });

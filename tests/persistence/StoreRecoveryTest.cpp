@@ -36,8 +36,8 @@ protected:
     void damagedStoreWithBackupOf(int count)
     {
         {
-            auto container = PlannerContainer::open(storePath());
-            ModelContext &context = container->context();
+            auto filled = PlannerContainer::open(storePath());
+            ModelContext &context = filled->context();
             for (int i = 0; i < count; ++i)
                 context.insert(std::make_shared<TaskItem>(QString::number(i), nullptr, i, nullptr));
             ASSERT_TRUE(context.save().ok);

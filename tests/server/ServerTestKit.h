@@ -27,8 +27,8 @@ struct ServerHarness
 
     // The settings of the tests, then whatever `adjust` changes.
     explicit ServerHarness(const std::function<void(SyncServer::Settings &)> &adjust = {},
-                           AuthThrottle::Now now = &std::chrono::steady_clock::now)
-        : now(std::move(now))
+                           AuthThrottle::Now clock = &std::chrono::steady_clock::now)
+        : now(std::move(clock))
     {
         settings.maxBody = 64 * 1024;
         settings.pageSize = 7;

@@ -49,16 +49,16 @@ protected:
         underneath = new QPushButton(QStringLiteral("Underneath"), &window);
         underneath->setGeometry(10, 10, 120, 30);
         const auto sheet = [this] {
-            auto *sheet = new MenuSheet(menus);
-            sheet->addRow(QStringLiteral("Rename"), QStringLiteral("pencil"), [this] {
+            auto *made = new MenuSheet(menus);
+            made->addRow(QStringLiteral("Rename"), QStringLiteral("pencil"), [this] {
                 actionSawOpenMenu = menus->isOpen();
                 ++actions;
             });
-            sheet->addRow(QStringLiteral("Later"), {}, [this] { ++actions; })->setEnabled(false);
-            sheet->addDivider();
-            sheet->addRow(QStringLiteral("Delete"), QStringLiteral("trash"), [this] { ++actions; })
+            made->addRow(QStringLiteral("Later"), {}, [this] { ++actions; })->setEnabled(false);
+            made->addDivider();
+            made->addRow(QStringLiteral("Delete"), QStringLiteral("trash"), [this] { ++actions; })
                 ->setDestructive(true);
-            return sheet;
+            return made;
         };
         opener = new MenuButton(menus, 16, 180, sheet, &window);
         opener->setGeometry(380, 260, 24, 24);

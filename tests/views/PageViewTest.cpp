@@ -234,20 +234,20 @@ TEST_F(BoardTest, longNames_endInAnEllipsisOnOneLine_andRowsStayWithinThePage)
     EXPECT_LT(block(inFlight)->header()->height(), 2 * sectionName->fontMetrics().height());
     EXPECT_TRUE(view->pageTitle()->shownText().endsWith(u'…'));
 
-    const int page = view->scrollArea()->viewport()->width();
-    EXPECT_LE(block(inFlight)->width(), page);
+    const int pageWidth = view->scrollArea()->viewport()->width();
+    EXPECT_LE(block(inFlight)->width(), pageWidth);
     for (const TaskRow *taskRow : block(inFlight)->rows()) {
-        EXPECT_LE(taskRow->width(), page);
+        EXPECT_LE(taskRow->width(), pageWidth);
         // The trailing end, with the controls, is still inside the page.
         const QRect trailing(taskRow->trailing()->mapTo(view->scrollArea()->viewport(), QPoint()),
                              taskRow->trailing()->size());
-        EXPECT_LE(trailing.right(), page);
+        EXPECT_LE(trailing.right(), pageWidth);
     }
     // A short name keeps its natural width, so the count sits right after it.
     PlannerStore(context).rename(*inFlight, QStringLiteral("Now"));
     settle();
     EXPECT_EQ(sectionName->shownText(), QStringLiteral("Now"));
-    EXPECT_LT(block(inFlight)->header()->countLabel()->x(), page / 2);
+    EXPECT_LT(block(inFlight)->header()->countLabel()->x(), pageWidth / 2);
 }
 
 TEST_F(BoardTest, closingTheViewWithOpenEditors_isSafe)

@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DeleteCase{"onlyPage_selectsGoals", 1, 0, 0, -1},
                     DeleteCase{"anotherPage_keepsTheSelection", 3, 2, 0, 2},
                     DeleteCase{"whileGoalsSelected_keepsGoals", 2, -1, 1, -1}),
-    [](const testing::TestParamInfo<DeleteCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<DeleteCase> &param) { return std::string(param.param.name); });
 
 TEST_F(SidebarTest, newPage_isAddedAtTheEndSelectedAndOpenForEditing)
 {

@@ -40,7 +40,9 @@ QWidget *makeHeader(const QString &label, const QString &count, bool first, QWid
 QString keyOf(const ArchiveColumn::Entry &entry, bool first)
 {
     if (entry.kind == Kind::Header)
-        return QStringLiteral("h%1%2").arg(microsecondsSinceEpoch(entry.day)).arg(first ? "f" : "");
+        return QStringLiteral("h%1%2")
+            .arg(microsecondsSinceEpoch(entry.day))
+            .arg(first ? QStringLiteral("f") : QString());
     return (entry.kind == Kind::Done ? u'd' : u'x') + entry.row.taskId.toString(QUuid::Id128);
 }
 

@@ -31,10 +31,11 @@ void addMoveTo(MenuSheet &sheet, ModelContext &context, const TaskItem &task)
         const QUuid sectionId = section->id();
         MenuRow *row = sheet.addRow(
             section->name(), {},
-            onTask(context, task.id(), [&context, sectionId](PlannerStore store, TaskItem &task) {
-                if (Section *target = PlannerStore(context).liveSection(sectionId))
-                    store.move(task, target, std::nullopt);
-            }));
+            onTask(context, task.id(),
+                   [&context, sectionId](PlannerStore store, TaskItem &current) {
+                       if (Section *target = PlannerStore(context).liveSection(sectionId))
+                           store.move(current, target, std::nullopt);
+                   }));
         if (sectionId == task.section()->id()) {
             row->setChecked(true);
             row->setEnabled(false);
@@ -59,13 +60,13 @@ QWidget *build(ModelContext &context, MenuController &menus, const TaskItem &tas
         });
     if (task.dueDate()) {
         sheet->addRow(QStringLiteral("Clear the date"), QStringLiteral("calendar"),
-                      onTask(context, taskId, [](PlannerStore store, TaskItem &task) {
-                          store.setDueDate(std::nullopt, task);
+                      onTask(context, taskId, [](PlannerStore store, TaskItem &current) {
+                          store.setDueDate(std::nullopt, current);
                       }));
     }
-    sheet->addRow(
-        QStringLiteral("Drop to archive"), QStringLiteral("tray.and.arrow.down"),
-        onTask(context, taskId, [](PlannerStore store, TaskItem &task) { store.archive(task); }));
+    sheet->addRow(QStringLiteral("Drop to archive"), QStringLiteral("tray.and.arrow.down"),
+                  onTask(context, taskId,
+                         [](PlannerStore store, TaskItem &current) { store.archive(current); }));
     return sheet;
 }
 
@@ -73,10 +74,11 @@ QWidget *projectPicker(ModelContext &context, MenuController &menus, const TaskI
 {
     auto *sheet = new MenuSheet(&menus);
     const QUuid taskId = task.id();
-    MenuRow *none = sheet->addRow(QStringLiteral("No project"), {},
-                                  onTask(context, taskId, [](PlannerStore store, TaskItem &task) {
-                                      store.setProject(nullptr, task);
-                                  }));
+    MenuRow *none
+        = sheet->addRow(QStringLiteral("No project"), {},
+                        onTask(context, taskId, [](PlannerStore store, TaskItem &current) {
+                            store.setProject(nullptr, current);
+                        }));
     // An invisible dot keeps "No project" in line with the coloured rows.
     none->setDot(QColor(Qt::transparent));
     none->setChecked(!task.project());
@@ -84,10 +86,10 @@ QWidget *projectPicker(ModelContext &context, MenuController &menus, const TaskI
         const QUuid projectId = project->id();
         MenuRow *row = sheet->addRow(
             project->name(), {},
-            onTask(context, taskId, [&context, projectId](PlannerStore store, TaskItem &task) {
+            onTask(context, taskId, [&context, projectId](PlannerStore store, TaskItem &current) {
                 for (Project *candidate : store.projects()) {
                     if (candidate->id() == projectId)
-                        store.setProject(candidate, task);
+                        store.setProject(candidate, current);
                 }
             }));
         row->setDot(Theme::colorFromHex(project->colorHex()).value_or(Theme::muted));
