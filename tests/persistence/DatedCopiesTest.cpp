@@ -18,12 +18,7 @@ namespace furrow {
 namespace {
 
 using namespace std::chrono_literals;
-
-mode_t modeOf(const QString &path)
-{
-    struct stat status;
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
-}
+using test::modeOf;
 
 // A planner in a store with its backup writer, saving once on each day of the test clock.
 class DatedCopiesTest : public testing::Test

@@ -1,6 +1,6 @@
 #include "CaptureFixture.h"
 
-#include "../views/Rendering.h"
+#include "Rendering.h"
 #include "shell/capture/PanelActivation.h"
 #include "shell/capture/QuickCaptureController.h"
 #include "shell/capture/QuickCapturePanel.h"

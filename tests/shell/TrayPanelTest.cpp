@@ -1,6 +1,6 @@
 #include "TrayFixture.h"
 
-#include "../views/Rendering.h"
+#include "Rendering.h"
 #include "views/theme/FontLoader.h"
 
 #include "model/PlannerNotifications.h"
