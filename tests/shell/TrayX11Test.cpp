@@ -46,7 +46,7 @@ TEST(TrayX11Test, iconAppearsWhenAHostStartsLater_andAClickOpensThePanel)
     ModelContext context;
     TrayController tray(
         context, [] {}, [] {});
-    QTest::qWait(200);
+    QTest::qWait(200); // time for an icon to appear, which it must not without a host
     EXPECT_EQ(tray.trayIcon(), nullptr);
 
     TrayHost host;

@@ -234,7 +234,8 @@ TEST_F(SettingsTest, rendering_projectsAndBackupTabs)
     hover(rows()[1]);
     saveRendering(&window, QStringLiteral("settings-projects"));
     QTest::mouseClick(rows()[2]->findChild<ColorDot *>(), Qt::LeftButton);
-    QTest::qWait(300); // the popover fades in
+    const MenuHost *host = window.findChild<MenuController *>()->host();
+    ASSERT_TRUE(QTest::qWaitFor([host] { return host->appearance() == 1; })) << "fades in";
     saveRendering(&window, QStringLiteral("settings-colours"));
     window.findChild<MenuController *>()->close();
     window.showTab(SettingsTab::Backup);
