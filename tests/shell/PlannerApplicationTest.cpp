@@ -24,6 +24,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // The one task of the store at that path, written back as inline text.
 QString onlyTaskAsText(const QString &storePath)
 {
@@ -52,7 +54,7 @@ TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
         planner.start(false, {});
         MainWindow *window = planner.mainWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        const auto rows = window->pageView()->findChildren<TaskRow *>();
+        const auto rows = window->findChild<PageView *>(u"pageView"_s)->findChildren<TaskRow *>();
         ASSERT_EQ(rows.size(), 1);
         rows.front()->beginEdit();
         QCoreApplication::processEvents();
@@ -82,7 +84,8 @@ TEST(PlannerApplicationTest, settings_isOneWindowOpenedFromTheChipTheProjectsReq
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(planner.settingsWindow(), nullptr);
 
-    QTest::mouseClick(window->toolbar()->settingsChip(), Qt::LeftButton);
+    QTest::mouseClick(window->toolbar()->findChild<ToolbarChip *>(u"settingsChip"_s),
+                      Qt::LeftButton);
     SettingsWindow *settings = planner.settingsWindow();
     ASSERT_NE(settings, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(settings));

@@ -14,6 +14,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 TEST(TrayControllerTest, withoutTrayHost_runsWithoutIcon_andStillOpensTheArchive)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
@@ -22,7 +24,7 @@ TEST(TrayControllerTest, withoutTrayHost_runsWithoutIcon_andStillOpensTheArchive
     int archives = 0;
     TrayController tray(
         context, [] {}, [&] { ++archives; });
-    EXPECT_EQ(tray.trayIcon(), nullptr);
+    EXPECT_EQ(tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s), nullptr);
     EXPECT_TRUE(tray.findChild<QTimer *>(QStringLiteral("trayAvailabilityPoll"))->isActive());
 
     Q_EMIT PlannerNotifications::center().plannerOpenArchive();

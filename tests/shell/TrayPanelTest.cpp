@@ -20,6 +20,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class TrayPanelTest : public testing::Test, protected TrayFixture
 {
 };
@@ -98,7 +100,7 @@ TEST_F(TrayPanelTest, taskBox_closesTheTask_removesItsRowAndRaisesTheCount)
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(tray.shownCount(), 0);
 
-    panel->findChildren<TrayTaskRow *>().front()->box()->click();
+    panel->findChildren<TrayTaskRow *>().front()->findChild<TaskBox *>(u"checkBox"_s)->click();
     settleEvents();
     EXPECT_EQ(rowTitles(*panel), QStringList({"Today 2"}));
     EXPECT_EQ(tray.shownCount(), 1);
@@ -131,7 +133,7 @@ TEST_F(TrayPanelTest, aboveABottomTray_panelKeepsItsLowerEdgeByTheIcon_asTasksCo
     EXPECT_EQ(panel->geometry().bottom(), lowerEdge);
     EXPECT_TRUE(screen.contains(panel->geometry()));
 
-    panel->findChildren<TrayTaskRow *>().front()->box()->click();
+    panel->findChildren<TrayTaskRow *>().front()->findChild<TaskBox *>(u"checkBox"_s)->click();
     settleEvents();
     EXPECT_EQ(panel->height(), oneRow);
     EXPECT_EQ(panel->geometry().bottom(), lowerEdge);

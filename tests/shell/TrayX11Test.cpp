@@ -13,6 +13,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // A tray host on the test's X display for the life of the object.
 class TrayHost
 {
@@ -47,16 +49,17 @@ TEST(TrayX11Test, iconAppearsWhenAHostStartsLater_andAClickOpensThePanel)
     TrayController tray(
         context, [] {}, [] {});
     QTest::qWait(200); // time for an icon to appear, which it must not without a host
-    EXPECT_EQ(tray.trayIcon(), nullptr);
+    EXPECT_EQ(tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s), nullptr);
 
     TrayHost host;
     ASSERT_TRUE(host.started());
     const int patience = TrayController::kAvailabilityPollMs * 3;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return isPlaced(tray.trayIcon()); }, patience));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return isPlaced(tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s)); }, patience));
     EXPECT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
 
     // A real click on the icon where the host shows it.
-    const QPoint spot = tray.trayIcon()->geometry().center();
+    const QPoint spot = tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s)->geometry().center();
     QProcess::execute(QStringLiteral("xdotool"),
                       {QStringLiteral("mousemove"), QString::number(spot.x()),
                        QString::number(spot.y()), QStringLiteral("click"), QStringLiteral("1")});

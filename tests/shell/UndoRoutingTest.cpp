@@ -20,6 +20,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // A window with a text field and the application's Undo and Redo shortcuts.
 class UndoRoutingTest : public ::testing::Test
 {
@@ -99,7 +101,10 @@ TEST_F(UndoRoutingTest, closingByTheCheckBox_isUndoneInOneStep)
     QApplication::processEvents();
     QApplication::processEvents();
 
-    QTest::mouseClick(main.pageView()->row(tasks[0]->id())->checkBox(), Qt::LeftButton);
+    QTest::mouseClick(main.findChild<PageView *>(u"pageView"_s)
+                          ->row(tasks[0]->id())
+                          ->findChild<TaskBox *>(u"checkBox"_s),
+                      Qt::LeftButton);
     QApplication::processEvents();
     ASSERT_TRUE(tasks[0]->isDone());
     ASSERT_EQ(tasks[1]->order(), 0);

@@ -38,7 +38,7 @@ TEST(PageIconPicker, typingFilters_andClearingRestoresTheCatalogue)
     EXPECT_FALSE(picker.isSearching());
     EXPECT_EQ(picker.visibleCells().size(), 168);
 
-    QTest::keyClicks(picker.searchField(), QStringLiteral("Folder"));
+    QTest::keyClicks(picker.findChild<QLineEdit *>(u"iconSearch"_s), QStringLiteral("Folder"));
     EXPECT_EQ(namesOf(picker.visibleCells()), QStringList({"folder", "folder-open"}));
     EXPECT_TRUE(picker.visibleCells().front()->isSelected());
     EXPECT_FALSE(picker.showsNothingFound());
@@ -70,14 +70,14 @@ TEST(PageIconPicker, clickAndReturn_pickTheIcon)
     picker.setQuery(QStringLiteral("rocket"));
     QTest::mouseClick(picker.visibleCells().front(), Qt::LeftButton);
     picker.setQuery(QStringLiteral("cat"));
-    QTest::keyClick(picker.searchField(), Qt::Key_Down);
+    QTest::keyClick(picker.findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Down);
     ASSERT_EQ(QApplication::focusWidget(), picker.visibleCells().front());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     // Return in the search field picks the first match, and nothing when nothing matches.
     picker.setQuery(QStringLiteral("zebra"));
-    QTest::keyClick(picker.searchField(), Qt::Key_Return);
+    QTest::keyClick(picker.findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Return);
     picker.setQuery(QStringLiteral("dollar"));
-    QTest::keyClick(picker.searchField(), Qt::Key_Return);
+    QTest::keyClick(picker.findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Return);
     ASSERT_EQ(picked.size(), 3);
     EXPECT_EQ(picked[0][0].toString(), QStringLiteral("rocket"));
     EXPECT_EQ(picked[1][0].toString(), PageIcons::search(QStringLiteral("cat")).front());
@@ -99,7 +99,7 @@ TEST(PageIconPicker, inAPopup_escapeInTheSearchFieldClosesIt)
     saveRendering(&window, QStringLiteral("icon-picker"));
     picker->setQuery(QStringLiteral("ch"));
     saveRendering(&window, QStringLiteral("icon-search"));
-    ASSERT_TRUE(picker->searchField()->hasFocus());
-    QTest::keyClick(picker->searchField(), Qt::Key_Escape);
+    ASSERT_TRUE(picker->findChild<QLineEdit *>(u"iconSearch"_s)->hasFocus());
+    QTest::keyClick(picker->findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Escape);
     EXPECT_FALSE(menus.isOpen());
 }

@@ -170,7 +170,7 @@ TEST_F(SettingsTest, window_tabsAnswerTheKeyboardAndTakeContent)
 {
     window.present();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    TabPillBar *bar = window.tabBar();
+    TabPillBar *bar = window.findChild<TabPillBar *>(u"tabBar"_s);
     EXPECT_TRUE(bar->pill(SettingsTab::Projects)->isChecked());
 
     QTest::keyClick(&window, Qt::Key_Tab, Qt::ControlModifier);

@@ -16,6 +16,7 @@
 
 namespace furrow {
 
+using namespace Qt::StringLiterals;
 using test::localTime;
 
 // Lets the coalesced change signal, queued focus moves and deferred deletions run.

@@ -31,8 +31,6 @@ public:
                    std::function<void()> showArchive, QObject *parent = nullptr);
     ~TrayController() override;
 
-    // The icon; null while no tray host exists.
-    QSystemTrayIcon *trayIcon() const { return m_icon; }
     TrayPanel *panel() const { return m_panel.get(); }
     // Today's closed count as the icon shows it.
     qint64 shownCount() const { return m_shownCount; }

@@ -74,12 +74,6 @@ public:
     // Fades the row in where it has just landed.
     void fadeIn();
 
-    TaskBox *checkBox() const { return m_box; }
-    TitleText *titleText() const { return m_title; }
-    TitleEditor *titleEditor() const { return m_titleEditor; }
-    NoteText *noteText() const { return m_noteText; }
-    NoteEditor *noteEditor() const { return m_noteEditor; }
-    RowTrailing *trailing() const { return m_trailing; }
     RowControls *controls() const;
     // The row and its focusable parts in tab order: editors, then the controls.
     std::vector<QWidget *> focusWidgets() const;

@@ -43,9 +43,6 @@ public:
     // would; before the application quits and whenever the window hides.
     void commitEdits();
 
-    Sidebar *sidebar() const { return m_sidebar; }
-    PageView *pageView() const { return m_pageView; }
-    GoalsPage *goalsPage() const { return m_goalsPage; }
     MainToolbar *toolbar() const { return m_toolbar; }
 
 Q_SIGNALS:
