@@ -63,7 +63,7 @@ protected:
     QLineEdit *other = new QLineEdit;
 };
 
-TEST_F(UndoRoutingTest, typedTextIsUndoneBeforeTheRecords)
+TEST_F(UndoRoutingTest, typedTextIsUndoneBeforeTheRecords_andAFieldWithNothingLeftDefers)
 {
     Page *page = renamedPage();
     field->setFocus();
@@ -71,11 +71,7 @@ TEST_F(UndoRoutingTest, typedTextIsUndoneBeforeTheRecords)
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(field->text().isEmpty());
     EXPECT_EQ(page->name(), QStringLiteral("After"));
-}
 
-TEST_F(UndoRoutingTest, fieldWithNothingToUndo_letsThePlannerUndo)
-{
-    Page *page = renamedPage();
     other->setFocus();
     QTest::keyClick(other, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page->name(), QStringLiteral("Before"));

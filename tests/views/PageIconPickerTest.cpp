@@ -31,7 +31,8 @@ QStringList namesOf(const QList<IconCell *> &cells)
 
 } // namespace
 
-TEST(PageIconPicker, typingFilters_andClearingRestoresTheCatalogue)
+TEST(PageIconPicker,
+     typingFilters_andClearingRestoresTheCatalogue_whereOnlyACatalogueIconIsSelected)
 {
     PageIconPicker picker(QStringLiteral("folder"));
     picker.show();
@@ -51,12 +52,9 @@ TEST(PageIconPicker, typingFilters_andClearingRestoresTheCatalogue)
     EXPECT_FALSE(picker.isSearching());
     EXPECT_EQ(picker.visibleCells().size(), 168);
     EXPECT_FALSE(picker.showsNothingFound());
-}
 
-TEST(PageIconPicker, iconOutsideTheCatalogue_selectsNoCell)
-{
-    const PageIconPicker picker(QStringLiteral("imported-name"));
-    const auto cells = picker.visibleCells();
+    const PageIconPicker imported(QStringLiteral("imported-name"));
+    const auto cells = imported.visibleCells();
     EXPECT_TRUE(std::none_of(cells.begin(), cells.end(), [](auto *c) { return c->isSelected(); }));
 }
 
