@@ -8,14 +8,12 @@
 #include "SaveRetry.h"
 #include "StoreLauncher.h"
 #include "capture/QuickCaptureController.h"
+#include "tray/TrayController.h"
+
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/HotkeyPreference.h"
 #include "hotkey/HotkeyState.h"
-#include "settings/ShortcutTab.h"
-#include "tray/TrayController.h"
-
 #include "model/Log.h"
-#include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
 #include "persistence/ArchiveWriter.h"
@@ -27,6 +25,7 @@
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
+#include "views/settings/ShortcutTab.h"
 #include "views/settings/SyncSettingsTab.h"
 #include "views/theme/FontLoader.h"
 
@@ -118,6 +117,12 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     m_sync->start();
 
     m_commands = std::make_unique<PlannerCommands>(PlannerCommands::Handlers{
+        [this] {
+            if (m_mainWindow)
+                m_mainWindow->focusInput();
+        },
+        [this] { m_quickCapture->show(); },
+        [this] { showArchive(); },
         [this] { m_undoRouting.undo(); },
         [this] { m_undoRouting.redo(); },
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
@@ -134,7 +139,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     qApp->installEventFilter(&m_undoRouting);
     qApp->setQuitOnLastWindowClosed(false);
     m_tray = std::make_unique<TrayController>(
-        context(), [this] { showMainWindow(); }, [this] { showArchive(); });
+        context(), [this] { showMainWindow(); }, [this] { m_quickCapture->show(); });
     if (m_desktopPalette != QPalette())
         m_tray->setPanelPalette(m_desktopPalette);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
@@ -151,8 +156,6 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
 void PlannerApplication::startCaptureFromAnywhere()
 {
     m_quickCapture = std::make_unique<QuickCaptureController>(context());
-    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerQuickCapture, this,
-            [this] { m_quickCapture->show(); });
     m_hotKey = GlobalHotKey::create();
     // A desktop that asks the user answers later; its answer is announced like the rest.
     connect(m_hotKey.get(), &GlobalHotKey::statusSettled, this,
@@ -171,7 +174,8 @@ HotkeyStatus PlannerApplication::applyHotkey(const HotkeyCombo &combo)
 void PlannerApplication::announceHotkey(HotkeyStatus status)
 {
     HotkeyState::setStatus(status);
-    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(status == HotkeyStatus::Registered);
+    if (m_shortcutTab)
+        m_shortcutTab->showHotkeyStatus(status);
 }
 
 void PlannerApplication::quitOnRequest()
@@ -214,6 +218,7 @@ void PlannerApplication::showMainWindow()
             m_mainWindow->openOn(*PlannerStore(context()).runHousekeeping());
             updateIcon(true);
         });
+        connect(m_mainWindow.get(), &MainWindow::archiveRequested, this, [this] { showArchive(); });
         connect(m_mainWindow.get(), &MainWindow::settingsRequested, this,
                 [this] { showSettings(); });
         connect(m_mainWindow.get(), &MainWindow::projectSettingsRequested, this,
@@ -253,10 +258,10 @@ void PlannerApplication::showSettings(std::optional<SettingsTab> tab)
                     BackupCommands::restoreCopyWithDialog(context(), m_settingsWindow.get());
                 },
             });
-        m_settingsWindow->setTabContent(
-            SettingsTab::Shortcut,
-            new ShortcutTab([this](const HotkeyCombo &combo) { return applyHotkey(combo); },
-                            m_hotKey->isSupported()));
+        m_shortcutTab
+            = new ShortcutTab([this](const HotkeyCombo &combo) { return applyHotkey(combo); },
+                              m_hotKey->isSupported());
+        m_settingsWindow->setTabContent(SettingsTab::Shortcut, m_shortcutTab);
         m_settingsWindow->setTabContent(SettingsTab::Sync, new SyncSettingsTab(*m_sync));
         m_commands->attachShortcuts(m_settingsWindow.get());
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/hotkey/HotkeyCombo.h"
-#include "shell/hotkey/HotkeyStatus.h"
+#include "hotkey/HotkeyCombo.h"
+#include "hotkey/HotkeyStatus.h"
 
 #include <QWidget>
 
@@ -28,6 +28,8 @@ public:
     ~ShortcutTab() override;
 
     static QString command();
+    // Follows a registration made elsewhere or an answer the desktop gave later.
+    void showHotkeyStatus(HotkeyStatus status);
 
 private:
     QWidget *commandRow();
