@@ -1,6 +1,7 @@
 #include "CaptureFixture.h"
 
 #include "Rendering.h"
+#include "Windows.h"
 #include "shell/capture/PanelActivation.h"
 #include "shell/capture/QuickCaptureController.h"
 #include "shell/capture/QuickCapturePanel.h"
@@ -11,6 +12,8 @@
 
 namespace furrow {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 TEST(PanelActivationTest, userTime_isReadFromTheEndOfAStartupId)
 {
@@ -26,8 +29,14 @@ TEST(PanelActivationTest, userTime_isReadFromTheEndOfAStartupId)
 class QuickCaptureControllerTest : public test::CaptureFixture
 {
 protected:
-    QWidget *view() const { return controller.panel()->findChild<QWidget *>("quickCaptureView"); }
-    QLineEdit *field() const { return CaptureFixture::field(controller.panel()); }
+    QWidget *view() const
+    {
+        return test::topLevel(u"quickCapturePanel"_s)->findChild<QWidget *>("quickCaptureView");
+    }
+    QLineEdit *field() const
+    {
+        return CaptureFixture::field(test::topLevel(u"quickCapturePanel"_s));
+    }
 
     static QWidgetList visibleWindows()
     {
@@ -46,7 +55,7 @@ TEST_F(QuickCaptureControllerTest, show_opensOnlyTheFloatingPanel_withTheFieldFo
 {
     const QWidgetList before = visibleWindows();
     controller.show();
-    QWidget *panel = controller.panel();
+    QWidget *panel = test::topLevel(u"quickCapturePanel"_s);
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(controller.isShown());
     const Qt::WindowFlags flags = panel->windowFlags();
@@ -64,7 +73,7 @@ TEST_F(QuickCaptureControllerTest, show_opensOnlyTheFloatingPanel_withTheFieldFo
 TEST_F(QuickCaptureControllerTest, toggle_hidesAndShowsTheSamePanel_withAFreshField)
 {
     controller.toggle();
-    QWidget *panel = controller.panel();
+    QWidget *panel = test::topLevel(u"quickCapturePanel"_s);
     QTest::keyClicks(field(), QStringLiteral("Lost on hiding"));
     controller.toggle();
     EXPECT_FALSE(controller.isShown());
@@ -72,7 +81,7 @@ TEST_F(QuickCaptureControllerTest, toggle_hidesAndShowsTheSamePanel_withAFreshFi
 
     controller.toggle();
     EXPECT_TRUE(controller.isShown());
-    EXPECT_EQ(controller.panel(), panel);
+    EXPECT_EQ(test::topLevel(u"quickCapturePanel"_s), panel);
     EXPECT_TRUE(field()->text().isEmpty());
 }
 
@@ -95,12 +104,15 @@ TEST_F(QuickCaptureControllerTest, rendering_showsCardFieldAndChips)
     for (const char *name : {"Home", "Finance-Q3", "Side project", "Reading", "Garden", "Health"})
         store.createProject(QString::fromUtf8(name));
     controller.show();
-    QTest::mouseClick(chipNamed(controller.panel(), QStringLiteral("Finance-Q3")), Qt::LeftButton);
+    QTest::mouseClick(
+        chipNamed(test::topLevel(u"quickCapturePanel"_s), QStringLiteral("Finance-Q3")),
+        Qt::LeftButton);
     QApplication::processEvents();
-    saveRendering(controller.panel(), QStringLiteral("quick-capture-chips"));
+    saveRendering(test::topLevel(u"quickCapturePanel"_s), QStringLiteral("quick-capture-chips"));
     QTest::keyClicks(field(), QStringLiteral("Call the bank about the #ho"));
     QApplication::processEvents();
-    const QString path = saveRendering(controller.panel(), QStringLiteral("quick-capture-typing"));
+    const QString path = saveRendering(test::topLevel(u"quickCapturePanel"_s),
+                                       QStringLiteral("quick-capture-typing"));
     EXPECT_FALSE(QImage(path).isNull());
 }
 

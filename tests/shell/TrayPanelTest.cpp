@@ -1,9 +1,9 @@
 #include "TrayFixture.h"
 
 #include "Rendering.h"
+#include "Windows.h"
 #include "views/theme/FontLoader.h"
 
-#include "model/PlannerNotifications.h"
 #include "shell/tray/TrayController.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/TaskBox.h"
@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -96,7 +95,7 @@ TEST_F(TrayPanelTest, taskBox_closesTheTask_removesItsRowAndRaisesTheCount)
     TrayController tray(
         context, [] {}, [] {});
     tray.togglePanel();
-    TrayPanel *panel = tray.panel();
+    TrayPanel *panel = test::topLevel<TrayPanel>(u"trayPanel"_s);
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(tray.shownCount(), 0);
 
@@ -119,7 +118,7 @@ TEST_F(TrayPanelTest, aboveABottomTray_panelKeepsItsLowerEdgeByTheIcon_asTasksCo
     QCursor::setPos(icon);
     ASSERT_EQ(QCursor::pos(), icon);
     tray.togglePanel();
-    TrayPanel *panel = tray.panel();
+    TrayPanel *panel = test::topLevel<TrayPanel>(u"trayPanel"_s);
     settleEvents();
     const int lowerEdge = panel->geometry().bottom();
     EXPECT_LT(lowerEdge, icon.y());
@@ -142,21 +141,24 @@ TEST_F(TrayPanelTest, aboveABottomTray_panelKeepsItsLowerEdgeByTheIcon_asTasksCo
 TEST_F(TrayPanelTest, buttons_openTheMainWindowOrAskForQuickCapture)
 {
     int opened = 0;
+    int quickCaptures = 0;
     TrayController tray(
-        context, [&] { ++opened; }, [] {});
-    QSignalSpy quickCapture(&PlannerNotifications::center(),
-                            &PlannerNotifications::plannerQuickCapture);
+        context, [&] { ++opened; }, [&] { ++quickCaptures; });
 
     tray.togglePanel();
-    tray.panel()->findChild<PillButton *>(QStringLiteral("trayOpen"))->click();
+    test::topLevel<TrayPanel>(u"trayPanel"_s)
+        ->findChild<PillButton *>(QStringLiteral("trayOpen"))
+        ->click();
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(tray.panel()->isVisible());
+    EXPECT_FALSE(test::topLevel<TrayPanel>(u"trayPanel"_s)->isVisible());
 
     tray.togglePanel();
-    tray.panel()->findChild<PillButton *>(QStringLiteral("trayQuickCapture"))->click();
-    EXPECT_EQ(quickCapture.count(), 1);
+    test::topLevel<TrayPanel>(u"trayPanel"_s)
+        ->findChild<PillButton *>(QStringLiteral("trayQuickCapture"))
+        ->click();
+    EXPECT_EQ(quickCaptures, 1);
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(tray.panel()->isVisible());
+    EXPECT_FALSE(test::topLevel<TrayPanel>(u"trayPanel"_s)->isVisible());
 }
 
 TEST_F(TrayPanelTest, panel_isRenderedForReview)

@@ -1,3 +1,4 @@
+#include "Windows.h"
 #include "model/ModelContext.h"
 #include "shell/tray/TrayController.h"
 #include "shell/tray/TrayPanel.h"
@@ -63,12 +64,13 @@ TEST(TrayX11Test, iconAppearsWhenAHostStartsLater_andAClickOpensThePanel)
     QProcess::execute(QStringLiteral("xdotool"),
                       {QStringLiteral("mousemove"), QString::number(spot.x()),
                        QString::number(spot.y()), QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.panel()->isVisible(); }, 5000));
-    const QRect panel = tray.panel()->frameGeometry();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return test::topLevel<TrayPanel>(u"trayPanel"_s)->isVisible(); }, 5000));
+    const QRect panel = test::topLevel<TrayPanel>(u"trayPanel"_s)->frameGeometry();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(panel)) << "panel outside the screen";
     EXPECT_LT(std::abs(panel.center().x() - spot.x()), TrayPanel::kWidth);
-    tray.panel()->hide();
+    test::topLevel<TrayPanel>(u"trayPanel"_s)->hide();
 }
 
 } // namespace
