@@ -159,7 +159,7 @@ TEST_F(TaskDropTest, realDrag_fromATitleOntoAnotherRow_movesTheTaskBeforeIt)
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         GTEST_SKIP() << "needs a platform with drag and drop";
     QWindow *handle = window.windowHandle();
-    TitleText *title = row(second)->findChild<TitleText *>(u"titleText"_s);
+    TitleText *title = titleText(row(second));
     const QPoint start = title->mapTo(&window, QPoint(10, 5));
     const QPoint target = row(first)->mapTo(&window, QPoint(60, 12));
     // The drag runs its own event loop; the pointer's way to the target and the release are

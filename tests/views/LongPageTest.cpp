@@ -108,7 +108,7 @@ TEST_F(LongPageTest, anOpenEditorOutlivesScrollingAway_andAChangeOutOfViewMakesN
     row(first)->beginEdit();
     settle();
     ASSERT_TRUE(row(first)->isEditingTitle());
-    row(first)->findChild<TitleEditor *>(u"titleEditor"_s)->setText(QStringLiteral("Draft kept"));
+    titleEditor(row(first))->setText(QStringLiteral("Draft kept"));
     scrollToEnd();
     ASSERT_NE(row(first), nullptr);
     EXPECT_TRUE(row(first)->isEditingTitle());
@@ -122,8 +122,7 @@ TEST_F(LongPageTest, anOpenEditorOutlivesScrollingAway_andAChangeOutOfViewMakesN
     EXPECT_EQ(first->title(), QStringLiteral("Draft kept"));
     scrollBar()->setValue(0);
     settle();
-    EXPECT_EQ(row(first)->findChild<TitleText *>(u"titleText"_s)->text(),
-              QStringLiteral("Draft kept"));
+    EXPECT_EQ(titleText(row(first))->text(), QStringLiteral("Draft kept"));
 }
 
 TEST_F(LongPageTest, closingARowInView_movesItToTheDonePartAtTheEnd)

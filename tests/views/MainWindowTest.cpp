@@ -103,12 +103,10 @@ TEST_F(MainWindowTest, layoutSwitches_persistAndReachThePage)
     layout.setCompact(false);
     layout.setSidebarHidden(false);
     open();
-    QTest::mouseClick(window->toolbar()->findChild<ToolbarChip *>(u"rowHeightChip"_s),
-                      Qt::LeftButton);
-    QTest::mouseClick(window->toolbar()->findChild<ToolbarChip *>(u"sidebarChip"_s),
-                      Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ToolbarChip *>(u"rowHeightChip"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ToolbarChip *>(u"sidebarChip"_s), Qt::LeftButton);
     EXPECT_TRUE(window->findChild<PageView *>(u"pageView"_s)->isCompact());
-    EXPECT_EQ(window->toolbar()->findChild<ToolbarChip *>(u"rowHeightChip"_s)->label(),
+    EXPECT_EQ(window->findChild<ToolbarChip *>(u"rowHeightChip"_s)->label(),
               QStringLiteral("Roomy rows"));
     EXPECT_FALSE(window->findChild<Sidebar *>(u"sidebar"_s)->isVisible());
     const auto defaults = UserDefaults::open();
@@ -171,7 +169,7 @@ TEST_F(MainWindowTest, settingsChip_whileSyncFails_carriesADotAndOpensTheSyncTab
     open();
     QSignalSpy settings(window.get(), &MainWindow::settingsRequested);
     QSignalSpy sync(window.get(), &MainWindow::syncSettingsRequested);
-    ToolbarChip *chip = window->toolbar()->findChild<ToolbarChip *>(u"settingsChip"_s);
+    ToolbarChip *chip = window->findChild<ToolbarChip *>(u"settingsChip"_s);
     window->toolbar()->setSyncFailing(true);
     EXPECT_TRUE(chip->isMarked());
     QTest::mouseClick(chip, Qt::LeftButton);
@@ -186,14 +184,13 @@ TEST_F(MainWindowTest, categoryChip_addsASectionToTheShownPage)
 {
     open();
     Page *inbox = livePageNamed(QStringLiteral("Inbox"));
-    ASSERT_TRUE(window->toolbar()->findChild<ToolbarChip *>(u"categoryChip"_s)->isVisible());
-    QTest::mouseClick(window->toolbar()->findChild<ToolbarChip *>(u"categoryChip"_s),
-                      Qt::LeftButton);
+    ASSERT_TRUE(window->findChild<ToolbarChip *>(u"categoryChip"_s)->isVisible());
+    QTest::mouseClick(window->findChild<ToolbarChip *>(u"categoryChip"_s), Qt::LeftButton);
     settle();
     const auto sections = liveOn(context.fetchAll<Section>(), inbox);
     EXPECT_EQ(sections.back()->name(), QStringLiteral("New category"));
     window->setSelection(SidebarSelection::goals());
-    EXPECT_FALSE(window->toolbar()->findChild<ToolbarChip *>(u"categoryChip"_s)->isVisible());
+    EXPECT_FALSE(window->findChild<ToolbarChip *>(u"categoryChip"_s)->isVisible());
 }
 
 TEST_F(MainWindowTest, closingTheWindow_savesTheOpenTitleEdit_andReopensWithoutAnEditor)
@@ -207,8 +204,7 @@ TEST_F(MainWindowTest, closingTheWindow_savesTheOpenTitleEdit_andReopensWithoutA
     TaskRow *row = window->findChild<PageView *>(u"pageView"_s)->row(task->id());
     row->beginEdit();
     settle();
-    QTest::keyClicks(row->findChild<TitleEditor *>(u"titleEditor"_s),
-                     QStringLiteral(" about the loan #Ops"));
+    QTest::keyClicks(titleEditor(row), QStringLiteral(" about the loan #Ops"));
 
     window->close();
     settle();

@@ -182,17 +182,15 @@ TEST_F(BoardTest, refresh_reusesRowsAndKeepsAnOpenEditorAndItsFocus)
     editing->beginEdit();
     settle();
     ASSERT_TRUE(editing->isEditingTitle());
-    QTest::keyClicks(editing->findChild<TitleEditor *>(u"titleEditor"_s), QStringLiteral(" draft"));
+    QTest::keyClicks(titleEditor(editing), QStringLiteral(" draft"));
     PlannerStore store(context);
     store.setNote(QStringLiteral("changed elsewhere"), *second);
     store.capture(QStringLiteral("A third"), inFlight, nullptr);
     settle();
     EXPECT_EQ(row(first), editing);
     EXPECT_TRUE(editing->isEditingTitle());
-    EXPECT_TRUE(editing->findChild<TitleEditor *>(u"titleEditor"_s)->hasFocus());
-    EXPECT_TRUE(editing->findChild<TitleEditor *>(u"titleEditor"_s)
-                    ->text()
-                    .endsWith(QStringLiteral(" draft")));
+    EXPECT_TRUE(titleEditor(editing)->hasFocus());
+    EXPECT_TRUE(titleEditor(editing)->text().endsWith(QStringLiteral(" draft")));
     EXPECT_EQ(rowIds(inFlight).size(), 3u);
 }
 
@@ -256,11 +254,9 @@ TEST_F(BoardTest, longNames_endInAnEllipsisOnOneLine_andRowsStayWithinThePage)
     for (const TaskRow *taskRow : block(inFlight)->rows()) {
         EXPECT_LE(taskRow->width(), page);
         // The trailing end, with the controls, is still inside the page.
-        const QRect trailing(
-            taskRow->findChild<RowTrailing *>(u"trailing"_s)
-                ->mapTo(view->findChild<QScrollArea *>(u"pageScroll"_s)->viewport(), QPoint()),
-            taskRow->findChild<RowTrailing *>(u"trailing"_s)->size());
-        EXPECT_LE(trailing.right(), page);
+        const QWidget *end = trailing(taskRow);
+        const QWidget *viewport = view->findChild<QScrollArea *>(u"pageScroll"_s)->viewport();
+        EXPECT_LE(QRect(end->mapTo(viewport, QPoint()), end->size()).right(), page);
     }
     // A short name keeps its natural width, so the count sits right after it.
     PlannerStore(context).rename(*inFlight, QStringLiteral("Now"));
@@ -298,7 +294,7 @@ TEST_F(BoardTest, importThatClosesTheEditedTask_keepsTheDraft_andTheNextKeysFile
     TaskRow *editing = row(second);
     editing->beginEdit();
     settle();
-    QTest::keyClicks(editing->findChild<TitleEditor *>(u"titleEditor"_s), QStringLiteral(" today"));
+    QTest::keyClicks(titleEditor(editing), QStringLiteral(" today"));
 
     PlannerStore store(context);
     PlannerArchive archive = PlannerSnapshot::snapshot(store);
@@ -330,7 +326,7 @@ TEST_F(BoardTest, editedTaskLeavingThePage_savesTheDraft_andTheFocusStaysOffTheC
     TaskRow *editing = row(second);
     editing->beginEdit();
     settle();
-    QTest::keyClicks(editing->findChild<TitleEditor *>(u"titleEditor"_s), QStringLiteral(" today"));
+    QTest::keyClicks(titleEditor(editing), QStringLiteral(" today"));
     PlannerStore store(context);
     Page *elsewhere = store.createPage(QStringLiteral("Home"), QStringLiteral("house"));
     store.move(*second, store.createSection(QStringLiteral("Chores"), *elsewhere), std::nullopt);
@@ -366,7 +362,7 @@ TEST_F(BoardTest, pastedLines_makeOneTitleWithItsProject_inTheComposeLineAndTheT
 
     row(second)->beginEdit();
     settle();
-    TitleEditor *editor = row(second)->findChild<TitleEditor *>(u"titleEditor"_s);
+    TitleEditor *editor = titleEditor(row(second));
     editor->selectAll();
     QTest::keySequence(editor, QKeySequence::Paste);
     QTest::keyClick(editor, Qt::Key_Return);

@@ -246,7 +246,7 @@ TEST_F(ScrolledPageTest, realDrag_heldAtTheBottomEdge_reachesARowOffScreen)
         GTEST_SKIP() << "needs a platform with drag and drop";
     QWindow *handle = window.windowHandle();
     TaskItem *target = sectionOne[25];
-    TitleText *title = row(first)->findChild<TitleText *>(u"titleText"_s);
+    TitleText *title = titleText(row(first));
     const QPoint start = title->mapTo(&window, QPoint(10, 5));
     const QPoint edge = viewport()->mapTo(&window, QPoint(160, viewport()->height() - 6));
     // The drag runs its own event loop: the pointer goes to the edge and stays there until the
