@@ -1,4 +1,5 @@
 #include "shell/PlannerApplication.h"
+#include "Windows.h"
 
 #include "model/InlineSyntax.h"
 #include "model/PlannerStore.h"
@@ -88,11 +89,8 @@ TEST(PlannerApplicationTest, ctrlN_startsANewTask_andTheArchiveOpensFromItsShort
     EXPECT_FALSE(window->findChild<PageView *>(u"pageView"_s)->state().composingSection().isNull());
 
     const auto archiveWindow = [] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == QLatin1String("archive") && widget->isVisible())
-                return widget;
-        }
-        return static_cast<QWidget *>(nullptr);
+        QWidget *archive = test::topLevel(u"archive"_s);
+        return archive && archive->isVisible() ? archive : nullptr;
     };
     QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *archive = archiveWindow();

@@ -29,14 +29,9 @@ TEST(PanelActivationTest, userTime_isReadFromTheEndOfAStartupId)
 class QuickCaptureControllerTest : public test::CaptureFixture
 {
 protected:
-    QWidget *view() const
-    {
-        return test::topLevel(u"quickCapturePanel"_s)->findChild<QWidget *>("quickCaptureView");
-    }
-    QLineEdit *field() const
-    {
-        return CaptureFixture::field(test::topLevel(u"quickCapturePanel"_s));
-    }
+    static QWidget *panel() { return test::topLevel(u"quickCapturePanel"_s); }
+    QWidget *view() const { return panel()->findChild<QWidget *>("quickCaptureView"); }
+    QLineEdit *field() const { return CaptureFixture::field(panel()); }
 
     static QWidgetList visibleWindows()
     {
@@ -55,17 +50,17 @@ TEST_F(QuickCaptureControllerTest, show_opensOnlyTheFloatingPanel_withTheFieldFo
 {
     const QWidgetList before = visibleWindows();
     controller.show();
-    QWidget *panel = test::topLevel(u"quickCapturePanel"_s);
-    ASSERT_NE(panel, nullptr);
+    QWidget *shown = panel();
+    ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(controller.isShown());
-    const Qt::WindowFlags flags = panel->windowFlags();
+    const Qt::WindowFlags flags = shown->windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(flags & Qt::FramelessWindowHint);
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(panel->size(), QSize(560, 138));
+    EXPECT_EQ(shown->size(), QSize(560, 138));
 
     QWidgetList after = visibleWindows();
-    after.removeOne(panel);
+    after.removeOne(shown);
     EXPECT_EQ(after, before);
     EXPECT_TRUE(QTest::qWaitFor([this] { return field()->hasFocus(); }));
 }
@@ -73,7 +68,7 @@ TEST_F(QuickCaptureControllerTest, show_opensOnlyTheFloatingPanel_withTheFieldFo
 TEST_F(QuickCaptureControllerTest, toggle_hidesAndShowsTheSamePanel_withAFreshField)
 {
     controller.toggle();
-    QWidget *panel = test::topLevel(u"quickCapturePanel"_s);
+    QWidget *first = panel();
     QTest::keyClicks(field(), QStringLiteral("Lost on hiding"));
     controller.toggle();
     EXPECT_FALSE(controller.isShown());
@@ -81,7 +76,7 @@ TEST_F(QuickCaptureControllerTest, toggle_hidesAndShowsTheSamePanel_withAFreshFi
 
     controller.toggle();
     EXPECT_TRUE(controller.isShown());
-    EXPECT_EQ(test::topLevel(u"quickCapturePanel"_s), panel);
+    EXPECT_EQ(panel(), first);
     EXPECT_TRUE(field()->text().isEmpty());
 }
 
@@ -104,15 +99,12 @@ TEST_F(QuickCaptureControllerTest, rendering_showsCardFieldAndChips)
     for (const char *name : {"Home", "Finance-Q3", "Side project", "Reading", "Garden", "Health"})
         store.createProject(QString::fromUtf8(name));
     controller.show();
-    QTest::mouseClick(
-        chipNamed(test::topLevel(u"quickCapturePanel"_s), QStringLiteral("Finance-Q3")),
-        Qt::LeftButton);
+    QTest::mouseClick(chipNamed(panel(), QStringLiteral("Finance-Q3")), Qt::LeftButton);
     QApplication::processEvents();
-    saveRendering(test::topLevel(u"quickCapturePanel"_s), QStringLiteral("quick-capture-chips"));
+    saveRendering(panel(), QStringLiteral("quick-capture-chips"));
     QTest::keyClicks(field(), QStringLiteral("Call the bank about the #ho"));
     QApplication::processEvents();
-    const QString path = saveRendering(test::topLevel(u"quickCapturePanel"_s),
-                                       QStringLiteral("quick-capture-typing"));
+    const QString path = saveRendering(panel(), QStringLiteral("quick-capture-typing"));
     EXPECT_FALSE(QImage(path).isNull());
 }
 

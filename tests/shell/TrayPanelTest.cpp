@@ -21,6 +21,11 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+TrayPanel *trayPanel()
+{
+    return test::topLevel<TrayPanel>(u"trayPanel"_s);
+}
+
 class TrayPanelTest : public testing::Test, protected TrayFixture
 {
 };
@@ -95,7 +100,7 @@ TEST_F(TrayPanelTest, taskBox_closesTheTask_removesItsRowAndRaisesTheCount)
     TrayController tray(
         context, [] {}, [] {});
     tray.togglePanel();
-    TrayPanel *panel = test::topLevel<TrayPanel>(u"trayPanel"_s);
+    TrayPanel *panel = trayPanel();
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(tray.shownCount(), 0);
 
@@ -118,7 +123,7 @@ TEST_F(TrayPanelTest, aboveABottomTray_panelKeepsItsLowerEdgeByTheIcon_asTasksCo
     QCursor::setPos(icon);
     ASSERT_EQ(QCursor::pos(), icon);
     tray.togglePanel();
-    TrayPanel *panel = test::topLevel<TrayPanel>(u"trayPanel"_s);
+    TrayPanel *panel = trayPanel();
     settleEvents();
     const int lowerEdge = panel->geometry().bottom();
     EXPECT_LT(lowerEdge, icon.y());
@@ -146,19 +151,15 @@ TEST_F(TrayPanelTest, buttons_openTheMainWindowOrAskForQuickCapture)
         context, [&] { ++opened; }, [&] { ++quickCaptures; });
 
     tray.togglePanel();
-    test::topLevel<TrayPanel>(u"trayPanel"_s)
-        ->findChild<PillButton *>(QStringLiteral("trayOpen"))
-        ->click();
+    trayPanel()->findChild<PillButton *>(QStringLiteral("trayOpen"))->click();
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(test::topLevel<TrayPanel>(u"trayPanel"_s)->isVisible());
+    EXPECT_FALSE(trayPanel()->isVisible());
 
     tray.togglePanel();
-    test::topLevel<TrayPanel>(u"trayPanel"_s)
-        ->findChild<PillButton *>(QStringLiteral("trayQuickCapture"))
-        ->click();
+    trayPanel()->findChild<PillButton *>(QStringLiteral("trayQuickCapture"))->click();
     EXPECT_EQ(quickCaptures, 1);
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(test::topLevel<TrayPanel>(u"trayPanel"_s)->isVisible());
+    EXPECT_FALSE(trayPanel()->isVisible());
 }
 
 TEST_F(TrayPanelTest, panel_isRenderedForReview)
