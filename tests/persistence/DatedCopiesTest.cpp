@@ -1,3 +1,4 @@
+#include "LocalTime.h"
 #include "TestSupport.h"
 
 #include "persistence/ArchiveWriter.h"
@@ -28,7 +29,7 @@ protected:
     {
         // With nothing masked, only the modes the code sets itself keep files private.
         m_umask = ::umask(0);
-        Clock::setNow(instantFromDateTime(QDateTime(QDate(2026, 3, 1), QTime(12, 0))));
+        Clock::setNow(test::localTime(2026, 3, 1, 12));
         container = PlannerContainer::open(furrow + "/furrow.store");
         writer.setStorePath(container->storePath());
         writer.attachTo(container->context());

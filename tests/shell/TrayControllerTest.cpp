@@ -1,5 +1,6 @@
 #include "shell/tray/TrayController.h"
 
+#include "LocalTime.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "shell/tray/TrayPanel.h"
@@ -28,7 +29,7 @@ TEST(TrayControllerTest, withoutTrayHost_runsWithoutIcon_andWaitsForOne)
 
 TEST(TrayControllerTest, count_followsTheDay)
 {
-    Clock::setNow(instantFromDateTime(QDateTime(QDate(2026, 5, 4), QTime(22, 0))));
+    Clock::setNow(test::localTime(2026, 5, 4, 22));
     ModelContext context;
     PlannerStore store(context);
     store.close(*store.capture(QStringLiteral("Water plants"), nullptr, nullptr));

@@ -74,11 +74,11 @@ TEST_F(ArchiveTest, doneTasks_groupByLocalDayAcrossADaylightSavingChange)
 {
     // Clocks go forward at 02:00 on 29 March 2026 in the test time zone.
     archived(QStringLiteral("last thing on the 28th"), localTime(2026, 3, 29),
-             instantFromDateTime(QDateTime(QDate(2026, 3, 28), QTime(23, 59))));
+             localTime(2026, 3, 28, 23, 59));
     archived(QStringLiteral("just after midnight"), localTime(2026, 3, 29, 1),
-             instantFromDateTime(QDateTime(QDate(2026, 3, 29), QTime(0, 30))));
+             localTime(2026, 3, 29, 0, 30));
     archived(QStringLiteral("late on the 29th"), localTime(2026, 3, 30),
-             instantFromDateTime(QDateTime(QDate(2026, 3, 29), QTime(23, 30))));
+             localTime(2026, 3, 29, 23, 30));
     archived(QStringLiteral("midnight of the 30th"), localTime(2026, 3, 30),
              localTime(2026, 3, 30));
 
