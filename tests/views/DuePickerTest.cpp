@@ -61,7 +61,7 @@ protected:
 
     static DayCell *cell(DuePicker &picker, QDate date)
     {
-        for (DayCell *candidate : picker.findChild<MonthCalendar *>(u"calendar"_s)->dayCells()) {
+        for (DayCell *candidate : picker.findChildren<DayCell *>()) {
             if (candidate->date() == date)
                 return candidate;
         }
