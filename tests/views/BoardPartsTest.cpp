@@ -120,9 +120,10 @@ TEST_F(TaskDropTest, onlyOpenRowsAreDropTargets)
     PlannerStore(context).close(*second);
     settle();
     EXPECT_TRUE(row(first)->acceptDrops());
-    EXPECT_EQ(row(first)->dropFeedback()->target().anchorId, first->id());
+    EXPECT_EQ(row(first)->findChild<DropFeedback *>(u"dropFeedback"_s)->target().anchorId,
+              first->id());
     EXPECT_FALSE(row(second)->acceptDrops());
-    EXPECT_EQ(row(second)->dropFeedback(), nullptr);
+    EXPECT_EQ(row(second)->findChild<DropFeedback *>(u"dropFeedback"_s), nullptr);
     EXPECT_TRUE(block(inFlight)->acceptDrops());
 }
 
@@ -137,7 +138,7 @@ TEST_F(TaskDropTest, draggingOverARow_opensAGap_butOverItsOwnRowOnlyTheFaintFill
         EXPECT_TRUE(enter.isAccepted());
         QDragMoveEvent move(QPoint(20, 12), Qt::MoveAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(row(target), &move);
-        DropFeedback *feedback = row(target)->dropFeedback();
+        DropFeedback *feedback = row(target)->findChild<DropFeedback *>(u"dropFeedback"_s);
         if (target == first) {
             EXPECT_EQ(feedback->look(), DropFeedback::Look::Gap);
             EXPECT_EQ(feedback->gapHeight(), DropFeedback::kGap);

@@ -219,7 +219,7 @@ TEST_F(ScrolledPageTest, aDragHeldAtTheBottomEdge_scrollsAndDropsOnARowThatWasOf
     TaskRow *under = rowUnder(edge);
     ASSERT_NE(under, nullptr);
     EXPECT_NE(under->taskId(), firstUnder);
-    EXPECT_EQ(under->dropFeedback()->look(), DropFeedback::Look::Gap);
+    EXPECT_EQ(under->findChild<DropFeedback *>(u"dropFeedback"_s)->look(), DropFeedback::Look::Gap);
 
     // Away from the edge the page stands still, and the drop lands where the mark shows.
     const QPoint middle = viewport()->mapTo(&window, viewport()->rect().center());

@@ -177,6 +177,7 @@ void TaskRow::setDropTarget(const std::optional<TaskDropTarget> &target)
     }
     if (!m_drop) {
         m_drop = new DropFeedback(m_scope.model, this);
+        m_drop->setObjectName(QStringLiteral("dropFeedback"));
         connect(m_drop, &DropFeedback::changed, this, [this] {
             updateMargins();
             update();

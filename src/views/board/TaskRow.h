@@ -46,7 +46,6 @@ public:
 
     // Where a drop on this row lands; none for a done row, which is no target.
     void setDropTarget(const std::optional<TaskDropTarget> &target);
-    DropFeedback *dropFeedback() const { return m_drop; }
     // The hairline above the row: absent on a block's first row, faded out next to the
     // hovered row.
     void setSeparator(bool present, bool faded);
