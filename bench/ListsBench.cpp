@@ -21,6 +21,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 constexpr QSize kArchiveWindow(560, 520);
 constexpr QSize kSidebarWindow(Sidebar::kWidth, 900);
 constexpr int kDone = 7000;
@@ -100,7 +102,7 @@ void BM_ArchiveScrollStep(benchmark::State &state, ArchiveView::Tab tab)
     ArchiveWindow window(planner.context);
     window.resize(kArchiveWindow);
     window.present();
-    window.view()->setTab(tab);
+    window.findChild<ArchiveView *>(u"archiveView"_s)->setTab(tab);
     QCoreApplication::processEvents();
     QScrollBar *bar = scrollBarOf(window);
     QWidget *viewport = window.findChild<QScrollArea *>()->viewport();

@@ -3,6 +3,7 @@
 // projects. The baseline is showing an empty frameless window until it has the keyboard, in the
 // same run.
 
+#include "TopLevelWindow.h"
 #include "model/PlannerStore.h"
 #include "shell/capture/QuickCaptureController.h"
 
@@ -73,7 +74,7 @@ void BM_QuickCapturePanel(benchmark::State &state)
         QElapsedTimer clock;
         clock.start();
         capture.toggle();
-        QWidget *panel = capture.panel();
+        QWidget *panel = topLevelWindow(QStringLiteral("quickCapturePanel"));
         PaintWatch watch;
         panel->installEventFilter(&watch);
         waitUntilReady(panel, panel->findChild<QLineEdit *>(), watch);

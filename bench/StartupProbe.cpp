@@ -3,6 +3,7 @@
 // "painted <resident kB>" when the window first paints (the panel: once its field also has the
 // keyboard), and quits.
 
+#include "TopLevelWindow.h"
 #include "model/PlannerStore.h"
 #include "persistence/PlannerContainer.h"
 #include "shell/PlannerApplication.h"
@@ -90,7 +91,7 @@ int main(int argc, char *argv[])
     if (arguments.contains(QStringLiteral("--quick-capture"))) {
         planner.start(false, {}, PlannerApplication::Opening::QuickCapture);
         planner.quickCapture()->show();
-        FirstPaint watcher(planner.quickCapture()->panel(), true);
+        FirstPaint watcher(topLevelWindow(QStringLiteral("quickCapturePanel")), true);
         app.installEventFilter(&watcher);
         return QApplication::exec();
     }

@@ -4,8 +4,7 @@
 
 #include "Desk.h"
 
-#include <QElapsedTimer>
-#include <QThread>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -22,14 +21,7 @@ const QString kMainWindow = QStringLiteral("Furrow");
 // Waits up to thirty seconds for `condition`: a busy machine may be slow to start a process.
 bool eventually(const std::function<bool()> &condition)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > 30'000)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
+    return QTest::qWaitFor(condition, 30'000);
 }
 
 bool panelShows()

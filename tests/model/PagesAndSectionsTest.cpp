@@ -5,11 +5,9 @@
 namespace furrow::test {
 namespace {
 
-class PagesAndSectionsTest : public StoreFixture
-{
-};
+using PagesAndSectionsTest = StoreFixture;
 
-TEST_F(PagesAndSectionsTest, starterPage_isCreatedOnceWithThreeSections)
+TEST_F(PagesAndSectionsTest, starterPage_isCreatedOnceWithThreeSections_andAgainOnlyOverATombstone)
 {
     Page *inbox = store.ensureStarterPage();
     EXPECT_EQ(inbox->name(), QStringLiteral("Inbox"));
@@ -26,13 +24,9 @@ TEST_F(PagesAndSectionsTest, starterPage_isCreatedOnceWithThreeSections)
     EXPECT_EQ(store.ensureStarterPage(), inbox);
     EXPECT_EQ(context.rows<Page>().size(), 1u);
     EXPECT_EQ(saveCount(), 1);
-}
 
-TEST_F(PagesAndSectionsTest, starterPage_replacesOnlyTombstonedPages)
-{
-    Page *old = addPage(QStringLiteral("Old"));
-    old->setDeletedAt(Clock::now());
-    EXPECT_NE(store.ensureStarterPage(), old);
+    inbox->setDeletedAt(Clock::now());
+    EXPECT_NE(store.ensureStarterPage(), inbox);
     EXPECT_EQ(context.rows<Page>().size(), 2u);
 }
 
@@ -118,7 +112,8 @@ TEST_F(PagesAndSectionsTest, deletePage_archivesOpenTasksAndRenumbersPages)
     EXPECT_EQ(saveCount(), 1);
 }
 
-TEST_F(PagesAndSectionsTest, deleteSection_movesOpenTasksToTheFirstOtherLane)
+TEST_F(PagesAndSectionsTest,
+       deleteSection_movesOpenTasksToTheFirstOtherLane_orArchivesThemOnTheLast)
 {
     Page *page = addPage(QStringLiteral("P"));
     Section *first = addSection(QStringLiteral("0"), page, 0);
@@ -137,17 +132,13 @@ TEST_F(PagesAndSectionsTest, deleteSection_movesOpenTasksToTheFirstOtherLane)
     EXPECT_EQ(store.tasks(second), (std::vector<TaskItem *>{moved, own}));
     EXPECT_EQ(orders(store.tasks(second)), (std::vector<qint64>{0, 1}));
     EXPECT_EQ(saveCount(), 1);
-}
 
-TEST_F(PagesAndSectionsTest, deleteSection_lastLaneArchivesItsTasks)
-{
-    Page *page = addPage(QStringLiteral("P"));
-    Section *only = addSection(QStringLiteral("only"), page);
-    TaskItem *task = addTask(QStringLiteral("t"), only, 0);
+    Section *only = addSection(QStringLiteral("only"), addPage(QStringLiteral("Q"), 1));
+    TaskItem *lone = addTask(QStringLiteral("lone"), only, 0);
     store.deleteSection(*only);
-    EXPECT_EQ(task->section(), nullptr);
-    EXPECT_EQ(task->archivedAt(), Clock::now());
-    EXPECT_EQ(store.archivedTasks(), (std::vector<TaskItem *>{task}));
+    EXPECT_EQ(lone->section(), nullptr);
+    EXPECT_EQ(lone->archivedAt(), Clock::now());
+    EXPECT_EQ(store.archivedTasks(), (std::vector<TaskItem *>{lone}));
 }
 
 } // namespace

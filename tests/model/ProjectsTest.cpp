@@ -3,9 +3,7 @@
 namespace furrow::test {
 namespace {
 
-class ProjectsTest : public StoreFixture
-{
-};
+using ProjectsTest = StoreFixture;
 
 TEST_F(ProjectsTest, createProject_returnsAnExistingMatchWithoutSaving)
 {

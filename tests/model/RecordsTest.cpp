@@ -7,9 +7,7 @@ namespace {
 
 using std::chrono::hours;
 
-class RecordsTest : public StoreFixture
-{
-};
+using RecordsTest = StoreFixture;
 
 TEST_F(RecordsTest, idText_isUpperCaseWithoutBraces)
 {
@@ -29,7 +27,7 @@ TEST_F(RecordsTest, isOverdue_onlyForOpenTasksDueBeforeToday)
     EXPECT_FALSE(task.isOverdue()) << "done";
 }
 
-TEST_F(RecordsTest, calendar_addsWholeDaysAcrossDaylightSavingChange)
+TEST_F(RecordsTest, calendar_addsWholeDaysAcrossDaylightSavingChange_keepingSubMilliseconds)
 {
     // Europe/Berlin moves to summer time on 29 March 2026: that day has 23 hours.
     const Instant before = localTime(2026, 3, 28, 12);
@@ -37,10 +35,7 @@ TEST_F(RecordsTest, calendar_addsWholeDaysAcrossDaylightSavingChange)
     EXPECT_EQ(*Calendar::addingDays(before, 2) - before, hours(47));
     const Calendar::Day day = Calendar::dayOf(localTime(2026, 3, 29, 12));
     EXPECT_EQ(day.end - day.start, hours(23));
-}
 
-TEST_F(RecordsTest, calendar_keepsSubMillisecondPartWhenAddingDays)
-{
     const Instant precise = localTime(2026, 3, 1, 9) + std::chrono::microseconds(1500);
     EXPECT_EQ(*Calendar::addingDays(precise, -1),
               localTime(2026, 2, 28, 9) + std::chrono::microseconds(1500));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LocalTime.h"
 #include "model/Clock.h"
 #include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
@@ -11,12 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace furrow::test {
-
-// A local time in the test time zone (TZ=Europe/Berlin).
-inline Instant localTime(int year, int month, int day, int hour = 0, int minute = 0)
-{
-    return instantFromDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute)));
-}
 
 // An in-memory planner with the clock fixed at 10:00 on 10 March 2026, counting saves by the
 // "planner.did.change" notifications they post.

@@ -33,7 +33,7 @@ TEST(CrashTest, killedWhileSaving_losesNoReportedSaveAndNeverLeavesAHalfBackup)
         child.start(QStringLiteral(FURROW_CRASH_CHILD),
                     {storePath, backupPath, QString::number(round * 1000000)});
         ASSERT_TRUE(child.waitForReadyRead(10000));
-        QThread::msleep(random.bounded(5, 251)); // milliseconds
+        QThread::msleep(random.bounded(5, 251)); // kill it at a random point of its saving
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
         // A last line cut off by the kill is not counted.

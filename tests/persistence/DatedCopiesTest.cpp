@@ -1,3 +1,4 @@
+#include "LocalTime.h"
 #include "TestSupport.h"
 
 #include "persistence/ArchiveWriter.h"
@@ -18,12 +19,7 @@ namespace furrow {
 namespace {
 
 using namespace std::chrono_literals;
-
-mode_t modeOf(const QString &path)
-{
-    struct stat status;
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
-}
+using test::modeOf;
 
 // A planner in a store with its backup writer, saving once on each day of the test clock.
 class DatedCopiesTest : public testing::Test
@@ -33,7 +29,7 @@ protected:
     {
         // With nothing masked, only the modes the code sets itself keep files private.
         m_umask = ::umask(0);
-        Clock::setNow(instantFromDateTime(QDateTime(QDate(2026, 3, 1), QTime(12, 0))));
+        Clock::setNow(test::localTime(2026, 3, 1, 12));
         container = PlannerContainer::open(furrow + "/furrow.store");
         writer.setStorePath(container->storePath());
         writer.attachTo(container->context());

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "Files.h"
 #include "model/Clock.h"
 #include "persistence/InternetTime.h"
-
-#include <QFile>
 
 namespace furrow::test {
 
@@ -11,19 +10,6 @@ namespace furrow::test {
 inline Instant at(const char *text)
 {
     return InternetTime::parse(text).value();
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
 }
 
 } // namespace furrow::test

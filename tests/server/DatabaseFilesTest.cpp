@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "server/SyncStore.h"
 
 #include <QFile>
@@ -10,14 +11,7 @@
 namespace furrow {
 namespace {
 
-mode_t modeOf(const QString &path)
-{
-    struct stat info
-    {
-    };
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
-    return info.st_mode & 07777;
-}
+using test::modeOf;
 
 // Sets the process's umask for the guard's lifetime.
 struct Umask

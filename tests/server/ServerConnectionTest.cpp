@@ -10,24 +10,11 @@ namespace furrow {
 namespace {
 
 using namespace std::chrono_literals;
+using test::connectFrom;
 using test::ServerHarness;
 
 const std::string kRequest
     = test::syncRequest(R"({"device":"D1","since":0,"changes":[]})", ServerHarness::kToken);
-
-// A connection from `source` that has sent nothing yet.
-int connectFrom(int port, const char *source)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    inet_pton(AF_INET, source, &address.sin_addr);
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    address.sin_port = htons(uint16_t(port));
-    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-    connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    return fd;
-}
 
 // Whether the server closes the connection (reading drains anything it answered) within `wait`.
 bool closedWithin(int fd, std::chrono::milliseconds wait)

@@ -105,10 +105,8 @@ struct RawReply
     }
 };
 
-// Sends `bytes`, then `endless` over and over until an answer comes or `limit` bytes went out,
-// and reads the answer until the server closes the connection, as it does after every answer.
-inline RawReply rawExchange(int port, const std::string &bytes, const char *source = "127.0.0.1",
-                            const std::string &endless = {}, std::size_t limit = 0)
+// A connection to the server's loopback port from `source`, that has sent nothing yet.
+inline int connectFrom(int port, const char *source)
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -118,6 +116,15 @@ inline RawReply rawExchange(int port, const std::string &bytes, const char *sour
     address.sin_port = htons(uint16_t(port));
     inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
     connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    return fd;
+}
+
+// Sends `bytes`, then `endless` over and over until an answer comes or `limit` bytes went out,
+// and reads the answer until the server closes the connection, as it does after every answer.
+inline RawReply rawExchange(int port, const std::string &bytes, const char *source = "127.0.0.1",
+                            const std::string &endless = {}, std::size_t limit = 0)
+{
+    const int fd = connectFrom(port, source);
     const auto readable = [fd](int timeoutMs) {
         pollfd entry{fd, POLLIN, 0};
         return poll(&entry, 1, timeoutMs) > 0;

@@ -49,8 +49,15 @@ protected:
     SyncEngine engine{context};
 };
 
-TEST_F(HeadlessCommandsTest, add_onAnEmptyStore_filesIntoTheStarterPage)
+TEST_F(HeadlessCommandsTest,
+       add_onAnEmptyStore_failsWithoutATitle_andOtherwiseFilesIntoTheStarterPage)
 {
+    const auto untitled = run(CommandLine::Action::Add, "  #home ");
+    EXPECT_EQ(untitled.exitCode, 1);
+    EXPECT_FALSE(untitled.errorOutput.isEmpty());
+    EXPECT_TRUE(context.rows<Page>().empty());
+    EXPECT_FALSE(context.hasChanges());
+
     EXPECT_EQ(run(CommandLine::Action::Add, "Call the plumber #home").exitCode, 0);
     ASSERT_EQ(store.allTasks().size(), 1u);
     const TaskItem *task = store.allTasks().front();
@@ -67,15 +74,6 @@ TEST_F(HeadlessCommandsTest, add_skipsAFirstPageWithoutSections)
     Section *lane = store.createSection(QStringLiteral("Doing"), *second);
     run(CommandLine::Action::Add, "Ship it");
     EXPECT_EQ(store.tasks(lane).size(), 1u);
-}
-
-TEST_F(HeadlessCommandsTest, add_withoutATitle_failsAndChangesNothing)
-{
-    const auto reply = run(CommandLine::Action::Add, "  #home ");
-    EXPECT_EQ(reply.exitCode, 1);
-    EXPECT_FALSE(reply.errorOutput.isEmpty());
-    EXPECT_TRUE(context.rows<Page>().empty());
-    EXPECT_FALSE(context.hasChanges());
 }
 
 TEST_F(HeadlessCommandsTest, exportAndImport_reportTheAlertTexts)

@@ -1,4 +1,5 @@
 #include "shell/PlannerApplication.h"
+#include "Windows.h"
 
 #include "model/InlineSyntax.h"
 #include "model/PlannerStore.h"
@@ -24,6 +25,8 @@
 
 namespace furrow {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // The one task of the store at that path, written back as inline text.
 QString onlyTaskAsText(const QString &storePath)
@@ -53,7 +56,7 @@ TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
         planner.start(false, {});
         MainWindow *window = planner.mainWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        const auto rows = window->pageView()->findChildren<TaskRow *>();
+        const auto rows = window->findChild<PageView *>(u"pageView"_s)->findChildren<TaskRow *>();
         ASSERT_EQ(rows.size(), 1);
         rows.front()->beginEdit();
         QCoreApplication::processEvents();
@@ -83,14 +86,11 @@ TEST(PlannerApplicationTest, ctrlN_startsANewTask_andTheArchiveOpensFromItsShort
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
 
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
-    EXPECT_FALSE(window->pageView()->state().composingSection().isNull());
+    EXPECT_FALSE(window->findChild<PageView *>(u"pageView"_s)->state().composingSection().isNull());
 
     const auto archiveWindow = [] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == QLatin1String("archive") && widget->isVisible())
-                return widget;
-        }
-        return static_cast<QWidget *>(nullptr);
+        QWidget *archive = test::topLevel(u"archive"_s);
+        return archive && archive->isVisible() ? archive : nullptr;
     };
     QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *archive = archiveWindow();
@@ -114,7 +114,8 @@ TEST(PlannerApplicationTest, settings_isOneWindowOpenedFromTheChipTheProjectsReq
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(planner.settingsWindow(), nullptr);
 
-    QTest::mouseClick(window->toolbar()->settingsChip(), Qt::LeftButton);
+    QTest::mouseClick(window->toolbar()->findChild<ToolbarChip *>(u"settingsChip"_s),
+                      Qt::LeftButton);
     SettingsWindow *settings = planner.settingsWindow();
     ASSERT_NE(settings, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(settings));

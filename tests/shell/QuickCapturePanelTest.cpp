@@ -1,6 +1,7 @@
 #include "CaptureFixture.h"
 
-#include "../views/Rendering.h"
+#include "Rendering.h"
+#include "Windows.h"
 #include "shell/capture/PanelActivation.h"
 #include "shell/capture/QuickCaptureController.h"
 #include "shell/capture/QuickCapturePanel.h"
@@ -11,6 +12,8 @@
 
 namespace furrow {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 TEST(PanelActivationTest, userTime_isReadFromTheEndOfAStartupId)
 {
@@ -26,8 +29,9 @@ TEST(PanelActivationTest, userTime_isReadFromTheEndOfAStartupId)
 class QuickCaptureControllerTest : public test::CaptureFixture
 {
 protected:
-    QWidget *view() const { return controller.panel()->findChild<QWidget *>("quickCaptureView"); }
-    QLineEdit *field() const { return CaptureFixture::field(controller.panel()); }
+    static QWidget *panel() { return test::topLevel(u"quickCapturePanel"_s); }
+    QWidget *view() const { return panel()->findChild<QWidget *>("quickCaptureView"); }
+    QLineEdit *field() const { return CaptureFixture::field(panel()); }
 
     static QWidgetList visibleWindows()
     {
@@ -46,17 +50,17 @@ TEST_F(QuickCaptureControllerTest, show_opensOnlyTheFloatingPanel_withTheFieldFo
 {
     const QWidgetList before = visibleWindows();
     controller.show();
-    QWidget *panel = controller.panel();
-    ASSERT_NE(panel, nullptr);
+    QWidget *shown = panel();
+    ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(controller.isShown());
-    const Qt::WindowFlags flags = panel->windowFlags();
+    const Qt::WindowFlags flags = shown->windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(flags & Qt::FramelessWindowHint);
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(panel->size(), QSize(560, 138));
+    EXPECT_EQ(shown->size(), QSize(560, 138));
 
     QWidgetList after = visibleWindows();
-    after.removeOne(panel);
+    after.removeOne(shown);
     EXPECT_EQ(after, before);
     EXPECT_TRUE(QTest::qWaitFor([this] { return field()->hasFocus(); }));
 }
@@ -64,7 +68,7 @@ TEST_F(QuickCaptureControllerTest, show_opensOnlyTheFloatingPanel_withTheFieldFo
 TEST_F(QuickCaptureControllerTest, toggle_hidesAndShowsTheSamePanel_withAFreshField)
 {
     controller.toggle();
-    QWidget *panel = controller.panel();
+    QWidget *first = panel();
     QTest::keyClicks(field(), QStringLiteral("Lost on hiding"));
     controller.toggle();
     EXPECT_FALSE(controller.isShown());
@@ -72,7 +76,7 @@ TEST_F(QuickCaptureControllerTest, toggle_hidesAndShowsTheSamePanel_withAFreshFi
 
     controller.toggle();
     EXPECT_TRUE(controller.isShown());
-    EXPECT_EQ(controller.panel(), panel);
+    EXPECT_EQ(panel(), first);
     EXPECT_TRUE(field()->text().isEmpty());
 }
 
@@ -95,12 +99,12 @@ TEST_F(QuickCaptureControllerTest, rendering_showsCardFieldAndChips)
     for (const char *name : {"Home", "Finance-Q3", "Side project", "Reading", "Garden", "Health"})
         store.createProject(QString::fromUtf8(name));
     controller.show();
-    QTest::mouseClick(chipNamed(controller.panel(), QStringLiteral("Finance-Q3")), Qt::LeftButton);
+    QTest::mouseClick(chipNamed(panel(), QStringLiteral("Finance-Q3")), Qt::LeftButton);
     QApplication::processEvents();
-    saveRendering(controller.panel(), QStringLiteral("quick-capture-chips"));
+    saveRendering(panel(), QStringLiteral("quick-capture-chips"));
     QTest::keyClicks(field(), QStringLiteral("Call the bank about the #ho"));
     QApplication::processEvents();
-    const QString path = saveRendering(controller.panel(), QStringLiteral("quick-capture-typing"));
+    const QString path = saveRendering(panel(), QStringLiteral("quick-capture-typing"));
     EXPECT_FALSE(QImage(path).isNull());
 }
 

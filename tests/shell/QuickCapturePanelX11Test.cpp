@@ -1,4 +1,5 @@
 #include "CaptureFixture.h"
+#include "Windows.h"
 #include "X11Desktop.h"
 #include "hotkey/X11GlobalHotKey.h"
 #include "shell/capture/QuickCaptureController.h"
@@ -16,6 +17,8 @@
 
 namespace furrow {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // What the window manager reads off the panel on X11 (run under Xvfb by the shell_x11 test).
 class QuickCapturePanelX11Test : public ::testing::Test
@@ -103,7 +106,7 @@ TEST_F(QuickCapturePanelX11DesktopTest, withoutCompositor_thePanelIsCutToItsCard
 {
     QuickCaptureController controller(context);
     controller.show();
-    QWidget *panel = controller.panel();
+    QWidget *panel = test::topLevel(u"quickCapturePanel"_s);
     const QRect card = panel->rect().adjusted(12, 12, -12, -12);
     // The margin and the rounded corners are cut away; the middle of the card stays.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->mask().isEmpty(); }));
@@ -121,7 +124,7 @@ TEST_F(QuickCapturePanelX11DesktopTest, panelIsOnEveryWorkspace)
 {
     QuickCaptureController controller(context);
     controller.toggle();
-    QWidget *panel = controller.panel();
+    QWidget *panel = test::topLevel(u"quickCapturePanel"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return desktop->isViewable(idOf(panel)); }));
     EXPECT_EQ(desktop->desktopOf(idOf(panel)), test::X11Desktop::kAllDesktops);
     EXPECT_TRUE(desktop->hasState(idOf(panel), "_NET_WM_STATE_STICKY"));

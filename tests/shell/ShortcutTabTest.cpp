@@ -1,6 +1,6 @@
 #include "HotkeyTestSupport.h"
 
-#include "../views/Rendering.h"
+#include "Rendering.h"
 #include "hotkey/HotkeyPreference.h"
 #include "model/ModelContext.h"
 #include "views/settings/GnomeShortcut.h"

@@ -1,5 +1,6 @@
 #include "shell/tray/TrayController.h"
 
+#include "LocalTime.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "shell/tray/TrayPanel.h"
@@ -13,6 +14,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 TEST(TrayControllerTest, withoutTrayHost_runsWithoutIcon_andWaitsForOne)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
@@ -20,13 +23,13 @@ TEST(TrayControllerTest, withoutTrayHost_runsWithoutIcon_andWaitsForOne)
     ModelContext context;
     TrayController tray(
         context, [] {}, [] {});
-    EXPECT_EQ(tray.trayIcon(), nullptr);
+    EXPECT_EQ(tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s), nullptr);
     EXPECT_TRUE(tray.findChild<QTimer *>(QStringLiteral("trayAvailabilityPoll"))->isActive());
 }
 
 TEST(TrayControllerTest, count_followsTheDay)
 {
-    Clock::setNow(instantFromDateTime(QDateTime(QDate(2026, 5, 4), QTime(22, 0))));
+    Clock::setNow(test::localTime(2026, 5, 4, 22));
     ModelContext context;
     PlannerStore store(context);
     store.close(*store.capture(QStringLiteral("Water plants"), nullptr, nullptr));

@@ -1,6 +1,7 @@
 #include "TrayFixture.h"
 
-#include "../views/Rendering.h"
+#include "Rendering.h"
+#include "Windows.h"
 #include "views/theme/FontLoader.h"
 
 #include "shell/tray/TrayController.h"
@@ -17,6 +18,13 @@
 
 namespace furrow {
 namespace {
+
+using namespace Qt::StringLiterals;
+
+TrayPanel *trayPanel()
+{
+    return test::topLevel<TrayPanel>(u"trayPanel"_s);
+}
 
 class TrayPanelTest : public testing::Test, protected TrayFixture
 {
@@ -92,11 +100,11 @@ TEST_F(TrayPanelTest, taskBox_closesTheTask_removesItsRowAndRaisesTheCount)
     TrayController tray(
         context, [] {}, [] {});
     tray.togglePanel();
-    TrayPanel *panel = tray.panel();
+    TrayPanel *panel = trayPanel();
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(tray.shownCount(), 0);
 
-    panel->findChildren<TrayTaskRow *>().front()->box()->click();
+    panel->findChildren<TrayTaskRow *>().front()->findChild<TaskBox *>(u"checkBox"_s)->click();
     settleEvents();
     EXPECT_EQ(rowTitles(*panel), QStringList({"Today 2"}));
     EXPECT_EQ(tray.shownCount(), 1);
@@ -115,7 +123,7 @@ TEST_F(TrayPanelTest, aboveABottomTray_panelKeepsItsLowerEdgeByTheIcon_asTasksCo
     QCursor::setPos(icon);
     ASSERT_EQ(QCursor::pos(), icon);
     tray.togglePanel();
-    TrayPanel *panel = tray.panel();
+    TrayPanel *panel = trayPanel();
     settleEvents();
     const int lowerEdge = panel->geometry().bottom();
     EXPECT_LT(lowerEdge, icon.y());
@@ -129,7 +137,7 @@ TEST_F(TrayPanelTest, aboveABottomTray_panelKeepsItsLowerEdgeByTheIcon_asTasksCo
     EXPECT_EQ(panel->geometry().bottom(), lowerEdge);
     EXPECT_TRUE(screen.contains(panel->geometry()));
 
-    panel->findChildren<TrayTaskRow *>().front()->box()->click();
+    panel->findChildren<TrayTaskRow *>().front()->findChild<TaskBox *>(u"checkBox"_s)->click();
     settleEvents();
     EXPECT_EQ(panel->height(), oneRow);
     EXPECT_EQ(panel->geometry().bottom(), lowerEdge);
@@ -143,15 +151,15 @@ TEST_F(TrayPanelTest, buttons_openTheMainWindowOrAskForQuickCapture)
         context, [&] { ++opened; }, [&] { ++quickCaptures; });
 
     tray.togglePanel();
-    tray.panel()->findChild<PillButton *>(QStringLiteral("trayOpen"))->click();
+    trayPanel()->findChild<PillButton *>(QStringLiteral("trayOpen"))->click();
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(tray.panel()->isVisible());
+    EXPECT_FALSE(trayPanel()->isVisible());
 
     tray.togglePanel();
-    tray.panel()->findChild<PillButton *>(QStringLiteral("trayQuickCapture"))->click();
+    trayPanel()->findChild<PillButton *>(QStringLiteral("trayQuickCapture"))->click();
     EXPECT_EQ(quickCaptures, 1);
     EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(tray.panel()->isVisible());
+    EXPECT_FALSE(trayPanel()->isVisible());
 }
 
 TEST_F(TrayPanelTest, panel_isRenderedForReview)

@@ -1,3 +1,4 @@
+#include "Windows.h"
 #include "model/ModelContext.h"
 #include "shell/tray/TrayController.h"
 #include "shell/tray/TrayPanel.h"
@@ -12,6 +13,8 @@
 
 namespace furrow {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // A tray host on the test's X display for the life of the object.
 class TrayHost
@@ -46,26 +49,28 @@ TEST(TrayX11Test, iconAppearsWhenAHostStartsLater_andAClickOpensThePanel)
     ModelContext context;
     TrayController tray(
         context, [] {}, [] {});
-    QTest::qWait(200);
-    EXPECT_EQ(tray.trayIcon(), nullptr);
+    QTest::qWait(200); // time for an icon to appear, which it must not without a host
+    EXPECT_EQ(tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s), nullptr);
 
     TrayHost host;
     ASSERT_TRUE(host.started());
     const int patience = TrayController::kAvailabilityPollMs * 3;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return isPlaced(tray.trayIcon()); }, patience));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return isPlaced(tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s)); }, patience));
     EXPECT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
 
     // A real click on the icon where the host shows it.
-    const QPoint spot = tray.trayIcon()->geometry().center();
+    const QPoint spot = tray.findChild<QSystemTrayIcon *>(u"trayIcon"_s)->geometry().center();
     QProcess::execute(QStringLiteral("xdotool"),
                       {QStringLiteral("mousemove"), QString::number(spot.x()),
                        QString::number(spot.y()), QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.panel()->isVisible(); }, 5000));
-    const QRect panel = tray.panel()->frameGeometry();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return test::topLevel<TrayPanel>(u"trayPanel"_s)->isVisible(); }, 5000));
+    const QRect panel = test::topLevel<TrayPanel>(u"trayPanel"_s)->frameGeometry();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(panel)) << "panel outside the screen";
     EXPECT_LT(std::abs(panel.center().x() - spot.x()), TrayPanel::kWidth);
-    tray.panel()->hide();
+    test::topLevel<TrayPanel>(u"trayPanel"_s)->hide();
 }
 
 } // namespace

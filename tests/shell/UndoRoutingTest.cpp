@@ -20,6 +20,8 @@
 namespace furrow {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // A window with a text field and the application's Undo and Redo shortcuts.
 class UndoRoutingTest : public ::testing::Test
 {
@@ -61,7 +63,7 @@ protected:
     QLineEdit *other = new QLineEdit;
 };
 
-TEST_F(UndoRoutingTest, typedTextIsUndoneBeforeTheRecords)
+TEST_F(UndoRoutingTest, typedTextIsUndoneBeforeTheRecords_andAFieldWithNothingLeftDefers)
 {
     Page *page = renamedPage();
     field->setFocus();
@@ -69,11 +71,7 @@ TEST_F(UndoRoutingTest, typedTextIsUndoneBeforeTheRecords)
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(field->text().isEmpty());
     EXPECT_EQ(page->name(), QStringLiteral("After"));
-}
 
-TEST_F(UndoRoutingTest, fieldWithNothingToUndo_letsThePlannerUndo)
-{
-    Page *page = renamedPage();
     other->setFocus();
     QTest::keyClick(other, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page->name(), QStringLiteral("Before"));
@@ -99,7 +97,10 @@ TEST_F(UndoRoutingTest, closingByTheCheckBox_isUndoneInOneStep)
     QApplication::processEvents();
     QApplication::processEvents();
 
-    QTest::mouseClick(main.pageView()->row(tasks[0]->id())->checkBox(), Qt::LeftButton);
+    QTest::mouseClick(main.findChild<PageView *>(u"pageView"_s)
+                          ->row(tasks[0]->id())
+                          ->findChild<TaskBox *>(u"checkBox"_s),
+                      Qt::LeftButton);
     QApplication::processEvents();
     ASSERT_TRUE(tasks[0]->isDone());
     ASSERT_EQ(tasks[1]->order(), 0);

@@ -1,7 +1,7 @@
 // Saves that the store refuses, as the planner meets them: a notice while they fail, retries,
 // and a quit that does not lose them unasked.
 
-#include "../persistence/BadDay.h"
+#include "BadDay.h"
 
 #include "model/PlannerStore.h"
 #include "persistence/PlannerArchive.h"

@@ -324,7 +324,7 @@ TEST_F(SyncEngineTest,
     EXPECT_TRUE(QTest::qWaitFor([&] { return !sync.isRunning(); }));
     EXPECT_EQ(sync.status(), SyncStatus::done(kNow, 0));
     Q_EMIT PlannerNotifications::center().plannerDidChange();
-    QTest::qWait(200);
+    QTest::qWait(200); // time for a cycle, which must not start while sync is off
     EXPECT_EQ(m_server.sent.size(), 1u);
     EXPECT_FALSE(m_defaults->value("sync.on").toBool());
 

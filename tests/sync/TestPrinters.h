@@ -1,21 +1,13 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "sync/wire/SyncRecord.h"
 
 #include <nlohmann/json.hpp>
 
-#include <QString>
-
 #include <ostream>
 
-// Readable failure messages for texts and records.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
+// Readable failure messages for records.
 namespace furrow {
 inline void PrintTo(const SyncRecord &record, std::ostream *out)
 {

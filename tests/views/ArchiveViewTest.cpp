@@ -74,11 +74,11 @@ TEST_F(ArchiveTest, doneTasks_groupByLocalDayAcrossADaylightSavingChange)
 {
     // Clocks go forward at 02:00 on 29 March 2026 in the test time zone.
     archived(QStringLiteral("last thing on the 28th"), localTime(2026, 3, 29),
-             instantFromDateTime(QDateTime(QDate(2026, 3, 28), QTime(23, 59))));
+             localTime(2026, 3, 28, 23, 59));
     archived(QStringLiteral("just after midnight"), localTime(2026, 3, 29, 1),
-             instantFromDateTime(QDateTime(QDate(2026, 3, 29), QTime(0, 30))));
+             localTime(2026, 3, 29, 0, 30));
     archived(QStringLiteral("late on the 29th"), localTime(2026, 3, 30),
-             instantFromDateTime(QDateTime(QDate(2026, 3, 29), QTime(23, 30))));
+             localTime(2026, 3, 29, 23, 30));
     archived(QStringLiteral("midnight of the 30th"), localTime(2026, 3, 30),
              localTime(2026, 3, 30));
 
@@ -155,7 +155,7 @@ TEST_F(ArchiveTest, putBack_reopensInItsOwnSection_orTheFirstPageWithALiveSectio
 
     ArchiveWindow window(context);
     window.present();
-    ArchiveView *view = window.view();
+    ArchiveView *view = window.findChild<ArchiveView *>(u"archiveView"_s);
     const auto putBack = [view](const QString &title) {
         QTest::mouseClick(rowTitled(*view, title)->putBackButton(), Qt::LeftButton);
     };
@@ -164,7 +164,7 @@ TEST_F(ArchiveTest, putBack_reopensInItsOwnSection_orTheFirstPageWithALiveSectio
     EXPECT_FALSE(filed->doneAt());
     EXPECT_EQ(PlannerStore(context).tasks(own), std::vector<TaskItem *>{filed});
 
-    QTest::mouseClick(view->tabButton(ArchiveView::Tab::Dropped), Qt::LeftButton);
+    QTest::mouseClick(view->findChild<PillButton *>(u"droppedTab"_s), Qt::LeftButton);
     putBack(QStringLiteral("homeless"));
     EXPECT_EQ(homeless->section(), first);
     EXPECT_FALSE(homeless->isArchived());
@@ -233,7 +233,7 @@ TEST_F(ArchiveTest, rendersBothTabs)
     window.present();
     QCoreApplication::processEvents();
     saveRendering(&window, QStringLiteral("archive-done"));
-    window.view()->setTab(ArchiveView::Tab::Dropped);
+    window.findChild<ArchiveView *>(u"archiveView"_s)->setTab(ArchiveView::Tab::Dropped);
     QCoreApplication::processEvents();
     saveRendering(&window, QStringLiteral("archive-dropped"));
 }
@@ -262,7 +262,7 @@ TEST_F(ArchiveTest, aLongArchive_hasWidgetsOnlyForTheRowsInView_andFollowsTheScr
     ArchiveWindow window(context);
     window.present();
     settle();
-    ArchiveView *view = window.view();
+    ArchiveView *view = window.findChild<ArchiveView *>(u"archiveView"_s);
     const QStringList first = rowTitles(*view);
     ASSERT_FALSE(first.isEmpty());
     EXPECT_LT(first.size(), 40);
@@ -304,17 +304,21 @@ TEST_F(ArchiveTest, aChangeWhileOpen_keepsTheRowsItDoesNotTouch)
     archived(QStringLiteral("untouched"), localTime(2026, 3, 9, 11));
     ArchiveWindow window(context);
     window.present();
-    window.view()->setTab(ArchiveView::Tab::Dropped);
+    window.findChild<ArchiveView *>(u"archiveView"_s)->setTab(ArchiveView::Tab::Dropped);
     settle();
-    ArchiveRow *kept = rowTitled(*window.view(), QStringLiteral("untouched"));
+    ArchiveRow *kept = rowTitled(*window.findChild<ArchiveView *>(u"archiveView"_s),
+                                 QStringLiteral("untouched"));
     ASSERT_NE(kept, nullptr);
 
     PlannerStore store(context);
     store.close(*store.capture(QStringLiteral("closed on the board"), lane, nullptr));
     renamed->setTitle(QStringLiteral("renamed"));
     settle();
-    EXPECT_EQ(rowTitled(*window.view(), QStringLiteral("untouched")), kept);
-    EXPECT_EQ(rowTitles(*window.view()), QStringList({"renamed", "untouched"}));
+    EXPECT_EQ(
+        rowTitled(*window.findChild<ArchiveView *>(u"archiveView"_s), QStringLiteral("untouched")),
+        kept);
+    EXPECT_EQ(rowTitles(*window.findChild<ArchiveView *>(u"archiveView"_s)),
+              QStringList({"renamed", "untouched"}));
 }
 
 TEST_F(ArchiveTest, aScreenReader_readsEachRowByTitleWithItsDayOrDaysLeft)
@@ -344,7 +348,7 @@ TEST_F(ArchiveTest, aScreenReader_readsEachRowByTitleWithItsDayOrDaysLeft)
         return read;
     };
     EXPECT_EQ(readRows(), QStringList({"closed today|Today", "closed yesterday|Yesterday"}));
-    window.view()->setTab(ArchiveView::Tab::Dropped);
+    window.findChild<ArchiveView *>(u"archiveView"_s)->setTab(ArchiveView::Tab::Dropped);
     settle();
     EXPECT_EQ(readRows(), QStringList({"dropped|1 day left"}));
 }

@@ -4,14 +4,51 @@
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/board/DragState.h"
+#include "views/board/NoteEditor.h"
+#include "views/board/NoteText.h"
 #include "views/board/PageView.h"
+#include "views/board/RowTrailing.h"
 #include "views/board/SectionBlock.h"
 #include "views/board/TaskRow.h"
+#include "views/board/TitleEditor.h"
+#include "views/board/TitleText.h"
+#include "views/widgets/IconButton.h"
+#include "views/widgets/TaskBox.h"
 
 #include <QCursor>
 #include <QVBoxLayout>
 
 namespace furrow {
+
+// The parts of a task row, found by their object names as a user finds them on the screen.
+inline TaskBox *checkBox(const QWidget *row)
+{
+    return row->findChild<TaskBox *>(u"checkBox"_s);
+}
+inline TitleText *titleText(const QWidget *row)
+{
+    return row->findChild<TitleText *>(u"titleText"_s);
+}
+inline TitleEditor *titleEditor(const QWidget *row)
+{
+    return row->findChild<TitleEditor *>(u"titleEditor"_s);
+}
+inline NoteText *noteText(const QWidget *row)
+{
+    return row->findChild<NoteText *>(u"noteText"_s);
+}
+inline NoteEditor *noteEditor(const QWidget *row)
+{
+    return row->findChild<NoteEditor *>(u"noteEditor"_s);
+}
+inline IconButton *noteButton(const QWidget *row)
+{
+    return row->findChild<IconButton *>(u"noteButton"_s);
+}
+inline RowTrailing *trailing(const QWidget *row)
+{
+    return row->findChild<RowTrailing *>(u"trailing"_s);
+}
 
 // A page "Work" with the sections "In flight" (two open tasks, the first under the project
 // "Work") and "Later" (empty), shown in an active window on 10 August 2021 at noon.

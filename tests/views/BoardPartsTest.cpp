@@ -120,9 +120,10 @@ TEST_F(TaskDropTest, onlyOpenRowsAreDropTargets)
     PlannerStore(context).close(*second);
     settle();
     EXPECT_TRUE(row(first)->acceptDrops());
-    EXPECT_EQ(row(first)->dropFeedback()->target().anchorId, first->id());
+    EXPECT_EQ(row(first)->findChild<DropFeedback *>(u"dropFeedback"_s)->target().anchorId,
+              first->id());
     EXPECT_FALSE(row(second)->acceptDrops());
-    EXPECT_EQ(row(second)->dropFeedback(), nullptr);
+    EXPECT_EQ(row(second)->findChild<DropFeedback *>(u"dropFeedback"_s), nullptr);
     EXPECT_TRUE(block(inFlight)->acceptDrops());
 }
 
@@ -137,7 +138,7 @@ TEST_F(TaskDropTest, draggingOverARow_opensAGap_butOverItsOwnRowOnlyTheFaintFill
         EXPECT_TRUE(enter.isAccepted());
         QDragMoveEvent move(QPoint(20, 12), Qt::MoveAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(row(target), &move);
-        DropFeedback *feedback = row(target)->dropFeedback();
+        DropFeedback *feedback = row(target)->findChild<DropFeedback *>(u"dropFeedback"_s);
         if (target == first) {
             EXPECT_EQ(feedback->look(), DropFeedback::Look::Gap);
             EXPECT_EQ(feedback->gapHeight(), DropFeedback::kGap);
@@ -159,7 +160,7 @@ TEST_F(TaskDropTest, realDrag_fromATitleOntoAnotherRow_movesTheTaskBeforeIt)
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         GTEST_SKIP() << "needs a platform with drag and drop";
     QWindow *handle = window.windowHandle();
-    TitleText *title = row(second)->titleText();
+    TitleText *title = titleText(row(second));
     const QPoint start = title->mapTo(&window, QPoint(10, 5));
     const QPoint target = row(first)->mapTo(&window, QPoint(60, 12));
     // The drag runs its own event loop; the pointer's way to the target and the release are

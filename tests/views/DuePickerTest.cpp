@@ -61,7 +61,7 @@ protected:
 
     static DayCell *cell(DuePicker &picker, QDate date)
     {
-        for (DayCell *candidate : picker.calendar()->dayCells()) {
+        for (DayCell *candidate : picker.findChildren<DayCell *>()) {
             if (candidate->date() == date)
                 return candidate;
         }
@@ -124,7 +124,7 @@ TEST_F(DuePickerTest, keyboardAlone_picksAQuickChoiceOrAnyDayOfTheGrid)
     for (const auto &[key, day] : steps) {
         QTest::keyClick(QApplication::focusWidget(), key);
         ASSERT_EQ(QApplication::focusWidget(), cell(picker, day)) << qPrintable(day.toString());
-        EXPECT_EQ(picker.calendar()->month().month(), day.month());
+        EXPECT_EQ(picker.findChild<MonthCalendar *>(u"calendar"_s)->month().month(), day.month());
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(toLocalDateTime(*task->dueDate()), QDate(2021, 8, 24).startOfDay());
@@ -136,12 +136,14 @@ TEST_F(DuePickerTest, calendarOpensOnTheCurrentMonth_andMarksTheDueDayOnceSteppe
     PlannerStore(context).setDueDate(localTime(2021, 9, 20, 12), *task);
     DuePicker picker(context, *task);
     picker.show();
-    EXPECT_EQ(picker.calendar()->titleText(), QStringLiteral("August 2021"));
+    EXPECT_EQ(picker.findChild<MonthCalendar *>(u"calendar"_s)->titleText(),
+              QStringLiteral("August 2021"));
     EXPECT_TRUE(cell(picker, QDate(2021, 8, 10))->isToday());
     EXPECT_EQ(cell(picker, QDate(2021, 8, 10))->textColor(), Theme::clay);
     EXPECT_EQ(cell(picker, QDate(2021, 9, 20)), nullptr);
-    picker.calendar()->stepMonth(1);
-    EXPECT_EQ(picker.calendar()->titleText(), QStringLiteral("September 2021"));
+    picker.findChild<MonthCalendar *>(u"calendar"_s)->stepMonth(1);
+    EXPECT_EQ(picker.findChild<MonthCalendar *>(u"calendar"_s)->titleText(),
+              QStringLiteral("September 2021"));
     EXPECT_TRUE(cell(picker, QDate(2021, 9, 20))->isSelected());
     EXPECT_EQ(cell(picker, QDate(2021, 9, 20))->textColor(), Theme::pine);
 }

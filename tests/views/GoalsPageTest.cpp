@@ -67,10 +67,10 @@ TEST_F(GoalsPageTest, invitation_becomesOneCardAfterSavingOneGoal)
 
     QTest::mouseClick(button(QStringLiteral("Set goals")), Qt::LeftButton);
     ASSERT_EQ(page->state(), GoalsPage::State::Editor);
-    GoalsEditor *editor = page->editor();
+    GoalsEditor *editor = page->findChild<GoalsEditor *>(u"goalsEditor"_s);
     QTest::keyClicks(editor->nameField(1), QStringLiteral("Ship the beta"));
     QTest::keyClicks(editor->statementField(1), QStringLiteral("Real people, real data"));
-    QTest::mouseClick(editor->doneButton(), Qt::LeftButton);
+    QTest::mouseClick(editor->findChild<PillButton *>(u"doneButton"_s), Qt::LeftButton);
 
     EXPECT_EQ(page->state(), GoalsPage::State::Cards);
     EXPECT_EQ(cardNames(), QStringList({"Ship the beta"}));
@@ -79,17 +79,18 @@ TEST_F(GoalsPageTest, invitation_becomesOneCardAfterSavingOneGoal)
 
     // With one goal set, the editor still offers all three slots.
     QTest::mouseClick(button(QStringLiteral("Edit goals")), Qt::LeftButton);
-    ASSERT_NE(page->editor(), nullptr);
-    EXPECT_EQ(page->editor()->nameField(0)->text(), QString());
-    EXPECT_EQ(page->editor()->nameField(1)->text(), QStringLiteral("Ship the beta"));
-    EXPECT_EQ(page->editor()->nameField(2)->text(), QString());
+    ASSERT_NE(page->findChild<GoalsEditor *>(u"goalsEditor"_s), nullptr);
+    EXPECT_EQ(page->findChild<GoalsEditor *>(u"goalsEditor"_s)->nameField(0)->text(), QString());
+    EXPECT_EQ(page->findChild<GoalsEditor *>(u"goalsEditor"_s)->nameField(1)->text(),
+              QStringLiteral("Ship the beta"));
+    EXPECT_EQ(page->findChild<GoalsEditor *>(u"goalsEditor"_s)->nameField(2)->text(), QString());
 }
 
 TEST_F(GoalsPageTest, fields_keepTheirFirstCharactersWhenTypingOrPastingPastTheLimit)
 {
     ASSERT_NO_FATAL_FAILURE(open());
     page->beginEditing();
-    GoalsEditor *editor = page->editor();
+    GoalsEditor *editor = page->findChild<GoalsEditor *>(u"goalsEditor"_s);
 
     QTest::keyClicks(editor->nameField(0), QString(30, u'n'));
     EXPECT_EQ(editor->nameField(0)->text(), QString(24, u'n'));
@@ -122,13 +123,13 @@ TEST_F(GoalsPageTest, cancel_leavesTheCardsAndTheStoreAsBefore)
 
     for (const bool byEscape : {false, true}) {
         page->beginEditing();
-        GoalsEditor *editor = page->editor();
+        GoalsEditor *editor = page->findChild<GoalsEditor *>(u"goalsEditor"_s);
         editor->nameField(0)->setText(QStringLiteral("Changed"));
         editor->nameField(1)->setText(QStringLiteral("Added"));
         if (byEscape)
             QTest::keyClick(editor->nameField(0), Qt::Key_Escape);
         else
-            QTest::mouseClick(editor->cancelButton(), Qt::LeftButton);
+            QTest::mouseClick(editor->findChild<PillButton *>(u"cancelButton"_s), Qt::LeftButton);
         EXPECT_EQ(page->state(), GoalsPage::State::Cards);
         EXPECT_EQ(cardNames(), QStringList({"Health", "Craft"}));
         EXPECT_EQ(store->vectors(), before);

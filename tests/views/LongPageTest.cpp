@@ -34,7 +34,10 @@ protected:
         settle();
     }
 
-    QScrollBar *scrollBar() const { return view->scrollArea()->verticalScrollBar(); }
+    QScrollBar *scrollBar() const
+    {
+        return view->findChild<QScrollArea *>(u"pageScroll"_s)->verticalScrollBar();
+    }
 
     void scrollToEnd()
     {
@@ -46,7 +49,7 @@ protected:
 
     bool inView(const QWidget *widget) const
     {
-        const QWidget *viewport = view->scrollArea()->viewport();
+        const QWidget *viewport = view->findChild<QScrollArea *>(u"pageScroll"_s)->viewport();
         const QRect place(widget->mapTo(viewport, QPoint()), widget->size());
         return viewport->rect().contains(place);
     }
@@ -60,7 +63,7 @@ TEST_F(LongPageTest, onlyTheRowsInViewAreMade_andScrollingMakesTheOthers)
     EXPECT_GT(made.size(), 5u);
     EXPECT_LT(made.size(), 100u);
     EXPECT_EQ(made.front()->taskId(), first->id());
-    EXPECT_EQ(block(inFlight)->header()->countLabel()->count(), kTasks);
+    EXPECT_EQ(block(inFlight)->header()->findChild<CountLabel *>(u"countLabel"_s)->count(), kTasks);
     // The column is as tall as every row would be, so the scroll bar covers them all.
     EXPECT_GT(block(inFlight)->stack()->height(), kTasks * 30);
 
@@ -105,7 +108,7 @@ TEST_F(LongPageTest, anOpenEditorOutlivesScrollingAway_andAChangeOutOfViewMakesN
     row(first)->beginEdit();
     settle();
     ASSERT_TRUE(row(first)->isEditingTitle());
-    row(first)->titleEditor()->setText(QStringLiteral("Draft kept"));
+    titleEditor(row(first))->setText(QStringLiteral("Draft kept"));
     scrollToEnd();
     ASSERT_NE(row(first), nullptr);
     EXPECT_TRUE(row(first)->isEditingTitle());
@@ -119,7 +122,7 @@ TEST_F(LongPageTest, anOpenEditorOutlivesScrollingAway_andAChangeOutOfViewMakesN
     EXPECT_EQ(first->title(), QStringLiteral("Draft kept"));
     scrollBar()->setValue(0);
     settle();
-    EXPECT_EQ(row(first)->titleText()->text(), QStringLiteral("Draft kept"));
+    EXPECT_EQ(titleText(row(first))->text(), QStringLiteral("Draft kept"));
 }
 
 TEST_F(LongPageTest, closingARowInView_movesItToTheDonePartAtTheEnd)
@@ -128,7 +131,8 @@ TEST_F(LongPageTest, closingARowInView_movesItToTheDonePartAtTheEnd)
     settle();
     EXPECT_EQ(row(tasks[3]), nullptr);
     EXPECT_EQ(block(inFlight)->stack()->indexOf(tasks[3]->id()), kTasks - 1);
-    EXPECT_EQ(block(inFlight)->header()->countLabel()->count(), kTasks - 1);
+    EXPECT_EQ(block(inFlight)->header()->findChild<CountLabel *>(u"countLabel"_s)->count(),
+              kTasks - 1);
     EXPECT_EQ(block(inFlight)->rows()[3]->taskId(), tasks[4]->id());
 }
 

@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, showing_tidiesTheStoreAndOpensTheFirstPage)
     Page *inbox = livePageNamed(QStringLiteral("Inbox"));
     ASSERT_NE(inbox, nullptr);
     EXPECT_EQ(window->selection(), SidebarSelection::page(inbox->id()));
-    EXPECT_TRUE(window->pageView()->hasPage());
+    EXPECT_TRUE(window->findChild<PageView *>(u"pageView"_s)->hasPage());
     ASSERT_NE(store.dayPlan(Clock::now()), nullptr);
     EXPECT_FALSE(context.hasChanges());
 }
@@ -84,7 +84,8 @@ TEST_F(MainWindowTest, newTask_opensTheComposeLineOfTheFirstSection_butNotOnTheG
     settle();
     const Section *first
         = liveOn(context.fetchAll<Section>(), livePageNamed(QStringLiteral("Inbox"))).front();
-    EXPECT_EQ(window->pageView()->state().composingSection(), first->id());
+    EXPECT_EQ(window->findChild<PageView *>(u"pageView"_s)->state().composingSection(),
+              first->id());
 
     // With goals set the window opens on the goals page, where a new task has nowhere to go.
     window.reset();
@@ -93,7 +94,7 @@ TEST_F(MainWindowTest, newTask_opensTheComposeLineOfTheFirstSection_butNotOnTheG
     EXPECT_TRUE(window->selection().isGoals());
     window->focusInput();
     settle();
-    EXPECT_TRUE(window->pageView()->state().composingSection().isNull());
+    EXPECT_TRUE(window->findChild<PageView *>(u"pageView"_s)->state().composingSection().isNull());
 }
 
 TEST_F(MainWindowTest, layoutSwitches_persistAndReachThePage)
@@ -102,11 +103,12 @@ TEST_F(MainWindowTest, layoutSwitches_persistAndReachThePage)
     layout.setCompact(false);
     layout.setSidebarHidden(false);
     open();
-    QTest::mouseClick(window->toolbar()->rowHeightChip(), Qt::LeftButton);
-    QTest::mouseClick(window->toolbar()->sidebarChip(), Qt::LeftButton);
-    EXPECT_TRUE(window->pageView()->isCompact());
-    EXPECT_EQ(window->toolbar()->rowHeightChip()->label(), QStringLiteral("Roomy rows"));
-    EXPECT_FALSE(window->sidebar()->isVisible());
+    QTest::mouseClick(window->findChild<ToolbarChip *>(u"rowHeightChip"_s), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<ToolbarChip *>(u"sidebarChip"_s), Qt::LeftButton);
+    EXPECT_TRUE(window->findChild<PageView *>(u"pageView"_s)->isCompact());
+    EXPECT_EQ(window->findChild<ToolbarChip *>(u"rowHeightChip"_s)->label(),
+              QStringLiteral("Roomy rows"));
+    EXPECT_FALSE(window->findChild<Sidebar *>(u"sidebar"_s)->isVisible());
     const auto defaults = UserDefaults::open();
     EXPECT_TRUE(defaults->value(QStringLiteral("layout.compact")).toBool());
     EXPECT_TRUE(defaults->value(QStringLiteral("layout.sidebarHidden")).toBool());
@@ -119,8 +121,8 @@ TEST_F(MainWindowTest, sidebarToggle_slidesTheWholeSidebar_andJumpsWithMotionRed
     LayoutPreferences &layout = LayoutPreferences::shared();
     layout.setSidebarHidden(false);
     open();
-    Sidebar *sidebar = window->sidebar();
-    QWidget *page = window->pageView();
+    Sidebar *sidebar = window->findChild<Sidebar *>(u"sidebar"_s);
+    QWidget *page = window->findChild<PageView *>(u"pageView"_s);
     const auto left = [&](const QWidget *widget) {
         return widget->mapTo(window.get(), QPoint()).x();
     };
@@ -167,7 +169,7 @@ TEST_F(MainWindowTest, settingsChip_whileSyncFails_carriesADotAndOpensTheSyncTab
     open();
     QSignalSpy settings(window.get(), &MainWindow::settingsRequested);
     QSignalSpy sync(window.get(), &MainWindow::syncSettingsRequested);
-    ToolbarChip *chip = window->toolbar()->settingsChip();
+    ToolbarChip *chip = window->findChild<ToolbarChip *>(u"settingsChip"_s);
     window->toolbar()->setSyncFailing(true);
     EXPECT_TRUE(chip->isMarked());
     QTest::mouseClick(chip, Qt::LeftButton);
@@ -182,13 +184,13 @@ TEST_F(MainWindowTest, categoryChip_addsASectionToTheShownPage)
 {
     open();
     Page *inbox = livePageNamed(QStringLiteral("Inbox"));
-    ASSERT_TRUE(window->toolbar()->categoryChip()->isVisible());
-    QTest::mouseClick(window->toolbar()->categoryChip(), Qt::LeftButton);
+    ASSERT_TRUE(window->findChild<ToolbarChip *>(u"categoryChip"_s)->isVisible());
+    QTest::mouseClick(window->findChild<ToolbarChip *>(u"categoryChip"_s), Qt::LeftButton);
     settle();
     const auto sections = liveOn(context.fetchAll<Section>(), inbox);
     EXPECT_EQ(sections.back()->name(), QStringLiteral("New category"));
     window->setSelection(SidebarSelection::goals());
-    EXPECT_FALSE(window->toolbar()->categoryChip()->isVisible());
+    EXPECT_FALSE(window->findChild<ToolbarChip *>(u"categoryChip"_s)->isVisible());
 }
 
 TEST_F(MainWindowTest, closingTheWindow_savesTheOpenTitleEdit_andReopensWithoutAnEditor)
@@ -199,10 +201,10 @@ TEST_F(MainWindowTest, closingTheWindow_savesTheOpenTitleEdit_andReopensWithoutA
     TaskItem *task = store.capture(QStringLiteral("Call bank"),
                                    store.createSection(QStringLiteral("Today"), *page), nullptr);
     open();
-    TaskRow *row = window->pageView()->row(task->id());
+    TaskRow *row = window->findChild<PageView *>(u"pageView"_s)->row(task->id());
     row->beginEdit();
     settle();
-    QTest::keyClicks(row->titleEditor(), QStringLiteral(" about the loan #Ops"));
+    QTest::keyClicks(titleEditor(row), QStringLiteral(" about the loan #Ops"));
 
     window->close();
     settle();
@@ -210,8 +212,8 @@ TEST_F(MainWindowTest, closingTheWindow_savesTheOpenTitleEdit_andReopensWithoutA
     EXPECT_EQ(task->project(), ops);
     window->show();
     settle();
-    EXPECT_FALSE(window->pageView()->row(task->id())->isEditingTitle());
-    EXPECT_EQ(window->pageView()->findChild<TitleEditor *>(), nullptr);
+    EXPECT_FALSE(window->findChild<PageView *>(u"pageView"_s)->row(task->id())->isEditingTitle());
+    EXPECT_EQ(window->findChild<TitleEditor *>(), nullptr);
 }
 
 } // namespace

@@ -84,7 +84,7 @@ TEST_F(MenuWindow, openingASecondPopup_replacesTheFirst)
     menus->show(150, QRect(20, 20, 10, 10), second);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
-    EXPECT_TRUE(menus->host()->card()->isAncestorOf(second));
+    EXPECT_TRUE(menus->host()->findChild<QWidget *>(u"menuCard"_s)->isAncestorOf(second));
 }
 
 TEST_F(MenuWindow, clickOutsideThePopup_onlyClosesIt)

@@ -31,14 +31,15 @@ QStringList namesOf(const QList<IconCell *> &cells)
 
 } // namespace
 
-TEST(PageIconPicker, typingFilters_andClearingRestoresTheCatalogue)
+TEST(PageIconPicker,
+     typingFilters_andClearingRestoresTheCatalogue_whereOnlyACatalogueIconIsSelected)
 {
     PageIconPicker picker(QStringLiteral("folder"));
     picker.show();
     EXPECT_FALSE(picker.isSearching());
     EXPECT_EQ(picker.visibleCells().size(), 168);
 
-    QTest::keyClicks(picker.searchField(), QStringLiteral("Folder"));
+    QTest::keyClicks(picker.findChild<QLineEdit *>(u"iconSearch"_s), QStringLiteral("Folder"));
     EXPECT_EQ(namesOf(picker.visibleCells()), QStringList({"folder", "folder-open"}));
     EXPECT_TRUE(picker.visibleCells().front()->isSelected());
     EXPECT_FALSE(picker.showsNothingFound());
@@ -51,12 +52,9 @@ TEST(PageIconPicker, typingFilters_andClearingRestoresTheCatalogue)
     EXPECT_FALSE(picker.isSearching());
     EXPECT_EQ(picker.visibleCells().size(), 168);
     EXPECT_FALSE(picker.showsNothingFound());
-}
 
-TEST(PageIconPicker, iconOutsideTheCatalogue_selectsNoCell)
-{
-    const PageIconPicker picker(QStringLiteral("imported-name"));
-    const auto cells = picker.visibleCells();
+    const PageIconPicker imported(QStringLiteral("imported-name"));
+    const auto cells = imported.visibleCells();
     EXPECT_TRUE(std::none_of(cells.begin(), cells.end(), [](auto *c) { return c->isSelected(); }));
 }
 
@@ -70,14 +68,14 @@ TEST(PageIconPicker, clickAndReturn_pickTheIcon)
     picker.setQuery(QStringLiteral("rocket"));
     QTest::mouseClick(picker.visibleCells().front(), Qt::LeftButton);
     picker.setQuery(QStringLiteral("cat"));
-    QTest::keyClick(picker.searchField(), Qt::Key_Down);
+    QTest::keyClick(picker.findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Down);
     ASSERT_EQ(QApplication::focusWidget(), picker.visibleCells().front());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     // Return in the search field picks the first match, and nothing when nothing matches.
     picker.setQuery(QStringLiteral("zebra"));
-    QTest::keyClick(picker.searchField(), Qt::Key_Return);
+    QTest::keyClick(picker.findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Return);
     picker.setQuery(QStringLiteral("dollar"));
-    QTest::keyClick(picker.searchField(), Qt::Key_Return);
+    QTest::keyClick(picker.findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Return);
     ASSERT_EQ(picked.size(), 3);
     EXPECT_EQ(picked[0][0].toString(), QStringLiteral("rocket"));
     EXPECT_EQ(picked[1][0].toString(), PageIcons::search(QStringLiteral("cat")).front());
@@ -99,7 +97,7 @@ TEST(PageIconPicker, inAPopup_escapeInTheSearchFieldClosesIt)
     saveRendering(&window, QStringLiteral("icon-picker"));
     picker->setQuery(QStringLiteral("ch"));
     saveRendering(&window, QStringLiteral("icon-search"));
-    ASSERT_TRUE(picker->searchField()->hasFocus());
-    QTest::keyClick(picker->searchField(), Qt::Key_Escape);
+    ASSERT_TRUE(picker->findChild<QLineEdit *>(u"iconSearch"_s)->hasFocus());
+    QTest::keyClick(picker->findChild<QLineEdit *>(u"iconSearch"_s), Qt::Key_Escape);
     EXPECT_FALSE(menus.isOpen());
 }

@@ -18,14 +18,25 @@
 
 using namespace furrow;
 
+namespace {
+
+// The compose line's field while it is open.
+InlineField *composeField(const ComposeLine *line)
+{
+    return line->findChild<InlineField *>(u"composeField"_s);
+}
+
+} // namespace
+
 TEST_F(BoardTest, showsTheSectionsInOrderWithOpenRowsAndCounts)
 {
-    EXPECT_EQ(view->pageTitle()->text(), QStringLiteral("Work"));
+    EXPECT_EQ(view->findChild<TextLabel *>(u"pageTitle"_s)->text(), QStringLiteral("Work"));
     ASSERT_EQ(view->blocks().size(), 2u);
     EXPECT_EQ(view->blocks()[0]->header()->name(), QStringLiteral("In flight"));
     EXPECT_EQ(rowIds(inFlight), (std::vector<QUuid>{first->id(), second->id()}));
-    EXPECT_EQ(block(inFlight)->header()->countLabel()->text(), QStringLiteral("2"));
-    EXPECT_TRUE(block(later)->header()->countLabel()->isTransparent());
+    EXPECT_EQ(block(inFlight)->header()->findChild<CountLabel *>(u"countLabel"_s)->text(),
+              QStringLiteral("2"));
+    EXPECT_TRUE(block(later)->header()->findChild<CountLabel *>(u"countLabel"_s)->isTransparent());
     EXPECT_FALSE(view->showsEmptyPage());
 
     view->setPage(QUuid::createUuid());
@@ -37,12 +48,12 @@ TEST_F(BoardTest, showsTheSectionsInOrderWithOpenRowsAndCounts)
 TEST_F(BoardTest, compose_withProjectToken_filesTheTaskAtTheEndAndStaysOpen)
 {
     ComposeLine *line = block(inFlight)->composeLine();
-    QTest::mouseClick(line->prompt(), Qt::LeftButton);
+    QTest::mouseClick(line->findChild<QAbstractButton *>(u"prompt"_s), Qt::LeftButton);
     settle();
     ASSERT_TRUE(line->isComposing());
-    EXPECT_TRUE(line->field()->hasFocus());
-    QTest::keyClicks(line->field(), QStringLiteral("  Call the plumber #home "));
-    QTest::keyClick(line->field(), Qt::Key_Return);
+    EXPECT_TRUE(composeField(line)->hasFocus());
+    QTest::keyClicks(composeField(line), QStringLiteral("  Call the plumber #home "));
+    QTest::keyClick(composeField(line), Qt::Key_Return);
     settle();
 
     const auto open = PlannerStore(context).tasks(inFlight);
@@ -51,19 +62,19 @@ TEST_F(BoardTest, compose_withProjectToken_filesTheTaskAtTheEndAndStaysOpen)
     EXPECT_EQ(open.back()->project(), home);
     EXPECT_EQ(rowIds(inFlight).back(), open.back()->id());
     EXPECT_TRUE(line->isComposing());
-    EXPECT_TRUE(line->field()->text().isEmpty());
-    EXPECT_TRUE(line->field()->hasFocus());
+    EXPECT_TRUE(composeField(line)->text().isEmpty());
+    EXPECT_TRUE(composeField(line)->hasFocus());
 }
 
 TEST_F(BoardTest, compose_escapeAClickOnARowOrOnTheEmptyPageOrABlankReturn_closesTheLine)
 {
     ComposeLine *line = block(later)->composeLine();
-    QWidget *column = view->scrollArea()->widget();
+    QWidget *column = view->findChild<QScrollArea *>(u"pageScroll"_s)->widget();
     const std::function<void()> ways[]
-        = {[&] { QTest::keyClick(line->field(), Qt::Key_Escape); },
+        = {[&] { QTest::keyClick(composeField(line), Qt::Key_Escape); },
            [&] {
-               line->field()->setText(QStringLiteral("   "));
-               QTest::keyClick(line->field(), Qt::Key_Return);
+               composeField(line)->setText(QStringLiteral("   "));
+               QTest::keyClick(composeField(line), Qt::Key_Return);
            },
            [&] { QTest::mouseClick(row(first), Qt::LeftButton, {}, QPoint(4, 4)); },
            [&] {
@@ -73,8 +84,8 @@ TEST_F(BoardTest, compose_escapeAClickOnARowOrOnTheEmptyPageOrABlankReturn_close
     for (const auto &away : ways) {
         view->state().setComposingSection(later->id());
         settle();
-        EXPECT_TRUE(line->field()->text().isEmpty());
-        QTest::keyClicks(line->field(), QStringLiteral("Half a thought"));
+        EXPECT_TRUE(composeField(line)->text().isEmpty());
+        QTest::keyClicks(composeField(line), QStringLiteral("Half a thought"));
         away();
         settle();
         EXPECT_FALSE(line->isComposing());
@@ -86,29 +97,30 @@ TEST_F(BoardTest, compose_escapeAClickOnARowOrOnTheEmptyPageOrABlankReturn_close
 TEST_F(BoardTest, sectionRename_commitsTrimmedName_andKeepsTheOldOneOnEscape)
 {
     SectionHeader *header = block(later)->header();
-    QTest::mouseDClick(header->nameLabel(), Qt::LeftButton);
+    QTest::mouseDClick(header->findChild<TextLabel *>(u"nameLabel"_s), Qt::LeftButton);
     settle();
     ASSERT_TRUE(header->isRenaming());
-    EXPECT_TRUE(header->nameField()->hasFocus());
-    header->nameField()->setText(QStringLiteral("Next week"));
-    QTest::keyClick(header->nameField(), Qt::Key_Escape);
+    EXPECT_TRUE(header->findChild<InlineField *>(u"nameField"_s)->hasFocus());
+    header->findChild<InlineField *>(u"nameField"_s)->setText(QStringLiteral("Next week"));
+    QTest::keyClick(header->findChild<InlineField *>(u"nameField"_s), Qt::Key_Escape);
     settle();
     EXPECT_EQ(later->name(), QStringLiteral("Later"));
 
     view->state().setRenamingSection(later->id());
     settle();
-    header->nameField()->setText(QStringLiteral("  Next week "));
-    QTest::keyClick(header->nameField(), Qt::Key_Return);
+    header->findChild<InlineField *>(u"nameField"_s)->setText(QStringLiteral("  Next week "));
+    QTest::keyClick(header->findChild<InlineField *>(u"nameField"_s), Qt::Key_Return);
     settle();
     EXPECT_EQ(later->name(), QStringLiteral("Next week"));
-    EXPECT_EQ(header->nameLabel()->text(), QStringLiteral("Next week"));
+    EXPECT_EQ(header->findChild<TextLabel *>(u"nameLabel"_s)->text(), QStringLiteral("Next week"));
 }
 
 TEST_F(BoardTest, deletingTheOnlySection_archivesItsTasksAndShowsTheEmptyPage)
 {
     PlannerStore(context).deleteSection(*later);
     settle();
-    QTest::mouseClick(block(inFlight)->header()->menuButton(), Qt::LeftButton);
+    QTest::mouseClick(block(inFlight)->header()->findChild<AnchoredButton *>(u"menuButton"_s),
+                      Qt::LeftButton);
     MenuRow *remove = menuRow(*menus, QStringLiteral("Delete"));
     ASSERT_NE(remove, nullptr);
     EXPECT_TRUE(remove->isDestructive());
@@ -127,23 +139,25 @@ TEST_F(BoardTest, addACategory_createsNewCategoryWithItsNameSelectedForEditing)
     store.deleteSection(*inFlight);
     settle();
     ASSERT_TRUE(view->showsEmptyPage());
-    QTest::mouseClick(view->emptyPageBlock()->addButton(), Qt::LeftButton);
+    QTest::mouseClick(view->findChild<EmptyPageBlock *>(u"emptyPage"_s)->addButton(),
+                      Qt::LeftButton);
     settle();
     ASSERT_EQ(view->blocks().size(), 1u);
     SectionHeader *header = view->blocks().front()->header();
     EXPECT_EQ(header->name(), QStringLiteral("New category"));
     ASSERT_TRUE(header->isRenaming());
-    EXPECT_TRUE(header->nameField()->hasFocus());
-    EXPECT_EQ(header->nameField()->selectedText(), QStringLiteral("New category"));
+    EXPECT_TRUE(header->findChild<InlineField *>(u"nameField"_s)->hasFocus());
+    EXPECT_EQ(header->findChild<InlineField *>(u"nameField"_s)->selectedText(),
+              QStringLiteral("New category"));
     EXPECT_FALSE(view->showsEmptyPage());
 
     // Return on the name leads on to the section's first task, not to its menu.
-    QTest::keyClicks(header->nameField(), QStringLiteral("Errands"));
-    QTest::keyClick(header->nameField(), Qt::Key_Return);
+    QTest::keyClicks(header->findChild<InlineField *>(u"nameField"_s), QStringLiteral("Errands"));
+    QTest::keyClick(header->findChild<InlineField *>(u"nameField"_s), Qt::Key_Return);
     settle();
     ComposeLine *line = view->blocks().front()->composeLine();
     ASSERT_TRUE(line->isComposing());
-    EXPECT_TRUE(line->field()->hasFocus());
+    EXPECT_TRUE(composeField(line)->hasFocus());
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Buy stamps"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     settle();
@@ -157,7 +171,7 @@ TEST_F(BoardTest, addACategory_createsNewCategoryWithItsNameSelectedForEditing)
     // A later rename by Return leaves the focus in the header.
     view->state().setRenamingSection(sections.front()->id());
     settle();
-    QTest::keyClick(header->nameField(), Qt::Key_Return);
+    QTest::keyClick(header->findChild<InlineField *>(u"nameField"_s), Qt::Key_Return);
     settle();
     EXPECT_FALSE(line->isComposing());
 }
@@ -168,15 +182,15 @@ TEST_F(BoardTest, refresh_reusesRowsAndKeepsAnOpenEditorAndItsFocus)
     editing->beginEdit();
     settle();
     ASSERT_TRUE(editing->isEditingTitle());
-    QTest::keyClicks(editing->titleEditor(), QStringLiteral(" draft"));
+    QTest::keyClicks(titleEditor(editing), QStringLiteral(" draft"));
     PlannerStore store(context);
     store.setNote(QStringLiteral("changed elsewhere"), *second);
     store.capture(QStringLiteral("A third"), inFlight, nullptr);
     settle();
     EXPECT_EQ(row(first), editing);
     EXPECT_TRUE(editing->isEditingTitle());
-    EXPECT_TRUE(editing->titleEditor()->hasFocus());
-    EXPECT_TRUE(editing->titleEditor()->text().endsWith(QStringLiteral(" draft")));
+    EXPECT_TRUE(titleEditor(editing)->hasFocus());
+    EXPECT_TRUE(titleEditor(editing)->text().endsWith(QStringLiteral(" draft")));
     EXPECT_EQ(rowIds(inFlight).size(), 3u);
 }
 
@@ -228,26 +242,28 @@ TEST_F(BoardTest, longNames_endInAnEllipsisOnOneLine_andRowsStayWithinThePage)
     PlannerStore(context).rename(*page, name);
     window.resize(700, 700);
     settle();
-    const TextLabel *sectionName = block(inFlight)->header()->nameLabel();
+    const TextLabel *sectionName
+        = block(inFlight)->header()->findChild<TextLabel *>(u"nameLabel"_s);
     EXPECT_EQ(sectionName->text(), name);
     EXPECT_TRUE(sectionName->shownText().endsWith(u'…'));
     EXPECT_LT(block(inFlight)->header()->height(), 2 * sectionName->fontMetrics().height());
-    EXPECT_TRUE(view->pageTitle()->shownText().endsWith(u'…'));
+    EXPECT_TRUE(view->findChild<TextLabel *>(u"pageTitle"_s)->shownText().endsWith(u'…'));
 
-    const int pageWidth = view->scrollArea()->viewport()->width();
+    const int pageWidth = view->findChild<QScrollArea *>(u"pageScroll"_s)->viewport()->width();
     EXPECT_LE(block(inFlight)->width(), pageWidth);
     for (const TaskRow *taskRow : block(inFlight)->rows()) {
         EXPECT_LE(taskRow->width(), pageWidth);
         // The trailing end, with the controls, is still inside the page.
-        const QRect trailing(taskRow->trailing()->mapTo(view->scrollArea()->viewport(), QPoint()),
-                             taskRow->trailing()->size());
-        EXPECT_LE(trailing.right(), pageWidth);
+        const QWidget *end = trailing(taskRow);
+        const QWidget *viewport = view->findChild<QScrollArea *>(u"pageScroll"_s)->viewport();
+        EXPECT_LE(QRect(end->mapTo(viewport, QPoint()), end->size()).right(), pageWidth);
     }
     // A short name keeps its natural width, so the count sits right after it.
     PlannerStore(context).rename(*inFlight, QStringLiteral("Now"));
     settle();
     EXPECT_EQ(sectionName->shownText(), QStringLiteral("Now"));
-    EXPECT_LT(block(inFlight)->header()->countLabel()->x(), pageWidth / 2);
+    EXPECT_LT(block(inFlight)->header()->findChild<CountLabel *>(u"countLabel"_s)->x(),
+              pageWidth / 2);
 }
 
 TEST_F(BoardTest, closingTheViewWithOpenEditors_isSafe)
@@ -279,7 +295,7 @@ TEST_F(BoardTest, importThatClosesTheEditedTask_keepsTheDraft_andTheNextKeysFile
     TaskRow *editing = row(second);
     editing->beginEdit();
     settle();
-    QTest::keyClicks(editing->titleEditor(), QStringLiteral(" today"));
+    QTest::keyClicks(titleEditor(editing), QStringLiteral(" today"));
 
     PlannerStore store(context);
     PlannerArchive archive = PlannerSnapshot::snapshot(store);
@@ -311,7 +327,7 @@ TEST_F(BoardTest, editedTaskLeavingThePage_savesTheDraft_andTheFocusStaysOffTheC
     TaskRow *editing = row(second);
     editing->beginEdit();
     settle();
-    QTest::keyClicks(editing->titleEditor(), QStringLiteral(" today"));
+    QTest::keyClicks(titleEditor(editing), QStringLiteral(" today"));
     PlannerStore store(context);
     Page *elsewhere = store.createPage(QStringLiteral("Home"), QStringLiteral("house"));
     store.move(*second, store.createSection(QStringLiteral("Chores"), *elsewhere), std::nullopt);
@@ -336,7 +352,7 @@ TEST_F(BoardTest, pastedLines_makeOneTitleWithItsProject_inTheComposeLineAndTheT
         QStringLiteral("Call bank\nabout loan #Ops\nbefore Friday"));
     view->state().setComposingSection(later->id());
     settle();
-    InlineField *field = block(later)->composeLine()->field();
+    InlineField *field = composeField(block(later)->composeLine());
     QTest::keySequence(field, QKeySequence::Paste);
     QTest::keyClick(field, Qt::Key_Return);
     settle();
@@ -347,7 +363,7 @@ TEST_F(BoardTest, pastedLines_makeOneTitleWithItsProject_inTheComposeLineAndTheT
 
     row(second)->beginEdit();
     settle();
-    TitleEditor *editor = row(second)->titleEditor();
+    TitleEditor *editor = titleEditor(row(second));
     editor->selectAll();
     QTest::keySequence(editor, QKeySequence::Paste);
     QTest::keyClick(editor, Qt::Key_Return);

@@ -46,8 +46,14 @@ protected:
         return context.insert(std::make_shared<TaskItem>(title, section, order + 10, nullptr));
     }
 
-    QScrollBar *scrollBar() const { return view->scrollArea()->verticalScrollBar(); }
-    QWidget *viewport() const { return view->scrollArea()->viewport(); }
+    QScrollBar *scrollBar() const
+    {
+        return view->findChild<QScrollArea *>(u"pageScroll"_s)->verticalScrollBar();
+    }
+    QWidget *viewport() const
+    {
+        return view->findChild<QScrollArea *>(u"pageScroll"_s)->viewport();
+    }
 
     // Scrolls so that row `index` of the second section starts at the view's top.
     void scrollToSectionTwoRow(int index)
@@ -213,7 +219,7 @@ TEST_F(ScrolledPageTest, aDragHeldAtTheBottomEdge_scrollsAndDropsOnARowThatWasOf
     TaskRow *under = rowUnder(edge);
     ASSERT_NE(under, nullptr);
     EXPECT_NE(under->taskId(), firstUnder);
-    EXPECT_EQ(under->dropFeedback()->look(), DropFeedback::Look::Gap);
+    EXPECT_EQ(under->findChild<DropFeedback *>(u"dropFeedback"_s)->look(), DropFeedback::Look::Gap);
 
     // Away from the edge the page stands still, and the drop lands where the mark shows.
     const QPoint middle = viewport()->mapTo(&window, viewport()->rect().center());
@@ -240,7 +246,7 @@ TEST_F(ScrolledPageTest, realDrag_heldAtTheBottomEdge_reachesARowOffScreen)
         GTEST_SKIP() << "needs a platform with drag and drop";
     QWindow *handle = window.windowHandle();
     TaskItem *target = sectionOne[25];
-    TitleText *title = row(first)->titleText();
+    TitleText *title = titleText(row(first));
     const QPoint start = title->mapTo(&window, QPoint(10, 5));
     const QPoint edge = viewport()->mapTo(&window, QPoint(160, viewport()->height() - 6));
     // The drag runs its own event loop: the pointer goes to the edge and stays there until the

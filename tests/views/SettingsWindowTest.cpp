@@ -170,7 +170,7 @@ TEST_F(SettingsTest, window_tabsAnswerTheKeyboardAndTakeContent)
 {
     window.present();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    TabPillBar *bar = window.tabBar();
+    TabPillBar *bar = window.findChild<TabPillBar *>(u"tabBar"_s);
     EXPECT_TRUE(bar->pill(SettingsTab::Projects)->isChecked());
 
     QTest::keyClick(&window, Qt::Key_Tab, Qt::ControlModifier);
@@ -234,7 +234,8 @@ TEST_F(SettingsTest, rendering_projectsAndBackupTabs)
     hover(rows()[1]);
     saveRendering(&window, QStringLiteral("settings-projects"));
     QTest::mouseClick(rows()[2]->findChild<ColorDot *>(), Qt::LeftButton);
-    QTest::qWait(300); // the popover fades in
+    const MenuHost *host = window.findChild<MenuController *>()->host();
+    ASSERT_TRUE(QTest::qWaitFor([host] { return host->appearance() == 1; })) << "fades in";
     saveRendering(&window, QStringLiteral("settings-colours"));
     window.findChild<MenuController *>()->close();
     window.showTab(SettingsTab::Backup);

@@ -140,12 +140,14 @@ TEST_F(SidebarTest, newPage_isAddedAtTheEndSelectedAndOpenForEditing)
     PageRow *row = sidebar->rowFor(created->id());
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(sidebar->editingPage(), created->id());
-    ASSERT_TRUE(QTest::qWaitFor([row] { return row->nameEditor()->hasFocus(); }, 1000));
-    EXPECT_EQ(row->nameEditor()->selectedText(), QStringLiteral("New page"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [row] { return row->findChild<QLineEdit *>(u"nameEditor"_s)->hasFocus(); }, 1000));
+    EXPECT_EQ(row->findChild<QLineEdit *>(u"nameEditor"_s)->selectedText(),
+              QStringLiteral("New page"));
 
     // Typing replaces the selected name.
-    QTest::keyClicks(row->nameEditor(), QStringLiteral("Reading"));
-    QTest::keyClick(row->nameEditor(), Qt::Key_Return);
+    QTest::keyClicks(row->findChild<QLineEdit *>(u"nameEditor"_s), QStringLiteral("Reading"));
+    QTest::keyClick(row->findChild<QLineEdit *>(u"nameEditor"_s), Qt::Key_Return);
     EXPECT_EQ(pageNames(), QStringList({"Inbox", "Reading"}));
     EXPECT_FALSE(row->isEditing());
 }
@@ -158,8 +160,8 @@ TEST_F(SidebarTest, renameEditor_storesTrimmedNamesAndKeepsTheOldOneOtherwise)
     const auto rename = [&](const QString &text, Qt::Key key) {
         choose(id, QStringLiteral("Rename"));
         ASSERT_TRUE(row->isEditing());
-        row->nameEditor()->setText(text);
-        QTest::keyClick(row->nameEditor(), key);
+        row->findChild<QLineEdit *>(u"nameEditor"_s)->setText(text);
+        QTest::keyClick(row->findChild<QLineEdit *>(u"nameEditor"_s), key);
         QCoreApplication::processEvents();
     };
 
@@ -214,8 +216,9 @@ TEST_F(SidebarTest, refresh_keepsAnOpenNameEditorAsTyped)
     ASSERT_NO_FATAL_FAILURE(open());
     sidebar->beginRename(page->id());
     PageRow *row = sidebar->rowFor(page->id());
-    ASSERT_TRUE(QTest::qWaitFor([row] { return row->nameEditor()->hasFocus(); }, 1000));
-    QTest::keyClicks(row->nameEditor(), QStringLiteral("Hou"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [row] { return row->findChild<QLineEdit *>(u"nameEditor"_s)->hasFocus(); }, 1000));
+    QTest::keyClicks(row->findChild<QLineEdit *>(u"nameEditor"_s), QStringLiteral("Hou"));
 
     PlannerStore(context).close(*task);
     addPage(QStringLiteral("Later"), 1);
@@ -223,8 +226,8 @@ TEST_F(SidebarTest, refresh_keepsAnOpenNameEditorAsTyped)
 
     EXPECT_EQ(sidebar->rowFor(page->id()), row);
     EXPECT_TRUE(row->isEditing());
-    EXPECT_TRUE(row->nameEditor()->hasFocus());
-    EXPECT_EQ(row->nameEditor()->text(), QStringLiteral("Hou"));
+    EXPECT_TRUE(row->findChild<QLineEdit *>(u"nameEditor"_s)->hasFocus());
+    EXPECT_EQ(row->findChild<QLineEdit *>(u"nameEditor"_s)->text(), QStringLiteral("Hou"));
     EXPECT_EQ(sidebar->pageRows().size(), 2u);
 }
 
@@ -233,7 +236,7 @@ TEST_F(SidebarTest, keyboard_walksTheEntriesAndSelects)
     const QUuid first = addPage(QStringLiteral("One"), 0)->id();
     const QUuid second = addPage(QStringLiteral("Two"), 1)->id();
     ASSERT_NO_FATAL_FAILURE(open());
-    sidebar->goalsRow()->setFocus(Qt::TabFocusReason);
+    sidebar->findChild<SidebarRow *>(u"goalsRow"_s)->setFocus(Qt::TabFocusReason);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
@@ -274,7 +277,8 @@ TEST_F(SidebarTest, iconButton_picksANewIconAndClosesThePopup)
 {
     Page *page = addPage(QStringLiteral("Home"), 0);
     ASSERT_NO_FATAL_FAILURE(open());
-    QTest::mouseClick(sidebar->rowFor(page->id())->iconButton(), Qt::LeftButton);
+    QTest::mouseClick(sidebar->rowFor(page->id())->findChild<AnchoredButton *>(u"iconButton"_s),
+                      Qt::LeftButton);
     auto *picker = menus->host()->findChild<PageIconPicker *>();
     ASSERT_NE(picker, nullptr);
     picker->setQuery(QStringLiteral("rocket"));

@@ -1,10 +1,10 @@
 #include "ViewTestSupport.h"
 
 #include "Rendering.h"
+#include "ScriptedSyncServer.h"
 #include "model/Clock.h"
 #include "model/ModelContext.h"
 #include "model/UserDefaults.h"
-#include "sync/ScriptedSyncServer.h"
 #include "sync/SyncCrypto.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncRecordMapping.h"

@@ -36,16 +36,16 @@ protected:
 TEST_F(TaskRowTest, checkBox_closesAndReopens_andClosingTheSelectedTaskClearsTheSelection)
 {
     view->state().setSelectedId(first->id());
-    EXPECT_EQ(row(first)->checkBox()->accessibleName(), QStringLiteral("Close task"));
-    QTest::mouseClick(row(first)->checkBox(), Qt::LeftButton);
+    EXPECT_EQ(checkBox(row(first))->accessibleName(), QStringLiteral("Close task"));
+    QTest::mouseClick(checkBox(row(first)), Qt::LeftButton);
     settle();
     EXPECT_TRUE(first->isDone());
     EXPECT_TRUE(view->state().selectedId().isNull());
     // Done tasks follow the open ones.
     EXPECT_EQ(rowIds(inFlight), (std::vector<QUuid>{second->id(), first->id()}));
-    EXPECT_EQ(row(first)->checkBox()->accessibleName(), QStringLiteral("Reopen task"));
+    EXPECT_EQ(checkBox(row(first))->accessibleName(), QStringLiteral("Reopen task"));
 
-    QTest::mouseClick(row(first)->checkBox(), Qt::LeftButton);
+    QTest::mouseClick(checkBox(row(first)), Qt::LeftButton);
     settle();
     EXPECT_FALSE(first->isDone());
     EXPECT_EQ(rowIds(inFlight), (std::vector<QUuid>{second->id(), first->id()}));
@@ -64,7 +64,7 @@ TEST_F(TaskRowTest, space_togglesTheFocusedRow_butTypesASpaceInAnOpenEditor)
 
     row(second)->beginEdit();
     settle();
-    TitleEditor *editor = row(second)->titleEditor();
+    TitleEditor *editor = titleEditor(row(second));
     ASSERT_TRUE(editor->hasFocus());
     QTest::keyClick(editor, Qt::Key_Space);
     EXPECT_FALSE(second->isDone());
@@ -72,22 +72,22 @@ TEST_F(TaskRowTest, space_togglesTheFocusedRow_butTypesASpaceInAnOpenEditor)
 
     row(second)->beginNote();
     settle();
-    QTest::keyClick(row(second)->noteEditor(), Qt::Key_Space);
+    QTest::keyClick(noteEditor(row(second)), Qt::Key_Space);
     EXPECT_FALSE(second->isDone());
 }
 
 TEST_F(TaskRowTest, titleEdit_showsTheProjectAsToken_commitsOnReturn_andDiscardsOnEscape)
 {
     TaskRow *taskRow = row(first);
-    QTest::mouseClick(taskRow->titleText(), Qt::LeftButton);
+    QTest::mouseClick(titleText(taskRow), Qt::LeftButton);
     settle();
     ASSERT_TRUE(taskRow->isEditingTitle());
     EXPECT_EQ(view->state().selectedId(), first->id());
-    EXPECT_EQ(taskRow->titleEditor()->text(), QStringLiteral("Write the summary #Work"));
+    EXPECT_EQ(titleEditor(taskRow)->text(), QStringLiteral("Write the summary #Work"));
     EXPECT_FALSE(taskRow->showsControls());
 
-    taskRow->titleEditor()->setText(QStringLiteral("Write the summary twice"));
-    QTest::keyClick(taskRow->titleEditor(), Qt::Key_Escape);
+    titleEditor(taskRow)->setText(QStringLiteral("Write the summary twice"));
+    QTest::keyClick(titleEditor(taskRow), Qt::Key_Escape);
     settle();
     EXPECT_FALSE(taskRow->isEditingTitle());
     EXPECT_TRUE(taskRow->hasFocus());
@@ -95,15 +95,15 @@ TEST_F(TaskRowTest, titleEdit_showsTheProjectAsToken_commitsOnReturn_andDiscards
 
     QTest::keyClick(taskRow, Qt::Key_Return); // Return on the row opens the editor too
     settle();
-    EXPECT_EQ(taskRow->titleEditor()->cursorPosition(), taskRow->titleEditor()->text().size());
-    taskRow->titleEditor()->setText(QStringLiteral("Write the report #home"));
-    QTest::keyClick(taskRow->titleEditor(), Qt::Key_Return);
+    EXPECT_EQ(titleEditor(taskRow)->cursorPosition(), titleEditor(taskRow)->text().size());
+    titleEditor(taskRow)->setText(QStringLiteral("Write the report #home"));
+    QTest::keyClick(titleEditor(taskRow), Qt::Key_Return);
     settle();
     EXPECT_FALSE(taskRow->isEditingTitle());
     EXPECT_EQ(first->title(), QStringLiteral("Write the report"));
     EXPECT_EQ(first->project(), home);
-    EXPECT_EQ(taskRow->titleText()->text(), QStringLiteral("Write the report"));
-    EXPECT_EQ(taskRow->trailing()->tag()->text(), QStringLiteral("Home"));
+    EXPECT_EQ(titleText(taskRow)->text(), QStringLiteral("Write the report"));
+    EXPECT_EQ(trailing(taskRow)->tag()->text(), QStringLiteral("Home"));
 }
 
 TEST_F(TaskRowTest, titleEdit_ofAWrappingTitle_wrapsLikeIt_withTheCursorWhereTheClickFell)
@@ -113,7 +113,7 @@ TEST_F(TaskRowTest, titleEdit_ofAWrappingTitle_wrapsLikeIt_withTheCursorWhereThe
                        "one costs us now, with the people to call about them"),
         *second);
     settle();
-    TitleText *title = row(second)->titleText();
+    TitleText *title = titleText(row(second));
     const int lineHeight = title->fontMetrics().height();
     ASSERT_GE(title->height(), 2 * lineHeight);
     const int titleHeight = title->height();
@@ -124,7 +124,7 @@ TEST_F(TaskRowTest, titleEdit_ofAWrappingTitle_wrapsLikeIt_withTheCursorWhereThe
 
     QTest::mouseClick(title, Qt::LeftButton, {}, onSecondLine);
     settle();
-    TitleEditor *editor = row(second)->titleEditor();
+    TitleEditor *editor = titleEditor(row(second));
     ASSERT_NE(editor, nullptr);
     saveRendering(&window, QStringLiteral("title-while-edited"));
     EXPECT_TRUE(editor->hasFocus());
@@ -144,8 +144,8 @@ TEST_F(TaskRowTest, checkingTheBoxWhileEditing_savesTheTextFirst)
 {
     row(second)->beginEdit();
     settle();
-    row(second)->titleEditor()->setText(QStringLiteral("Send the corrected invoice"));
-    QTest::mouseClick(row(second)->checkBox(), Qt::LeftButton);
+    titleEditor(row(second))->setText(QStringLiteral("Send the corrected invoice"));
+    QTest::mouseClick(checkBox(row(second)), Qt::LeftButton);
     EXPECT_TRUE(second->isDone());
     EXPECT_EQ(second->title(), QStringLiteral("Send the corrected invoice"));
     EXPECT_FALSE(row(second)->isEditingTitle());
@@ -156,34 +156,34 @@ TEST_F(TaskRowTest, noteEdit_commitsTrimmed_rendersLinks_andEscapeKeepsTheOldNot
     TaskRow *taskRow = row(second);
     hover(taskRow);
     ASSERT_TRUE(taskRow->showsControls());
-    EXPECT_EQ(taskRow->controls()->noteButton()->toolTip(), QStringLiteral("Add a note"));
-    QTest::mouseClick(taskRow->controls()->noteButton(), Qt::LeftButton);
+    EXPECT_EQ(noteButton(taskRow)->toolTip(), QStringLiteral("Add a note"));
+    QTest::mouseClick(noteButton(taskRow), Qt::LeftButton);
     settle();
     ASSERT_TRUE(taskRow->isEditingNote());
-    EXPECT_TRUE(taskRow->noteEditor()->hasFocus());
+    EXPECT_TRUE(noteEditor(taskRow)->hasFocus());
     // A quiet hint tells what Return does here, while the editor is open.
     const auto *hint = taskRow->findChild<TextLabel *>(QStringLiteral("noteHint"));
     ASSERT_NE(hint, nullptr);
     EXPECT_TRUE(hint->isVisibleTo(taskRow));
     EXPECT_EQ(hint->text(), QStringLiteral("Return saves · Shift+Return new line"));
-    QTest::keyClicks(taskRow->noteEditor(), QStringLiteral("  see https://example.com  "));
-    QTest::keyClick(taskRow->noteEditor(), Qt::Key_Return);
+    QTest::keyClicks(noteEditor(taskRow), QStringLiteral("  see https://example.com  "));
+    QTest::keyClick(noteEditor(taskRow), Qt::Key_Return);
     settle();
     EXPECT_EQ(taskRow->findChild<TextLabel *>(QStringLiteral("noteHint")), nullptr);
     EXPECT_EQ(second->note(), QStringLiteral("see https://example.com"));
-    ASSERT_NE(taskRow->noteText(), nullptr);
-    EXPECT_TRUE(taskRow->noteText()->isVisibleTo(taskRow));
-    const int overLink = QFontMetrics(taskRow->noteText()->font()).horizontalAdvance("see ") + 8;
-    EXPECT_EQ(taskRow->noteText()->linkAt(QPoint(overLink, 6)),
+    ASSERT_NE(noteText(taskRow), nullptr);
+    EXPECT_TRUE(noteText(taskRow)->isVisibleTo(taskRow));
+    const int overLink = QFontMetrics(noteText(taskRow)->font()).horizontalAdvance("see ") + 8;
+    EXPECT_EQ(noteText(taskRow)->linkAt(QPoint(overLink, 6)),
               QStringLiteral("https://example.com"));
-    EXPECT_EQ(taskRow->controls()->noteButton()->toolTip(), QStringLiteral("Edit the note"));
+    EXPECT_EQ(noteButton(taskRow)->toolTip(), QStringLiteral("Edit the note"));
 
-    QTest::mouseDClick(taskRow->noteText(), Qt::LeftButton);
+    QTest::mouseDClick(noteText(taskRow), Qt::LeftButton);
     settle();
     ASSERT_TRUE(taskRow->isEditingNote());
-    EXPECT_EQ(taskRow->noteEditor()->toPlainText(), second->note());
-    taskRow->noteEditor()->setPlainText(QStringLiteral("something else"));
-    QTest::keyClick(taskRow->noteEditor(), Qt::Key_Escape);
+    EXPECT_EQ(noteEditor(taskRow)->toPlainText(), second->note());
+    noteEditor(taskRow)->setPlainText(QStringLiteral("something else"));
+    QTest::keyClick(noteEditor(taskRow), Qt::Key_Escape);
     settle();
     EXPECT_FALSE(taskRow->isEditingNote());
     EXPECT_EQ(second->note(), QStringLiteral("see https://example.com"));
@@ -195,21 +195,21 @@ TEST_F(TaskRowTest, blankNote_countsAsNone_andHiddenNotesReturnWhileEditing)
     settle();
     TaskRow *taskRow = row(second);
     const auto noteShown = [taskRow] {
-        return taskRow->noteText() && taskRow->noteText()->isVisibleTo(taskRow);
+        return noteText(taskRow) && noteText(taskRow)->isVisibleTo(taskRow);
     };
     hover(taskRow);
     EXPECT_FALSE(noteShown());
-    EXPECT_EQ(taskRow->controls()->noteButton()->toolTip(), QStringLiteral("Add a note"));
-    EXPECT_FALSE(taskRow->titleText()->showsNoteDot());
+    EXPECT_EQ(noteButton(taskRow)->toolTip(), QStringLiteral("Add a note"));
+    EXPECT_FALSE(titleText(taskRow)->showsNoteDot());
 
     PlannerStore(context).setNote(QStringLiteral("Remember the VAT"), *second);
     view->setNotesHidden(true);
     settle();
     EXPECT_FALSE(noteShown());
-    EXPECT_TRUE(taskRow->titleText()->showsNoteDot());
+    EXPECT_TRUE(titleText(taskRow)->showsNoteDot());
     taskRow->beginNote();
     settle();
-    EXPECT_TRUE(taskRow->noteEditor()->isVisibleTo(taskRow));
+    EXPECT_TRUE(noteEditor(taskRow)->isVisibleTo(taskRow));
 }
 
 TEST_F(TaskRowTest, rowMenu_movesToAnotherSection_withTheOwnSectionCheckedAndDisabled)
@@ -237,7 +237,7 @@ TEST_F(TaskRowTest, rowMenu_offersClearTheDateOnlyForADatedTask)
     menus->close();
     PlannerStore(context).setDueDate(localTime(2021, 8, 12, 12), *second);
     settle();
-    EXPECT_EQ(row(second)->trailing()->dueLabel()->text(), QStringLiteral("12 Aug"));
+    EXPECT_EQ(row(second)->findChild<QLabel *>(u"dueLabel"_s)->text(), QStringLiteral("12 Aug"));
     row(second)->openMenu();
     EXPECT_EQ(menuTitles().mid(2),
               (QStringList{"Set a project…", "Clear the date", "Drop to archive"}));
@@ -256,7 +256,7 @@ TEST_F(TaskRowTest, projectPicker_fromTheMenuOrTheTag_setsOrRemovesTheProject)
     EXPECT_FALSE(menus->isOpen());
     settle();
 
-    QTest::mouseClick(row(second)->trailing()->tag(), Qt::LeftButton);
+    QTest::mouseClick(trailing(row(second))->tag(), Qt::LeftButton);
     EXPECT_TRUE(option(QStringLiteral("Home"))->isChecked());
     QTest::mouseClick(option(QStringLiteral("No project")), Qt::LeftButton);
     EXPECT_EQ(second->project(), nullptr);
@@ -264,7 +264,7 @@ TEST_F(TaskRowTest, projectPicker_fromTheMenuOrTheTag_setsOrRemovesTheProject)
 
     // "Manage projects…" asks the window for the project settings and leaves the task alone.
     QSignalSpy settings(menus, &MenuController::projectSettingsRequested);
-    QTest::mouseClick(row(second)->trailing()->tag(), Qt::LeftButton);
+    QTest::mouseClick(trailing(row(second))->tag(), Qt::LeftButton);
     QTest::mouseClick(option(QStringLiteral("Manage projects…")), Qt::LeftButton);
     EXPECT_EQ(settings.count(), 1);
     EXPECT_FALSE(menus->isOpen());
@@ -279,11 +279,12 @@ TEST_F(TaskRowTest, doneTask_showsOnlyFileItNow_whichArchivesIt)
     hover(taskRow);
     RowControls *controls = taskRow->controls();
     ASSERT_TRUE(controls->isForDone());
-    EXPECT_EQ(controls->dateButton(), nullptr);
-    EXPECT_EQ(controls->fileButton()->toolTip(), QStringLiteral("File it now"));
-    QTest::mouseClick(taskRow->titleText(), Qt::LeftButton);
+    EXPECT_EQ(controls->findChild<AnchoredButton *>(u"dateButton"_s), nullptr);
+    EXPECT_EQ(controls->findChild<IconButton *>(u"fileButton"_s)->toolTip(),
+              QStringLiteral("File it now"));
+    QTest::mouseClick(titleText(taskRow), Qt::LeftButton);
     EXPECT_FALSE(taskRow->isEditingTitle());
-    QTest::mouseClick(controls->fileButton(), Qt::LeftButton);
+    QTest::mouseClick(controls->findChild<IconButton *>(u"fileButton"_s), Qt::LeftButton);
     EXPECT_TRUE(second->isArchived());
     settle();
     EXPECT_EQ(view->row(second->id()), nullptr);
@@ -309,7 +310,7 @@ TEST_F(TaskRowTest, look_followsThePointerOrTheKeyboard_notAClick_andLightsOneRo
     EXPECT_EQ(lit(), (std::vector<bool>{true, false}));
     leave(upper);
     EXPECT_EQ(lit(), (std::vector<bool>{false, false}));
-    EXPECT_FALSE(upper->trailing()->controlsShown());
+    EXPECT_FALSE(trailing(upper)->controlsShown());
     EXPECT_EQ(lower->separatorOpacity(), 1);
     // The pointer on the other row lights that row only, though the clicked one has the focus.
     hover(lower);
@@ -342,10 +343,12 @@ TEST_F(TaskRowTest, keyboard_tabGoesThroughTheRowsControls_andArrowsWalkTheRows)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     };
     tab();
-    EXPECT_EQ(QApplication::focusWidget(), row(first)->controls()->dateButton());
+    EXPECT_EQ(QApplication::focusWidget(),
+              row(first)->controls()->findChild<AnchoredButton *>(u"dateButton"_s));
     tab();
     tab();
-    EXPECT_EQ(QApplication::focusWidget(), row(first)->controls()->menuButton());
+    EXPECT_EQ(QApplication::focusWidget(),
+              row(first)->controls()->findChild<AnchoredButton *>(u"menuButton"_s));
     tab();
     EXPECT_EQ(QApplication::focusWidget(), row(second));
     EXPECT_FALSE(row(first)->showsControls());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LocalTime.h"
 #include "QtPrinters.h"
 #include "model/Instant.h"
 #include "views/menus/MenuController.h"
@@ -15,11 +16,8 @@
 
 namespace furrow {
 
-// A local time in the test time zone (TZ=Europe/Berlin).
-inline Instant localTime(int year, int month, int day, int hour = 0)
-{
-    return instantFromDateTime(QDateTime(QDate(year, month, day), QTime(hour, 0)));
-}
+using namespace Qt::StringLiterals;
+using test::localTime;
 
 // Lets the coalesced change signal, queued focus moves and deferred deletions run.
 inline void settle()

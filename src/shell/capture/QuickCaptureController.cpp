@@ -46,9 +46,4 @@ bool QuickCaptureController::isShown() const
     return m_panel && m_panel->isVisible() && PanelActivation::isOnCurrentWorkspace(*m_panel);
 }
 
-QWidget *QuickCaptureController::panel() const
-{
-    return m_panel.get();
-}
-
 } // namespace furrow

@@ -32,8 +32,6 @@ public:
     void toggle(const QByteArray &activationToken = {});
     // The panel shows on the workspace the user is on.
     bool isShown() const;
-    // The panel window; null before the first showing.
-    QWidget *panel() const;
 
 private:
     ModelContext &m_context;

@@ -73,6 +73,7 @@ void TrayController::checkAvailability()
     }
     m_availabilityPoll.stop();
     m_icon = new QSystemTrayIcon(this);
+    m_icon->setObjectName(QStringLiteral("trayIcon"));
     m_icon->setToolTip(QStringLiteral("Furrow"));
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason why) {

@@ -30,9 +30,6 @@ public:
                    std::function<void()> showQuickCapture, QObject *parent = nullptr);
     ~TrayController() override;
 
-    // The icon; null while no tray host exists.
-    QSystemTrayIcon *trayIcon() const { return m_icon; }
-    TrayPanel *panel() const { return m_panel.get(); }
     // Today's closed count as the icon shows it.
     qint64 shownCount() const { return m_shownCount; }
     TrayLabel::Tone tone() const { return m_tone; }

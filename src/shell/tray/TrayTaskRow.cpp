@@ -22,6 +22,7 @@ TrayTaskRow::TrayTaskRow(const TaskItem &task, QWidget *parent)
     setObjectName(QStringLiteral("trayTaskRow"));
     setFixedHeight(kRowHeight);
     m_box->setAccessibleName(QStringLiteral("Close ") + task.title());
+    m_box->setObjectName(QStringLiteral("checkBox"));
     m_title->setElided(true);
     m_title->setToolTip(task.title());
     auto *layout = Stacks::row(this, 10);

@@ -19,7 +19,6 @@ public:
     explicit TrayTaskRow(const TaskItem &task, QWidget *parent = nullptr);
 
     QUuid taskId() const { return m_taskId; }
-    TaskBox *box() const { return m_box; }
     QString title() const;
 
 Q_SIGNALS:

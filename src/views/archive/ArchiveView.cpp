@@ -101,6 +101,8 @@ QWidget *ArchiveView::buildHead()
     auto *group = new QButtonGroup(head);
     m_doneTab = new PillButton(QStringLiteral("Done"), PillButton::Kind::Normal, head);
     m_droppedTab = new PillButton(QStringLiteral("Dropped"), PillButton::Kind::Normal, head);
+    m_doneTab->setObjectName(QStringLiteral("doneTab"));
+    m_droppedTab->setObjectName(QStringLiteral("droppedTab"));
     for (PillButton *pill : {m_doneTab, m_droppedTab}) {
         pill->setCompact(true);
         pill->setCheckable(true);
@@ -146,11 +148,6 @@ QString ArchiveView::emptyTextOf(Tab tab)
 QList<ArchiveRow *> ArchiveView::rows() const
 {
     return m_column->rows();
-}
-
-PillButton *ArchiveView::tabButton(Tab tab) const
-{
-    return tab == Tab::Done ? m_doneTab : m_droppedTab;
 }
 
 void ArchiveView::putBack(const QUuid &taskId)

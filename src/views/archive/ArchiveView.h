@@ -39,7 +39,6 @@ public:
     QString emptyText() const;
     // The rows that have widgets: those in view and a few around them, top to bottom.
     QList<ArchiveRow *> rows() const;
-    PillButton *tabButton(Tab tab) const;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -14,6 +14,7 @@ ArchiveWindow::ArchiveWindow(ModelContext &context, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_view(new ArchiveView(context, this))
 {
+    m_view->setObjectName(QStringLiteral("archiveView"));
     setObjectName(QStringLiteral("archive"));
     setWindowTitle(QStringLiteral("Archive"));
     resize(560, 520);

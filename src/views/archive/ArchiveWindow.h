@@ -16,8 +16,6 @@ class ArchiveWindow : public QWidget
 public:
     explicit ArchiveWindow(ModelContext &context, QWidget *parent = nullptr);
 
-    ArchiveView *view() const { return m_view; }
-
     // Shows the window (restored if minimised), raises it and gives it the focus.
     void present();
 

@@ -61,6 +61,7 @@ ComposeLine::ComposeLine(BoardScope scope, const QUuid &sectionId, QWidget *pare
     , m_prompt(new ComposePrompt(this))
     , m_box(new TaskBox(TaskRow::kBoxSide, this))
 {
+    m_prompt->setObjectName(QStringLiteral("prompt"));
     auto *layout = new QHBoxLayout(this);
     layout->setSpacing(kGap);
     layout->addWidget(m_prompt);
@@ -101,6 +102,7 @@ void ComposeLine::open()
 {
     if (!m_field) {
         m_field = new InlineField(Theme::taskQuick(), QStringLiteral("New task"), this);
+        m_field->setObjectName(QStringLiteral("composeField"));
         layout()->addWidget(m_field);
         QWidget::setTabOrder(m_prompt, m_field);
         connect(m_field, &InlineField::submitted, this, &ComposeLine::commit);

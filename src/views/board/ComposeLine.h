@@ -25,8 +25,6 @@ public:
     ComposeLine(BoardScope scope, const QUuid &sectionId, QWidget *parent = nullptr);
 
     bool isComposing() const { return m_field != nullptr; }
-    QAbstractButton *prompt() const { return m_prompt; }
-    InlineField *field() const { return m_field; }
     // The line's focusable widgets in tab order.
     std::vector<QWidget *> focusWidgets() const;
 

@@ -39,12 +39,15 @@ PageView::PageView(ModelContext &model, MenuController &menus, QWidget *parent)
     , m_title(new TextLabel({}, Theme::slab(24), Theme::ink))
     , m_empty(new EmptyPageBlock)
 {
+    m_empty->setObjectName(QStringLiteral("emptyPage"));
+    m_title->setObjectName(QStringLiteral("pageTitle"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(kSideMargin - TaskRow::kInset, kTopMargin, kSideMargin, 0);
     layout->setSpacing(18);
     m_header = buildHeader();
     layout->addWidget(m_header);
     m_scroll = buildColumn();
+    m_scroll->setObjectName(QStringLiteral("pageScroll"));
     layout->addWidget(m_scroll, 1);
 
     connect(&model, &ModelContext::changed, this, [this](RecordKinds kinds) {

@@ -63,9 +63,6 @@ public:
     // The row of that task if it is made now (in view, focused or editing), else null.
     TaskRow *row(const QUuid &taskId) const;
     bool showsEmptyPage() const;
-    EmptyPageBlock *emptyPageBlock() const { return m_empty; }
-    TextLabel *pageTitle() const { return m_title; }
-    QScrollArea *scrollArea() const { return m_scroll; }
 
 Q_SIGNALS:
     // hasPage() changed, or another page is shown.

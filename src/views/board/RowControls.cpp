@@ -46,12 +46,15 @@ void RowControls::buildOpen()
     m_date = new AnchoredButton(
         &m_scope.menus, kDuePickerWidth, [this] { return buildDuePicker(); }, this);
     styleControl(m_date, Icon::symbolName(PhIcon::calendar));
+    m_date->setObjectName(QStringLiteral("dateButton"));
     m_note = new IconButton({}, kIconSize, this);
+    m_note->setObjectName(QStringLiteral("noteButton"));
     styleControl(m_note, Icon::symbolName(PhIcon::note));
     connect(m_note, &QAbstractButton::clicked, this, &RowControls::noteRequested);
     m_menu = new MenuButton(
         &m_scope.menus, kIconSize, RowMenu::kMenuWidth, [this] { return buildMenu(); }, this);
     m_menu->setSide(kSide);
+    m_menu->setObjectName(QStringLiteral("menuButton"));
     m_menu->setAccessibleName(QStringLiteral("More"));
     for (QWidget *control : {static_cast<QWidget *>(m_date), static_cast<QWidget *>(m_note),
                              static_cast<QWidget *>(m_menu)})
@@ -61,6 +64,7 @@ void RowControls::buildOpen()
 void RowControls::buildDone()
 {
     m_file = new IconButton({}, kIconSize, this);
+    m_file->setObjectName(QStringLiteral("fileButton"));
     styleControl(m_file, Icon::symbolName(PhIcon::trayArrowDown));
     m_file->setToolTip(QStringLiteral("File it now"));
     layout()->addWidget(m_file);

@@ -29,10 +29,6 @@ public:
     // Words the help of the date and note controls to the task.
     void setHelp(bool hasDueDate, bool hasNote);
 
-    AnchoredButton *dateButton() const { return m_date; }
-    IconButton *noteButton() const { return m_note; }
-    AnchoredButton *menuButton() const { return m_menu; }
-    IconButton *fileButton() const { return m_file; }
     // The controls in tab order.
     std::vector<QWidget *> focusWidgets() const;
 

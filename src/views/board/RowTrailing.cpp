@@ -17,6 +17,7 @@ RowTrailing::RowTrailing(QWidget *parent)
     , m_due(new QLabel(this))
     , m_tag(new ProjectTag(this))
 {
+    m_due->setObjectName(QStringLiteral("dueLabel"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_due->hide();
     m_tag->hide();

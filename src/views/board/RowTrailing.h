@@ -34,7 +34,6 @@ public:
 
     QWidget *controls() const { return m_controls; }
     bool controlsShown() const { return m_shown; }
-    QLabel *dueLabel() const { return m_due; }
     ProjectTag *tag() const { return m_tag; }
 
     QSize sizeHint() const override;

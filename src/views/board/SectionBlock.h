@@ -42,7 +42,6 @@ public:
 
     SectionHeader *header() const { return m_header; }
     ComposeLine *composeLine() const { return m_compose; }
-    DropFeedback *dropFeedback() const { return m_drop; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -27,6 +27,9 @@ SectionHeader::SectionHeader(BoardScope scope, const QUuid &sectionId, const QSt
     , m_menu(new MenuButton(
           &scope.menus, 16, kMenuWidth, [this] { return buildMenu(); }, this))
 {
+    m_label->setObjectName(QStringLiteral("nameLabel"));
+    m_count->setObjectName(QStringLiteral("countLabel"));
+    m_menu->setObjectName(QStringLiteral("menuButton"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
@@ -85,6 +88,7 @@ void SectionHeader::openField()
     if (m_field)
         return;
     m_field = new InlineField(Theme::slab(20, QFont::Medium), {}, this);
+    m_field->setObjectName(QStringLiteral("nameField"));
     m_field->setMaximumWidth(kFieldMaxWidth);
     m_field->setText(m_name);
     static_cast<QHBoxLayout *>(layout())->insertWidget(0, m_field, 1);

@@ -34,10 +34,6 @@ public:
     bool isRenaming() const { return m_field != nullptr; }
     // Renames the section to what the open name field holds and closes the field.
     void commit();
-    TextLabel *nameLabel() const { return m_label; }
-    InlineField *nameField() const { return m_field; }
-    CountLabel *countLabel() const { return m_count; }
-    MenuButton *menuButton() const { return m_menu; }
     // The header's focusable widgets in tab order.
     std::vector<QWidget *> focusWidgets() const;
 

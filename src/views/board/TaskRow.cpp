@@ -56,6 +56,9 @@ TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
     , m_separator(new EasedValue(Motion::kEaseMs, Motion::kEaseOut, this))
     , m_keyFocus(new KeyboardFocus(this))
 {
+    m_box->setObjectName(QStringLiteral("checkBox"));
+    m_title->setObjectName(QStringLiteral("titleText"));
+    m_trailing->setObjectName(QStringLiteral("trailing"));
     installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
@@ -174,6 +177,7 @@ void TaskRow::setDropTarget(const std::optional<TaskDropTarget> &target)
     }
     if (!m_drop) {
         m_drop = new DropFeedback(m_scope.model, this);
+        m_drop->setObjectName(QStringLiteral("dropFeedback"));
         connect(m_drop, &DropFeedback::changed, this, [this] {
             updateMargins();
             update();
@@ -286,6 +290,7 @@ void TaskRow::beginEdit(int cursorPosition)
     const auto projectName
         = task->project() ? std::optional<QString>(task->project()->name()) : std::nullopt;
     m_titleEditor = new TitleEditor(this);
+    m_titleEditor->setObjectName(QStringLiteral("titleEditor"));
     m_titleEditor->setText(InlineSyntax::compose(task->title(), projectName));
     // The title is a prefix of the edited text, so a place in it is the same place here.
     m_titleEditor->setCursorPosition(cursorPosition);
@@ -333,6 +338,7 @@ void TaskRow::beginNote()
     if (m_noteEditor || !task)
         return;
     m_noteEditor = new NoteEditor(this);
+    m_noteEditor->setObjectName(QStringLiteral("noteEditor"));
     m_noteEditor->setPlainText(task->note());
     m_noteEditor->moveCursor(QTextCursor::End);
     // Return saves here, where a user may expect a new line and type on into the board.
@@ -374,6 +380,7 @@ void TaskRow::updateNoteLine()
     const bool showText = !m_noteEditor && m_content.hasNote() && !m_notesHidden;
     if (showText && !m_noteText) {
         m_noteText = new NoteText(this);
+        m_noteText->setObjectName(QStringLiteral("noteText"));
         m_noteLine->addWidget(m_noteText);
         connect(m_noteText, &NoteText::editRequested, this, &TaskRow::beginNote);
     }

@@ -46,7 +46,6 @@ public:
 
     // Where a drop on this row lands; none for a done row, which is no target.
     void setDropTarget(const std::optional<TaskDropTarget> &target);
-    DropFeedback *dropFeedback() const { return m_drop; }
     // The hairline above the row: absent on a block's first row, faded out next to the
     // hovered row.
     void setSeparator(bool present, bool faded);
@@ -74,12 +73,6 @@ public:
     // Fades the row in where it has just landed.
     void fadeIn();
 
-    TaskBox *checkBox() const { return m_box; }
-    TitleText *titleText() const { return m_title; }
-    TitleEditor *titleEditor() const { return m_titleEditor; }
-    NoteText *noteText() const { return m_noteText; }
-    NoteEditor *noteEditor() const { return m_noteEditor; }
-    RowTrailing *trailing() const { return m_trailing; }
     RowControls *controls() const;
     // The row and its focusable parts in tab order: editors, then the controls.
     std::vector<QWidget *> focusWidgets() const;

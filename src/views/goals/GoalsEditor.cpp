@@ -95,7 +95,9 @@ QWidget *GoalsEditor::buildButtons()
     auto *row = new QWidget(this);
     auto *layout = Stacks::row(row, 8);
     m_cancel = new PillButton(QStringLiteral("Cancel"), PillButton::Kind::Normal, row);
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_done = new PillButton(QStringLiteral("Done"), PillButton::Kind::Primary, row);
+    m_done->setObjectName(QStringLiteral("doneButton"));
     layout->addStretch();
     layout->addWidget(m_cancel);
     layout->addWidget(m_done);

@@ -26,8 +26,6 @@ public:
 
     LimitedLineEdit *nameField(int slot) const { return m_names.at(std::size_t(slot)); }
     LimitedLineEdit *statementField(int slot) const { return m_statements.at(std::size_t(slot)); }
-    PillButton *cancelButton() const { return m_cancel; }
-    PillButton *doneButton() const { return m_done; }
 
 Q_SIGNALS:
     void cancelled();

@@ -142,6 +142,7 @@ QWidget *GoalsPage::buildCards()
 QWidget *GoalsPage::buildEditor()
 {
     m_editor = new GoalsEditor(m_store.vectors());
+    m_editor->setObjectName(QStringLiteral("goalsEditor"));
     connect(m_editor, &GoalsEditor::done, this, &GoalsPage::finishEditing);
     connect(m_editor, &GoalsEditor::cancelled, this, &GoalsPage::cancelEditing);
     QTimer::singleShot(0, m_editor, [editor = m_editor] { editor->setFocus(); });

@@ -32,8 +32,6 @@ public:
     // Closes the form and drops the drafts.
     void cancelEditing();
 
-    // The form while editing, otherwise null.
-    GoalsEditor *editor() const { return m_editor; }
     QList<GoalCard *> cards() const;
 
 private:

@@ -26,6 +26,11 @@ MainToolbar::MainToolbar(QWidget *parent)
     , m_settings(
           new ToolbarChip(QStringLiteral("gearshape"), {}, QStringLiteral("Settings"), false, this))
 {
+    m_sidebar->setObjectName(QStringLiteral("sidebarChip"));
+    m_category->setObjectName(QStringLiteral("categoryChip"));
+    m_notes->setObjectName(QStringLiteral("notesChip"));
+    m_rowHeight->setObjectName(QStringLiteral("rowHeightChip"));
+    m_settings->setObjectName(QStringLiteral("settingsChip"));
     setFixedHeight(kHeight);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(kSideMargin, 0, kSideMargin, 0);

@@ -23,12 +23,6 @@ public:
     // While sync is failing the Settings chip carries a dot and opens the Sync tab.
     void setSyncFailing(bool failing);
 
-    ToolbarChip *sidebarChip() const { return m_sidebar; }
-    ToolbarChip *categoryChip() const { return m_category; }
-    ToolbarChip *notesChip() const { return m_notes; }
-    ToolbarChip *rowHeightChip() const { return m_rowHeight; }
-    ToolbarChip *settingsChip() const { return m_settings; }
-
 Q_SIGNALS:
     void sidebarToggled();
     void newCategoryRequested();

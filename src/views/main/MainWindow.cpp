@@ -41,8 +41,11 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
     m_menus = new MenuController(this);
     m_toolbar = new MainToolbar(this);
     m_sidebar = new Sidebar(context, *m_menus, this);
+    m_sidebar->setObjectName(QStringLiteral("sidebar"));
     m_goalsPage = new GoalsPage(goals, this);
+    m_goalsPage->setObjectName(QStringLiteral("goalsPage"));
     m_pageView = new PageView(context, *m_menus, this);
+    m_pageView->setObjectName(QStringLiteral("pageView"));
     m_sidebarSlide = new SidebarSlide(m_sidebar, this);
     m_content = new QStackedWidget(this);
     m_content->addWidget(m_goalsPage);

@@ -46,9 +46,6 @@ public:
     // goals or without a page.
     void focusInput();
 
-    Sidebar *sidebar() const { return m_sidebar; }
-    PageView *pageView() const { return m_pageView; }
-    GoalsPage *goalsPage() const { return m_goalsPage; }
     MainToolbar *toolbar() const { return m_toolbar; }
 
 Q_SIGNALS:

@@ -51,6 +51,7 @@ MenuHost::MenuHost(MenuController &menus, QWidget *window)
     , m_cardLayout(new QVBoxLayout(m_card))
     , m_appearance(new EasedValue(Motion::kPopupMs, Motion::kEaseOut, this))
 {
+    m_card->setObjectName(QStringLiteral("menuCard"));
     m_cardLayout->setContentsMargins(5, 5, 5, 5);
     m_cardLayout->setSpacing(0);
     m_cardLayout->setSizeConstraint(QLayout::SetNoConstraint);
@@ -85,11 +86,6 @@ QPointF MenuHost::placement(const QRectF &anchor, qreal width, qreal height, con
             y = std::max(size.height() - height - kMargin, kMargin);
     }
     return {x, y};
-}
-
-QWidget *MenuHost::card() const
-{
-    return m_content ? m_card : nullptr;
 }
 
 qreal MenuHost::appearance() const

@@ -26,8 +26,6 @@ public:
     // window. A height of 0 (not yet measured) places it below.
     static QPointF placement(const QRectF &anchor, qreal width, qreal height, const QSizeF &size);
 
-    // The popup card, or null while no popup is open.
-    QWidget *card() const;
     // How far the popup is into its appearance, 0 to 1.
     qreal appearance() const;
 

@@ -25,6 +25,7 @@ DuePicker::DuePicker(ModelContext &context, const TaskItem &task, QWidget *paren
     addQuickChoices();
     layout->addWidget(new HairLine(this));
     m_calendar = new MonthCalendar(this);
+    m_calendar->setObjectName(QStringLiteral("calendar"));
 
     if (task.dueDate())
         m_calendar->setSelected(toLocalDateTime(*task.dueDate()).date());

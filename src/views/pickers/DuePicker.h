@@ -21,8 +21,6 @@ class DuePicker : public QWidget
 public:
     DuePicker(ModelContext &context, const TaskItem &task, QWidget *parent = nullptr);
 
-    MonthCalendar *calendar() const { return m_calendar; }
-
 Q_SIGNALS:
     // A choice was made (or the task is gone); the opener closes the popup.
     void dismissRequested();

@@ -43,7 +43,6 @@ public:
     std::optional<QDate> selected() const { return m_selected; }
 
     QString titleText() const;
-    QList<DayCell *> dayCells() const { return m_cells; }
 
 Q_SIGNALS:
     void picked(QDate day);

@@ -61,6 +61,7 @@ QWidget *PageIconPicker::buildSearchRow()
     row->contentLayout()->addWidget(
         IconView::symbol(QStringLiteral("magnifyingglass"), 14, Theme::muted, row));
     m_search = new QLineEdit(row);
+    m_search->setObjectName(QStringLiteral("iconSearch"));
     m_search->setFrame(false);
     m_search->setPlaceholderText(QStringLiteral("Search icons"));
     m_search->setFont(Theme::small());

@@ -27,7 +27,6 @@ public:
 
     // The cells shown now, in order: the whole catalogue or the matches.
     QList<IconCell *> visibleCells() const;
-    QLineEdit *searchField() const { return m_search; }
     bool showsNothingFound() const;
 
 Q_SIGNALS:

@@ -145,6 +145,7 @@ QWidget *SettingsWindow::buildHeader()
     titles->addStretch(1);
     column->addLayout(titles);
     m_tabs = new TabPillBar(header);
+    m_tabs->setObjectName(QStringLiteral("tabBar"));
     column->addWidget(m_tabs);
     return header;
 }

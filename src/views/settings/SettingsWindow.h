@@ -34,7 +34,6 @@ public:
     QWidget *tabContent(Tab tab) const;
     void showTab(Tab tab);
     Tab currentTab() const;
-    TabPillBar *tabBar() const { return m_tabs; }
 
     // Shows the window (restored if minimised), raises it and gives it the focus.
     void present();

@@ -44,9 +44,11 @@ PageRow::PageRow(const QUuid &pageId, MenuController &menus, QWidget *parent)
         },
         this);
     m_icon->setIconSize(20);
+    m_icon->setObjectName(QStringLiteral("iconButton"));
     m_icon->setSide(28);
     m_icon->setToolTip(QStringLiteral("Change the icon"));
     m_menu = new MenuButton(&menus, 20, kMenuPopupWidth, [this] { return buildPageMenu(); });
+    m_menu->setObjectName(QStringLiteral("menuButton"));
 
     m_name->setElided(true);
 
@@ -99,6 +101,7 @@ QLineEdit *PageRow::editor()
     if (m_editor)
         return m_editor;
     m_editor = new QLineEdit(this);
+    m_editor->setObjectName(QStringLiteral("nameEditor"));
     m_editor->setFont(Theme::body());
     m_editor->setStyleSheet(
         QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid %3;"

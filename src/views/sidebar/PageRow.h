@@ -46,10 +46,6 @@ public:
     QString countText() const;
     // The page menu's button is shown (it takes the count's place).
     bool showsMenuButton() const;
-    AnchoredButton *iconButton() const { return m_icon; }
-    MenuButton *menuButton() const { return m_menu; }
-    // Null until the page is first renamed.
-    QLineEdit *nameEditor() const { return m_editor; }
 
 Q_SIGNALS:
     void iconPicked(const QString &name);

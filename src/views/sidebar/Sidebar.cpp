@@ -57,6 +57,7 @@ QWidget *Sidebar::buildGoalsRow()
     auto *holderLayout = new QHBoxLayout(holder);
     holderLayout->setContentsMargins(kSideMargin, 0, kSideMargin, 0);
     m_goalsRow = new SidebarRow(holder);
+    m_goalsRow->setObjectName(QStringLiteral("goalsRow"));
     m_goalsRow->setAccessibleName(QStringLiteral("Goals"));
     auto *icon = IconView::symbol(QStringLiteral("target"), 18, Theme::gray, m_goalsRow);
     icon->setFixedSize(28, 28);

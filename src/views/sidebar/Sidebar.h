@@ -46,7 +46,6 @@ public:
     void beginRename(const QUuid &pageId);
     std::optional<QUuid> editingPage() const { return m_editingPage; }
 
-    SidebarRow *goalsRow() const { return m_goalsRow; }
     const std::vector<PageRow *> &pageRows() const { return m_pageRows; }
     PageRow *rowFor(const QUuid &pageId) const;
 

@@ -11,22 +11,13 @@ namespace furrow::test {
 class LogCapture
 {
 public:
-    LogCapture()
-        : m_previous(setLogSink([this](const QString &line) {
-            const std::lock_guard lock(m_mutex);
-            m_lines += line.toStdString() + '\n';
-        }))
-    {}
-    ~LogCapture() { setLogSink(std::move(m_previous)); }
+    LogCapture();
+    ~LogCapture();
     LogCapture(const LogCapture &) = delete;
     LogCapture &operator=(const LogCapture &) = delete;
 
     // The lines logged since the last call, each ending in a line break, as printed.
-    std::string take()
-    {
-        const std::lock_guard lock(m_mutex);
-        return std::exchange(m_lines, {});
-    }
+    std::string take();
 
 private:
     std::mutex m_mutex;

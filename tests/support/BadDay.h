@@ -56,14 +56,25 @@ private:
         return rc;
     }
 
+    // Calls the real file's method, passing the arguments on.
+    template<auto Method>
+    struct Forward;
+    template<class Result, class... Args,
+             Result (*sqlite3_io_methods::*Method)(sqlite3_file *, Args...)>
+    struct Forward<Method>
+    {
+        static Result call(sqlite3_file *f, Args... args)
+        {
+            return (real(f)->pMethods->*Method)(real(f), args...);
+        }
+    };
+
     // The real file's methods, with writes and reads that fail on a bad day.
     static const sqlite3_io_methods *methods(const sqlite3_io_methods *realMethods)
     {
-        static sqlite3_io_methods shim;
+        using M = sqlite3_io_methods;
+        static M shim;
         shim = *realMethods;
-        shim.xClose = [](sqlite3_file *f) {
-            return real(f)->pMethods->xClose(real(f));
-        };
         shim.xRead = [](sqlite3_file *f, void *buffer, int amount, sqlite3_int64 offset) {
             if (s_disk == Disk::Failing)
                 return SQLITE_IOERR_READ;
@@ -74,45 +85,20 @@ private:
                 return SQLITE_FULL;
             return real(f)->pMethods->xWrite(real(f), buffer, amount, offset);
         };
-        shim.xTruncate = [](sqlite3_file *f, sqlite3_int64 size) {
-            return real(f)->pMethods->xTruncate(real(f), size);
-        };
-        shim.xSync = [](sqlite3_file *f, int flags) {
-            return real(f)->pMethods->xSync(real(f), flags);
-        };
-        shim.xFileSize = [](sqlite3_file *f, sqlite3_int64 *size) {
-            return real(f)->pMethods->xFileSize(real(f), size);
-        };
-        shim.xLock = [](sqlite3_file *f, int lock) {
-            return real(f)->pMethods->xLock(real(f), lock);
-        };
-        shim.xUnlock = [](sqlite3_file *f, int lock) {
-            return real(f)->pMethods->xUnlock(real(f), lock);
-        };
-        shim.xCheckReservedLock = [](sqlite3_file *f, int *out) {
-            return real(f)->pMethods->xCheckReservedLock(real(f), out);
-        };
-        shim.xFileControl = [](sqlite3_file *f, int op, void *arg) {
-            return real(f)->pMethods->xFileControl(real(f), op, arg);
-        };
-        shim.xSectorSize = [](sqlite3_file *f) {
-            return real(f)->pMethods->xSectorSize(real(f));
-        };
-        shim.xDeviceCharacteristics = [](sqlite3_file *f) {
-            return real(f)->pMethods->xDeviceCharacteristics(real(f));
-        };
-        shim.xShmMap = [](sqlite3_file *f, int page, int size, int extend, void volatile **p) {
-            return real(f)->pMethods->xShmMap(real(f), page, size, extend, p);
-        };
-        shim.xShmLock = [](sqlite3_file *f, int offset, int n, int flags) {
-            return real(f)->pMethods->xShmLock(real(f), offset, n, flags);
-        };
-        shim.xShmBarrier = [](sqlite3_file *f) {
-            real(f)->pMethods->xShmBarrier(real(f));
-        };
-        shim.xShmUnmap = [](sqlite3_file *f, int deleteFlag) {
-            return real(f)->pMethods->xShmUnmap(real(f), deleteFlag);
-        };
+        shim.xClose = &Forward<&M::xClose>::call;
+        shim.xTruncate = &Forward<&M::xTruncate>::call;
+        shim.xSync = &Forward<&M::xSync>::call;
+        shim.xFileSize = &Forward<&M::xFileSize>::call;
+        shim.xLock = &Forward<&M::xLock>::call;
+        shim.xUnlock = &Forward<&M::xUnlock>::call;
+        shim.xCheckReservedLock = &Forward<&M::xCheckReservedLock>::call;
+        shim.xFileControl = &Forward<&M::xFileControl>::call;
+        shim.xSectorSize = &Forward<&M::xSectorSize>::call;
+        shim.xDeviceCharacteristics = &Forward<&M::xDeviceCharacteristics>::call;
+        shim.xShmMap = &Forward<&M::xShmMap>::call;
+        shim.xShmLock = &Forward<&M::xShmLock>::call;
+        shim.xShmBarrier = &Forward<&M::xShmBarrier>::call;
+        shim.xShmUnmap = &Forward<&M::xShmUnmap>::call;
         // No memory-mapped reads: they would pass by the failing xRead.
         shim.xFetch = [](sqlite3_file *, sqlite3_int64, int, void **p) {
             *p = nullptr;
