@@ -18,6 +18,7 @@
 #include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
+#include "model/find/FindIndex.h"
 #include "persistence/ArchiveWriter.h"
 #include "persistence/DemoSeed.h"
 #include "persistence/PlannerContainer.h"
@@ -116,6 +117,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     startCaptureFromAnywhere();
     m_sync = std::make_unique<SyncEngine>(context());
     m_sync->start();
+    m_findIndex = std::make_unique<FindIndex>(context());
 
     m_commands = std::make_unique<PlannerCommands>(PlannerCommands::Handlers{
         [this] { m_undoRouting.undo(); },
@@ -146,6 +148,8 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     else // a planner started for the panel alone still files captures on a page
         PlannerStore(context()).ensureStarterPage();
     tellAboutRecovery(recovery);
+    // Built between events once the window is up, so that it never delays the first paint.
+    m_findIndex->startBuilding();
 }
 
 void PlannerApplication::startCaptureFromAnywhere()
@@ -286,7 +290,10 @@ void PlannerApplication::handOver(const QStringList &arguments,
     case CommandLine::Action::Version:
         return respond({0, QCoreApplication::applicationVersion() + u'\n', {}});
     default:
-        return HeadlessCommands::execute(*command, context(), *m_sync, respond);
+        return HeadlessCommands::execute(
+            *command, context(), *m_sync, respond, [this](const QString &query, qsizetype limit) {
+                return m_findIndex->search(query, VectorStore::shared().visible(), limit);
+            });
     }
 }
 
