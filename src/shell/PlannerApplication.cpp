@@ -15,7 +15,6 @@
 #include "tray/TrayController.h"
 
 #include "model/Log.h"
-#include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
 #include "model/find/FindIndex.h"
@@ -120,6 +119,12 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     m_findIndex = std::make_unique<FindIndex>(context());
 
     m_commands = std::make_unique<PlannerCommands>(PlannerCommands::Handlers{
+        [this] {
+            if (m_mainWindow)
+                m_mainWindow->focusInput();
+        },
+        [this] { m_quickCapture->show(); },
+        [this] { showArchive(); },
         [this] { m_undoRouting.undo(); },
         [this] { m_undoRouting.redo(); },
         [this] { BackupCommands::exportWithDialog(context(), QApplication::activeWindow()); },
@@ -136,7 +141,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     qApp->installEventFilter(&m_undoRouting);
     qApp->setQuitOnLastWindowClosed(false);
     m_tray = std::make_unique<TrayController>(
-        context(), [this] { showMainWindow(); }, [this] { showArchive(); });
+        context(), [this] { showMainWindow(); }, [this] { m_quickCapture->show(); });
     if (m_desktopPalette != QPalette())
         m_tray->setPanelPalette(m_desktopPalette);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
@@ -155,8 +160,6 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
 void PlannerApplication::startCaptureFromAnywhere()
 {
     m_quickCapture = std::make_unique<QuickCaptureController>(context());
-    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerQuickCapture, this,
-            [this] { m_quickCapture->show(); });
     m_hotKey = GlobalHotKey::create();
     // A desktop that asks the user answers later; its answer is announced like the rest.
     connect(m_hotKey.get(), &GlobalHotKey::statusSettled, this,
@@ -175,7 +178,8 @@ HotkeyStatus PlannerApplication::applyHotkey(const HotkeyCombo &combo)
 void PlannerApplication::announceHotkey(HotkeyStatus status)
 {
     HotkeyState::setStatus(status);
-    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(status == HotkeyStatus::Registered);
+    if (m_shortcutTab)
+        m_shortcutTab->showHotkeyStatus(status);
 }
 
 void PlannerApplication::quitOnRequest()
@@ -218,6 +222,7 @@ void PlannerApplication::showMainWindow()
             m_mainWindow->openOn(*PlannerStore(context()).runHousekeeping());
             updateIcon(true);
         });
+        connect(m_mainWindow.get(), &MainWindow::archiveRequested, this, [this] { showArchive(); });
         connect(m_mainWindow.get(), &MainWindow::settingsRequested, this,
                 [this] { showSettings(); });
         connect(m_mainWindow.get(), &MainWindow::projectSettingsRequested, this,
@@ -257,10 +262,10 @@ void PlannerApplication::showSettings(std::optional<SettingsTab> tab)
                     BackupCommands::restoreCopyWithDialog(context(), m_settingsWindow.get());
                 },
             });
-        m_settingsWindow->setTabContent(
-            SettingsTab::Shortcut,
-            new ShortcutTab([this](const HotkeyCombo &combo) { return applyHotkey(combo); },
-                            m_hotKey->isSupported()));
+        m_shortcutTab
+            = new ShortcutTab([this](const HotkeyCombo &combo) { return applyHotkey(combo); },
+                              m_hotKey->isSupported());
+        m_settingsWindow->setTabContent(SettingsTab::Shortcut, m_shortcutTab);
         m_settingsWindow->setTabContent(SettingsTab::Sync, new SyncSettingsTab(*m_sync));
         m_commands->attachShortcuts(m_settingsWindow.get());
     }

@@ -27,6 +27,7 @@ class PlannerContainer;
 class QuickCaptureController;
 class SaveRetry;
 class SettingsWindow;
+class ShortcutTab;
 class SyncEngine;
 class TrayController;
 struct HotkeyCombo;
@@ -70,7 +71,7 @@ private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void commitOpenEdits();
     void startCaptureFromAnywhere();
-    // Records how the hotkey's registration ended and tells whoever shows it.
+    // Records how the hotkey's registration ended and tells the Shortcut tab, if open.
     void announceHotkey(HotkeyStatus status);
     void quitOnRequest();
     void quitting();
@@ -98,6 +99,7 @@ private:
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<ArchiveWindow> m_archiveWindow;
     std::unique_ptr<SettingsWindow> m_settingsWindow;
+    QPointer<ShortcutTab> m_shortcutTab;
 };
 
 } // namespace furrow

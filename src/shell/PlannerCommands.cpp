@@ -1,7 +1,5 @@
 #include "PlannerCommands.h"
 
-#include "model/PlannerNotifications.h"
-
 #include <QAction>
 #include <QMenuBar>
 #include <QWidget>
@@ -11,15 +9,12 @@ namespace furrow {
 PlannerCommands::PlannerCommands(Handlers handlers, QObject *parent)
     : QObject(parent)
 {
-    const auto focusInput = [] {
-        Q_EMIT PlannerNotifications::center().plannerFocusInput();
-    };
-    m_newTask = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_N), focusInput);
+    m_newTask
+        = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_N), handlers.newTask);
     m_newTaskInTasks
-        = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_T), focusInput);
+        = action(QStringLiteral("New Task"), QKeySequence(Qt::CTRL | Qt::Key_T), handlers.newTask);
     // Only ever opens the panel; the hotkey is what toggles it.
-    m_quickCapture = action(QStringLiteral("Quick Capture"), {},
-                            [] { Q_EMIT PlannerNotifications::center().plannerQuickCapture(); });
+    m_quickCapture = action(QStringLiteral("Quick Capture"), {}, handlers.quickCapture);
     m_undo = action(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), handlers.undo);
     m_redo = action(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                     handlers.redo);
@@ -30,7 +25,7 @@ PlannerCommands::PlannerCommands(Handlers handlers, QObject *parent)
     m_settings = action(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma),
                         handlers.settings);
     m_archive = action(QStringLiteral("Archive"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
-                       [] { Q_EMIT PlannerNotifications::center().plannerOpenArchive(); });
+                       handlers.archive);
     m_quit = action(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), handlers.quit);
 }
 

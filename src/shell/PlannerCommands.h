@@ -19,6 +19,9 @@ class PlannerCommands : public QObject
 public:
     struct Handlers
     {
+        std::function<void()> newTask;
+        std::function<void()> quickCapture;
+        std::function<void()> archive;
         std::function<void()> undo;
         std::function<void()> redo;
         std::function<void()> exportFile;

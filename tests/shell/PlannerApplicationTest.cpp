@@ -14,6 +14,7 @@
 #include "views/settings/SettingsWindow.h"
 #include "views/settings/SyncSettingsTab.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +71,37 @@ TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
     }
     ArchiveWriter::shared().flush();
     EXPECT_EQ(onlyTaskAsText(path).toStdString(), "Call bank about the loan #Ops");
+}
+
+TEST(PlannerApplicationTest, ctrlN_startsANewTask_andTheArchiveOpensFromItsShortcutAndTheSidebar)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("furrow.store"));
+    PlannerApplication planner(PlannerContainer::open(path), path);
+    planner.start(false, {});
+    MainWindow *window = planner.mainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_FALSE(window->pageView()->state().composingSection().isNull());
+
+    const auto archiveWindow = [] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String("archive") && widget->isVisible())
+                return widget;
+        }
+        return static_cast<QWidget *>(nullptr);
+    };
+    QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *archive = archiveWindow();
+    ASSERT_NE(archive, nullptr);
+    archive->close();
+    ASSERT_EQ(archiveWindow(), nullptr);
+
+    auto *archiveRow = window->findChild<QAbstractButton *>(QStringLiteral("sidebarArchive"));
+    ASSERT_NE(archiveRow, nullptr);
+    archiveRow->click();
+    EXPECT_EQ(archiveWindow(), archive);
 }
 
 TEST(PlannerApplicationTest, settings_isOneWindowOpenedFromTheChipTheProjectsRequestAndCtrlComma)

@@ -4,8 +4,8 @@
 #include "shell/hotkey/HotkeyPreference.h"
 #include "shell/hotkey/X11GlobalHotKey.h"
 
-#include "model/PlannerNotifications.h"
 #include "persistence/PlannerContainer.h"
+#include "shell/hotkey/HotkeyState.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
 
@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -43,18 +42,18 @@ protected:
     // Whether the other application can grab Ctrl+Alt+Space; it keeps the grab when it can.
     bool otherGrabs() const { return m_other.grabs(m_space, kCtrlAlt); }
 
-    // Starts a planner on a store of its own and answers what it announced about the hotkey.
-    QList<QVariant> startPlanner(const std::function<void(PlannerApplication &)> &meanwhile = {})
+    // Starts a planner on a store of its own and answers what it recorded about the hotkey.
+    HotkeyStatus startPlanner(const std::function<void(PlannerApplication &)> &meanwhile = {})
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("furrow.store"));
-        QSignalSpy announced(&PlannerNotifications::center(),
-                             &PlannerNotifications::plannerHotkeyChanged);
+        HotkeyState::setStatus(HotkeyStatus::Unregistered);
         PlannerApplication planner(PlannerContainer::open(path), path);
         planner.start(false, {});
+        const HotkeyStatus recorded = HotkeyState::status();
         if (meanwhile)
             meanwhile(planner);
-        return announced.isEmpty() ? QList<QVariant>() : announced.takeFirst();
+        return recorded;
     }
 
     test::OtherX11Client m_other;
@@ -68,7 +67,7 @@ TEST_F(PlannerHotkeyX11Test, hotkeyTakenByAnotherApp_startUpCompletes_andAnnounc
     const auto announced = startPlanner([&](PlannerApplication &planner) {
         mainWindowShown = planner.mainWindow() && planner.mainWindow()->isVisible();
     });
-    EXPECT_EQ(announced, QList<QVariant>{false});
+    EXPECT_EQ(announced, HotkeyStatus::Taken);
     EXPECT_TRUE(mainWindowShown);
 }
 
@@ -80,7 +79,7 @@ TEST_F(PlannerHotkeyX11Test, freeHotkey_isAnnouncedAndReleasedAtQuit)
         QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
         QApplication::exec();
     });
-    EXPECT_EQ(announced, QList<QVariant>{true});
+    EXPECT_EQ(announced, HotkeyStatus::Registered);
     EXPECT_TRUE(heldWhileRunning);
     EXPECT_TRUE(otherGrabs()) << "quitting releases the grab";
 }

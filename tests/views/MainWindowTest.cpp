@@ -1,7 +1,6 @@
 #include "BoardFixture.h"
 
 #include "model/LiveRecords.h"
-#include "model/PlannerNotifications.h"
 #include "model/UserDefaults.h"
 #include "model/VectorStore.h"
 #include "views/board/TitleEditor.h"
@@ -81,7 +80,7 @@ TEST_F(MainWindowTest, showing_tidiesTheStoreAndOpensTheFirstPage)
 TEST_F(MainWindowTest, newTask_opensTheComposeLineOfTheFirstSection_butNotOnTheGoalsPage)
 {
     open();
-    Q_EMIT PlannerNotifications::center().plannerFocusInput();
+    window->focusInput();
     settle();
     const Section *first
         = liveOn(context.fetchAll<Section>(), livePageNamed(QStringLiteral("Inbox"))).front();
@@ -92,7 +91,7 @@ TEST_F(MainWindowTest, newTask_opensTheComposeLineOfTheFirstSection_butNotOnTheG
     goals.set(QStringLiteral("Ship the book"), {}, 0);
     open();
     EXPECT_TRUE(window->selection().isGoals());
-    Q_EMIT PlannerNotifications::center().plannerFocusInput();
+    window->focusInput();
     settle();
     EXPECT_TRUE(window->pageView()->state().composingSection().isNull());
 }

@@ -1,6 +1,5 @@
 #include "HotkeyRow.h"
 
-#include "model/PlannerNotifications.h"
 #include "shell/hotkey/HotkeyPreference.h"
 #include "shell/hotkey/HotkeyState.h"
 #include "views/theme/Theme.h"
@@ -65,8 +64,6 @@ HotkeyRow::HotkeyRow(Apply apply, HotkeyStatus status, bool supported, QWidget *
         else
             startRecording();
     });
-    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerHotkeyChanged, this,
-            &HotkeyRow::hotkeyChanged);
     refresh();
 }
 
@@ -148,18 +145,11 @@ void HotkeyRow::apply(const HotkeyCombo &combo)
     m_hotkey = m_apply ? m_apply(combo) : HotkeyStatus::Taken;
     HotkeyState::setStatus(m_hotkey);
     refresh();
-    Q_EMIT PlannerNotifications::center().plannerHotkeyChanged(m_hotkey
-                                                               == HotkeyStatus::Registered);
 }
 
-void HotkeyRow::hotkeyChanged(bool registered)
+void HotkeyRow::showStatus(HotkeyStatus status)
 {
-    // The announcement carries only whether it worked; why it did not is in the shared state.
-    const HotkeyStatus known = HotkeyState::status();
-    if (registered)
-        m_hotkey = HotkeyStatus::Registered;
-    else
-        m_hotkey = known == HotkeyStatus::Registered ? HotkeyStatus::Taken : known;
+    m_hotkey = status;
     refresh();
 }
 

@@ -33,6 +33,8 @@ public:
     HotkeyCombo combo() const { return m_combo; }
     void startRecording();
     void stopRecording();
+    // Shows what became of the hotkey when it was registered elsewhere or the desktop answered.
+    void showStatus(HotkeyStatus status);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -41,7 +43,6 @@ protected:
 private:
     void keyPressed(const QKeyEvent &event);
     void apply(const HotkeyCombo &combo);
-    void hotkeyChanged(bool registered);
     void refresh();
 
     Apply m_apply;

@@ -53,6 +53,11 @@ QString ShortcutTab::command()
     return QStringLiteral("furrow --quick-capture");
 }
 
+void ShortcutTab::showHotkeyStatus(HotkeyStatus status)
+{
+    m_row->showStatus(status);
+}
+
 QWidget *ShortcutTab::commandRow()
 {
     auto *row = new QWidget(this);

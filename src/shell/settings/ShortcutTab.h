@@ -28,6 +28,8 @@ public:
     ~ShortcutTab() override;
 
     static QString command();
+    // Follows a registration made elsewhere or an answer the desktop gave later.
+    void showHotkeyStatus(HotkeyStatus status);
 
 private:
     QWidget *commandRow();

@@ -2,7 +2,6 @@
 
 #include "model/Calendar.h"
 #include "model/Clock.h"
-#include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "shell/tray/TrayPanel.h"
 
@@ -23,10 +22,9 @@ constexpr qint64 kDayTurnSlackMs = 1000;
 } // namespace
 
 TrayController::TrayController(ModelContext &context, std::function<void()> showMainWindow,
-                               std::function<void()> showArchive, QObject *parent)
+                               std::function<void()> showQuickCapture, QObject *parent)
     : QObject(parent)
     , m_context(context)
-    , m_showArchive(std::move(showArchive))
     , m_panel(std::make_unique<TrayPanel>(context))
     , m_availabilityPoll(this)
     , m_dayTimer(this)
@@ -35,8 +33,8 @@ TrayController::TrayController(ModelContext &context, std::function<void()> show
     m_panel->installEventFilter(this);
     connect(m_panel.get(), &TrayPanel::openRequested, this,
             [show = std::move(showMainWindow)] { show(); });
-    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerOpenArchive, this,
-            [this] { m_showArchive(); });
+    connect(m_panel.get(), &TrayPanel::quickCaptureRequested, this,
+            [show = std::move(showQuickCapture)] { show(); });
     connect(&m_context, &ModelContext::changed, this, &TrayController::updateIcon);
 
     m_dayTimer.setObjectName(QStringLiteral("trayDayTimer"));

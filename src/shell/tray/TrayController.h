@@ -17,8 +17,7 @@ class TrayPanel;
 
 // The planner's place in the desktop's tray: an icon that shows how many tasks were closed
 // today and opens the tray panel when clicked. Without a tray host the planner runs on without
-// it, and the icon appears once a host starts. It also opens the archive window whenever asked
-// to, tray or not.
+// it, and the icon appears once a host starts.
 class TrayController : public QObject
 {
     Q_OBJECT
@@ -28,7 +27,7 @@ public:
     static constexpr int kAvailabilityPollMs = 3000;
 
     TrayController(ModelContext &context, std::function<void()> showMainWindow,
-                   std::function<void()> showArchive, QObject *parent = nullptr);
+                   std::function<void()> showQuickCapture, QObject *parent = nullptr);
     ~TrayController() override;
 
     // The icon; null while no tray host exists.
@@ -62,7 +61,6 @@ private:
     void placePanel();
 
     ModelContext &m_context;
-    std::function<void()> m_showArchive;
     std::unique_ptr<TrayPanel> m_panel;
     QSystemTrayIcon *m_icon = nullptr;
     QTimer m_availabilityPoll;

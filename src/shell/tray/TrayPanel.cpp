@@ -1,6 +1,5 @@
 #include "shell/tray/TrayPanel.h"
 
-#include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "shell/tray/TrayTaskRow.h"
 #include "views/theme/IconView.h"
@@ -111,7 +110,7 @@ QWidget *TrayPanel::buildButtons()
     });
     connect(quick, &QAbstractButton::clicked, this, [this] {
         hide();
-        Q_EMIT PlannerNotifications::center().plannerQuickCapture();
+        Q_EMIT quickCaptureRequested();
     });
     return buttons;
 }

@@ -34,6 +34,8 @@ public:
 Q_SIGNALS:
     // "Open" was pressed: the main window is to come forward.
     void openRequested();
+    // "Quick capture" was pressed: the capture panel is to open.
+    void quickCaptureRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -5,7 +5,6 @@
 #include "SaveFailureNotice.h"
 #include "SidebarSlide.h"
 
-#include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
 #include "views/board/PageView.h"
@@ -79,15 +78,12 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
     connect(&layout, &LayoutPreferences::changed, this, [this] { applyLayout(true); });
 
     connect(m_sidebar, &Sidebar::selectionChanged, this, &MainWindow::showSelection);
-    connect(m_sidebar, &Sidebar::archiveRequested, this,
-            [] { Q_EMIT PlannerNotifications::center().plannerOpenArchive(); });
+    connect(m_sidebar, &Sidebar::archiveRequested, this, &MainWindow::archiveRequested);
     connect(m_pageView, &PageView::shownPageChanged, this, [this] {
         m_toolbar->setPageShown(m_sidebar->selection().kind == SidebarSelection::Kind::Page,
                                 m_pageView->hasPage());
     });
     connect(&context, &ModelContext::changed, this, &MainWindow::followModel);
-    connect(&PlannerNotifications::center(), &PlannerNotifications::plannerFocusInput, this,
-            &MainWindow::focusInput);
 
     applyLayout(false);
     showSelection();

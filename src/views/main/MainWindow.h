@@ -42,6 +42,9 @@ public:
     // Saves what the open title, note and name editors hold and closes them, as a loss of focus
     // would; before the application quits and whenever the window hides.
     void commitEdits();
+    // Starts a new task in the first section of the page shown (New Task); does nothing on the
+    // goals or without a page.
+    void focusInput();
 
     Sidebar *sidebar() const { return m_sidebar; }
     PageView *pageView() const { return m_pageView; }
@@ -58,6 +61,8 @@ Q_SIGNALS:
     // The Settings chip was clicked while sync is failing: the settings window opens on its
     // Sync tab.
     void syncSettingsRequested();
+    // The sidebar's Archive row was chosen.
+    void archiveRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -67,7 +72,6 @@ protected:
 private:
     void showSelection();
     void followModel();
-    void focusInput();
     void applyLayout(bool animated);
 
     ModelContext &m_context;

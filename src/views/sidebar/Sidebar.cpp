@@ -87,6 +87,7 @@ QWidget *Sidebar::buildFoot()
     layout->setSpacing(4);
     auto *archive = new SidebarFootButton(QStringLiteral("archive"), QStringLiteral("Archive"));
     auto *newPage = new SidebarFootButton(QStringLiteral("plus"), QStringLiteral("New page"));
+    archive->setObjectName(QStringLiteral("sidebarArchive"));
     layout->addWidget(archive);
     layout->addStretch();
     layout->addWidget(newPage);
