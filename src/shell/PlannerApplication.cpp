@@ -23,6 +23,7 @@
 #include "persistence/PlannerContainer.h"
 #include "persistence/PlannerFile.h"
 #include "sync/SyncEngine.h"
+#include "views/archive/ArchiveView.h"
 #include "views/archive/ArchiveWindow.h"
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
@@ -223,6 +224,12 @@ void PlannerApplication::showMainWindow()
             updateIcon(true);
         });
         connect(m_mainWindow.get(), &MainWindow::archiveRequested, this, [this] { showArchive(); });
+        connect(m_mainWindow.get(), &MainWindow::archivedTaskRequested, this,
+                [this](const QUuid &taskId) {
+                    showArchive();
+                    m_archiveWindow->view()->reveal(taskId);
+                });
+        m_mainWindow->setFindIndex(m_findIndex.get());
         connect(m_mainWindow.get(), &MainWindow::settingsRequested, this,
                 [this] { showSettings(); });
         connect(m_mainWindow.get(), &MainWindow::projectSettingsRequested, this,
