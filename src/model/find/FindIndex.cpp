@@ -16,7 +16,9 @@ namespace furrow {
 namespace {
 
 // Tasks indexed per slice while building on the event loop: a few milliseconds each.
-constexpr size_t kSliceSize = 2000;
+constexpr size_t kSliceSize = 1000;
+// The first slice waits this long, so that the windows opened at start-up paint first.
+constexpr int kStartDelayMs = 200;
 
 QString projectNameOf(const TaskItem &task)
 {
@@ -61,7 +63,7 @@ void FindIndex::startBuilding()
         return;
     m_building = true;
     ++m_pass;
-    QTimer::singleShot(0, this, &FindIndex::buildSlice);
+    QTimer::singleShot(kStartDelayMs, this, &FindIndex::buildSlice);
 }
 
 void FindIndex::buildNow()

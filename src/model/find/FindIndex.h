@@ -29,7 +29,8 @@ class FindIndex : public QObject
 public:
     explicit FindIndex(ModelContext &context, QObject *parent = nullptr);
 
-    // Builds in slices between events; the ready() signal says when it is done.
+    // Builds in slices between events, starting a moment later; the ready() signal says when
+    // it is done.
     void startBuilding();
     // Builds at once, for a search that is about to run anyway.
     void buildNow();

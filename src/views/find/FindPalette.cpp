@@ -41,35 +41,7 @@ FindPalette::FindPalette(ModelContext &context, Search search, Go go, QWidget *p
     , m_message(new TextLabel(QString(), Theme::small(), Theme::clay, m_card))
 {
     setObjectName(QStringLiteral("findPalette"));
-    m_card->setObjectName(QStringLiteral("findCard"));
-    m_card->setAttribute(Qt::WA_NoMousePropagation);
-    m_field->setObjectName(QStringLiteral("findField"));
-    m_field->setAccessibleName(QStringLiteral("Find"));
-    m_field->setPlaceholderText(QStringLiteral("Find tasks, notes, the archive, pages and goals"));
-    m_field->setFont(Theme::taskQuick());
-    m_field->setFrame(false);
-    m_field->setMaxLength(500);
-    m_list->setObjectName(QStringLiteral("findResults"));
-    m_list->setAccessibleName(QStringLiteral("Results"));
-    m_list->setModel(m_model);
-    m_list->setItemDelegate(new FindResultDelegate(m_list));
-    m_list->setFrameShape(QFrame::NoFrame);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setUniformItemSizes(false);
-    m_list->viewport()->setAutoFillBackground(false);
-    m_list->setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
-    m_message->setObjectName(QStringLiteral("findMessage"));
-    m_heading->setVisible(false);
-    m_message->setVisible(false);
-
-    auto *layout = new QVBoxLayout(m_card);
-    layout->setContentsMargins(16, 14, 16, 12);
-    layout->setSpacing(8);
-    layout->addWidget(m_field);
-    layout->addWidget(m_message);
-    layout->addWidget(m_heading);
-    layout->addWidget(m_list, 1);
-
+    buildCard();
     m_field->installEventFilter(this);
     m_list->installEventFilter(this);
     connect(m_field, &QLineEdit::textChanged, this, &FindPalette::runQuery);
@@ -82,6 +54,36 @@ FindPalette::FindPalette(ModelContext &context, Search search, Go go, QWidget *p
             runQuery();
     });
     hide();
+}
+
+void FindPalette::buildCard()
+{
+    m_card->setObjectName(QStringLiteral("findCard"));
+    m_card->setAttribute(Qt::WA_NoMousePropagation);
+    m_field->setObjectName(QStringLiteral("findField"));
+    m_field->setAccessibleName(QStringLiteral("Find"));
+    m_field->setPlaceholderText(QStringLiteral("Find tasks, notes, the archive, pages and goals"));
+    m_field->setFont(Theme::taskQuick());
+    m_field->setFrame(false);
+    m_field->setMaxLength(kQueryLimit);
+    m_list->setObjectName(QStringLiteral("findResults"));
+    m_list->setAccessibleName(QStringLiteral("Results"));
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new FindResultDelegate(m_list));
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
+    m_message->setObjectName(QStringLiteral("findMessage"));
+    m_heading->setVisible(false);
+    m_message->setVisible(false);
+
+    auto *layout = new QVBoxLayout(m_card);
+    layout->setContentsMargins(16, 14, 16, 12);
+    layout->setSpacing(8);
+    layout->addWidget(m_field);
+    layout->addWidget(m_message);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_list, 1);
 }
 
 void FindPalette::toggle()

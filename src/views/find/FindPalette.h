@@ -27,6 +27,7 @@ class FindPalette : public QWidget
 public:
     static constexpr qsizetype kResultLimit = 50;
     static constexpr size_t kRecentPlaces = 5;
+    static constexpr int kQueryLimit = 500; // characters a query may have
 
     using Search = std::function<std::vector<FindResult>(const QString &query, qsizetype limit)>;
     // Takes the user to the result's place; false when it is no longer there.
@@ -47,6 +48,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void buildCard();
     void runQuery();
     void showResults(std::vector<FindResult> results, const QString &heading);
     void step(int by);

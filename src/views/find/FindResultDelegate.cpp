@@ -50,6 +50,32 @@ void drawMarked(QPainter *painter, const QString &text,
     layout.draw(painter, topLeft);
 }
 
+// Where the result lives, then its project's dot and name, then its due day.
+void drawPlaceLine(QPainter *painter, const FindResult &result, Instant now, QPoint at, int width)
+{
+    const QFontMetrics metrics(Theme::small());
+    painter->setFont(Theme::small());
+    const int baseline = at.y() + metrics.ascent();
+    int x = at.x();
+    const auto drawText = [&](const QString &text, const QColor &color) {
+        painter->setPen(color);
+        painter->drawText(x, baseline, text);
+        x += metrics.horizontalAdvance(text) + 10;
+    };
+    const QString place = FindRowText::place(result, now);
+    drawText(metrics.elidedText(place, Qt::ElideRight, width / 2), Theme::muted);
+    if (!result.projectName.isEmpty()) {
+        const QColor dot = Theme::colorFromHex(result.projectColor).value_or(Theme::line);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(dot);
+        painter->drawEllipse(QRectF(x, at.y() + (metrics.height() - kDot) / 2.0, kDot, kDot));
+        x += kDot + 5;
+        drawText(metrics.elidedText(result.projectName, Qt::ElideRight, width / 4), Theme::gray);
+    }
+    if (const QString due = FindRowText::due(result, now); !due.isEmpty())
+        drawText(due, Theme::muted);
+}
+
 } // namespace
 
 QSize FindResultDelegate::sizeHint(const QStyleOptionViewItem &option,
@@ -78,33 +104,11 @@ void FindResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     drawMarked(painter, result.title, result.titleRanges, Theme::body(), Theme::ink, at, width);
     at.ry() += QFontMetrics(Theme::body()).height() + kLineGap;
 
-    // Where it lives, then the project's dot and name, then the due day.
-    const QFont small = Theme::small();
-    const QFontMetrics metrics(small);
-    QString place = FindRowText::place(result, now);
-    painter->setFont(small);
-    painter->setPen(Theme::muted);
-    const int baseline = at.y() + metrics.ascent();
-    int x = at.x();
-    const auto drawText = [&](const QString &text, const QColor &color) {
-        painter->setPen(color);
-        painter->drawText(x, baseline, text);
-        x += metrics.horizontalAdvance(text) + 10;
-    };
-    drawText(metrics.elidedText(place, Qt::ElideRight, width / 2), Theme::muted);
-    if (!result.projectName.isEmpty()) {
-        const QColor dot = Theme::colorFromHex(result.projectColor).value_or(Theme::line);
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(dot);
-        painter->drawEllipse(QRectF(x, at.y() + (metrics.height() - kDot) / 2.0, kDot, kDot));
-        x += kDot + 5;
-        drawText(metrics.elidedText(result.projectName, Qt::ElideRight, width / 4), Theme::gray);
-    }
-    if (const QString due = FindRowText::due(result, now); !due.isEmpty())
-        drawText(due, Theme::muted);
+    drawPlaceLine(painter, result, now, at, width);
     if (!result.snippet.isEmpty()) {
-        at.ry() += metrics.height() + kLineGap;
-        drawMarked(painter, result.snippet, result.snippetRanges, small, Theme::gray, at, width);
+        at.ry() += QFontMetrics(Theme::small()).height() + kLineGap;
+        drawMarked(painter, result.snippet, result.snippetRanges, Theme::small(), Theme::gray, at,
+                   width);
     }
     painter->restore();
 }
