@@ -8,12 +8,11 @@
 #include "SaveRetry.h"
 #include "StoreLauncher.h"
 #include "capture/QuickCaptureController.h"
+#include "tray/TrayController.h"
+
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/HotkeyPreference.h"
 #include "hotkey/HotkeyState.h"
-#include "settings/ShortcutTab.h"
-#include "tray/TrayController.h"
-
 #include "model/Log.h"
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
@@ -28,6 +27,7 @@
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
+#include "views/settings/ShortcutTab.h"
 #include "views/settings/SyncSettingsTab.h"
 #include "views/theme/FontLoader.h"
 

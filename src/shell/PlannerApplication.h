@@ -4,8 +4,8 @@
 #include "PlannerCommands.h"
 #include "SingleInstance.h"
 #include "UndoRouting.h"
-#include "hotkey/HotkeyStatus.h"
 
+#include "hotkey/HotkeyStatus.h"
 #include "model/UndoHistory.h"
 #include "persistence/StoreRecovery.h"
 #include "views/settings/SettingsTab.h"

@@ -19,10 +19,11 @@ class Project;
 class Section;
 class TaskItem;
 
-// A sync cycle's index of the local store by identity: every row of the five types, tombstones
-// and archived tasks included, plus a box of the objects the cycle created. Lookups try the box
-// first. The pointers are valid only while the store is not changed by anything else, so a
-// snapshot is built and used within one turn of the event loop.
+// A sync cycle's index of the local store by identity (not the backup snapshot of
+// persistence/PlannerSnapshot): every row of the five types, tombstones and archived tasks
+// included, plus a box of the objects the cycle created. Lookups try the box first. The
+// pointers are valid only while the store is not changed by anything else, so a snapshot is
+// built and used within one turn of the event loop.
 class Snapshot
 {
 public:

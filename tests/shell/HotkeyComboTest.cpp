@@ -1,7 +1,7 @@
+#include "hotkey/HotkeyPreference.h"
+#include "hotkey/KeyTable.h"
+#include "hotkey/PortalGlobalHotKey.h"
 #include "model/UserDefaults.h"
-#include "shell/hotkey/HotkeyPreference.h"
-#include "shell/hotkey/KeyTable.h"
-#include "shell/hotkey/PortalGlobalHotKey.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "shell/settings/HotkeyRow.h"
-#include "shell/hotkey/HotkeyPreference.h"
-#include "shell/hotkey/HotkeyState.h"
+#include "views/settings/HotkeyRow.h"
+#include "hotkey/HotkeyPreference.h"
+#include "hotkey/HotkeyState.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,7 +4,6 @@
 #include "model/PlannerStore.h"
 #include "persistence/ArchiveWriter.h"
 #include "persistence/PlannerContainer.h"
-#include "shell/settings/ShortcutTab.h"
 #include "views/board/PageView.h"
 #include "views/board/TaskRow.h"
 #include "views/board/TitleEditor.h"
@@ -12,6 +11,7 @@
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
+#include "views/settings/ShortcutTab.h"
 #include "views/settings/SyncSettingsTab.h"
 
 #include <QAbstractButton>

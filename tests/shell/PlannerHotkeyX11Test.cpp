@@ -1,11 +1,11 @@
 #include "OtherX11Client.h"
+#include "hotkey/HotkeyPreference.h"
+#include "hotkey/X11GlobalHotKey.h"
 #include "shell/PlannerApplication.h"
 #include "shell/capture/QuickCaptureController.h"
-#include "shell/hotkey/HotkeyPreference.h"
-#include "shell/hotkey/X11GlobalHotKey.h"
 
+#include "hotkey/HotkeyState.h"
 #include "persistence/PlannerContainer.h"
-#include "shell/hotkey/HotkeyState.h"
 #include "views/main/MainWindow.h"
 #include "views/settings/SettingsWindow.h"
 

@@ -1,6 +1,6 @@
-#include "shell/hotkey/PortalGlobalHotKey.h"
+#include "hotkey/PortalGlobalHotKey.h"
 #include "HotkeyTestSupport.h"
-#include "shell/hotkey/HotkeyPreference.h"
+#include "hotkey/HotkeyPreference.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

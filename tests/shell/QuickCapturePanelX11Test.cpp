@@ -1,8 +1,8 @@
 #include "CaptureFixture.h"
 #include "X11Desktop.h"
+#include "hotkey/X11GlobalHotKey.h"
 #include "shell/capture/QuickCaptureController.h"
 #include "shell/capture/QuickCapturePanel.h"
-#include "shell/hotkey/X11GlobalHotKey.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,12 +1,12 @@
 #include "HotkeyTestSupport.h"
 
 #include "../views/Rendering.h"
+#include "hotkey/HotkeyPreference.h"
 #include "model/ModelContext.h"
-#include "shell/hotkey/HotkeyPreference.h"
-#include "shell/settings/GnomeShortcut.h"
-#include "shell/settings/HotkeyRow.h"
-#include "shell/settings/ShortcutTab.h"
+#include "views/settings/GnomeShortcut.h"
+#include "views/settings/HotkeyRow.h"
 #include "views/settings/SettingsWindow.h"
+#include "views/settings/ShortcutTab.h"
 #include "views/theme/FontLoader.h"
 #include "views/widgets/StepLabel.h"
 

@@ -1,4 +1,4 @@
-#include "shell/hotkey/X11GlobalHotKey.h"
+#include "hotkey/X11GlobalHotKey.h"
 #include "HotkeyTestSupport.h"
 #include "OtherX11Client.h"
 

@@ -1,7 +1,7 @@
 #include "shell/capture/CompositingWatch.h"
 
+#include "hotkey/X11GlobalHotKey.h"
 #include "shell/capture/X11Properties.h"
-#include "shell/hotkey/X11GlobalHotKey.h"
 
 #include <QCoreApplication>
 

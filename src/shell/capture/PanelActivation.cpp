@@ -1,6 +1,6 @@
 #include "shell/capture/PanelActivation.h"
+#include "hotkey/X11GlobalHotKey.h"
 #include "shell/capture/X11Properties.h"
-#include "shell/hotkey/X11GlobalHotKey.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -14,9 +14,10 @@ namespace furrow {
 
 class TextLabel;
 
-// The scrolled body of the archive: day headers and task rows stacked at fixed heights, with
-// widgets only for the entries in view (and a margin), so that its cost follows the window and
-// not the archive. Widgets of entries that are unchanged survive a new list and a scroll.
+// The scrolled body of the archive window (the done and dropped tasks, not the backup
+// document): day headers and task rows stacked at fixed heights, with widgets only for the
+// entries in view (and a margin), so that its cost follows the window and not the archive.
+// Widgets of entries that are unchanged survive a new list and a scroll.
 class ArchiveColumn : public QWidget
 {
     Q_OBJECT

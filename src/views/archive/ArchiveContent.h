@@ -11,8 +11,9 @@ namespace furrow {
 class ModelContext;
 class TaskItem;
 
-// What the archive window lists and how it words it: done tasks grouped by the day they were
-// closed, dropped tasks with the days they have left, and where a task that is put back goes.
+// What the archive window (of tasks that left the board) lists and how it words it: done tasks
+// grouped by the day they were closed, dropped tasks with the days they have left, and where a
+// task that is put back goes.
 namespace ArchiveContent {
 
 // Dropped tasks stay this many days before the purge takes them.

@@ -13,10 +13,11 @@ class PillButton;
 class QuietScrollArea;
 class TextLabel;
 
-// The archive window's content: the tasks that have left the board, on two tabs. Done lists
-// the filed-away done tasks by the day they were closed; Dropped lists tasks archived while
-// open, with the days left before they are purged. Every task can be put back. Each time the
-// view is shown, dropped tasks older than 30 days are purged.
+// The archive window's content: the tasks that have left the board, on two tabs (the done-task
+// archive; the backup document is `PlannerArchive`, in persistence). Done lists the filed-away
+// done tasks by the day they were closed; Dropped lists tasks archived while open, with the
+// days left before they are purged. Every task can be put back. Each time the view is shown,
+// dropped tasks older than 30 days are purged.
 class ArchiveView : public QWidget
 {
     Q_OBJECT

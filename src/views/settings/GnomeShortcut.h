@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/hotkey/HotkeyCombo.h"
+#include "hotkey/HotkeyCombo.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "GnomeShortcut.h"
 
-#include "shell/hotkey/KeyTable.h"
+#include "hotkey/KeyTable.h"
 
 #include <QProcess>
 #include <QRegularExpression>

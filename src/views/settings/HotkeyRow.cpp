@@ -1,7 +1,7 @@
 #include "HotkeyRow.h"
 
-#include "shell/hotkey/HotkeyPreference.h"
-#include "shell/hotkey/HotkeyState.h"
+#include "hotkey/HotkeyPreference.h"
+#include "hotkey/HotkeyState.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/TextLabel.h"

@@ -3,8 +3,8 @@
 #include "GnomeShortcut.h"
 #include "HotkeyRow.h"
 
-#include "shell/hotkey/HotkeyPreference.h"
-#include "shell/hotkey/HotkeyState.h"
+#include "hotkey/HotkeyPreference.h"
+#include "hotkey/HotkeyState.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/hotkey/HotkeyCombo.h"
-#include "shell/hotkey/HotkeyStatus.h"
+#include "hotkey/HotkeyCombo.h"
+#include "hotkey/HotkeyStatus.h"
 
 #include <QWidget>
 
