@@ -12,6 +12,7 @@
 #include "views/widgets/FlashHighlight.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -201,6 +202,22 @@ TEST_F(FindPaletteTest, queriesOfNothingButSpacesOrAHash_listNothing)
         QTest::keyClick(field(), Qt::Key_Return);
         QTest::keyClick(field(), Qt::Key_Escape);
     }
+}
+
+// What a screen reader reads: the field and the list by name, and the current result's row,
+// while the field keeps the keyboard.
+TEST_F(FindPaletteTest, aScreenReader_readsTheListAndTheCurrentResult)
+{
+    openAndType(QStringLiteral("bank"));
+    QTest::keyClick(field(), Qt::Key_Down);
+
+    EXPECT_TRUE(field()->hasFocus());
+    EXPECT_EQ(results()->currentIndex().row(), 1);
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(results());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Results"));
+    EXPECT_EQ(list->child(1)->text(QAccessible::Name),
+              QStringLiteral("Call the bank · Work › Inbox"));
 }
 
 } // namespace

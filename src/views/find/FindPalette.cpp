@@ -203,7 +203,7 @@ void FindPalette::announceCurrent()
 {
     // The field keeps the focus; a screen reader still follows the current result.
     const QModelIndex index = m_list->currentIndex();
-    if (!index.isValid() || m_list->hasFocus() || !QAccessible::isActive())
+    if (!index.isValid() || m_list->hasFocus())
         return;
     QAccessibleEvent event(m_list, QAccessible::Focus);
     event.setChild(index.row());
