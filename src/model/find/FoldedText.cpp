@@ -121,9 +121,11 @@ qsizetype FoldedText::runEnd(qsizetype start) const
     return i;
 }
 
-std::vector<qsizetype> FoldedText::wordStarts() const
+const std::vector<qsizetype> &FoldedText::wordStarts() const
 {
-    std::vector<qsizetype> starts;
+    if (m_starts)
+        return *m_starts;
+    std::vector<qsizetype> &starts = m_starts.emplace();
     CharClass previous = CharClass::Break;
     for (qsizetype i = 0; i < m_text.size();) {
         qsizetype units = 1;

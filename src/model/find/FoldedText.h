@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace furrow {
@@ -24,7 +25,7 @@ public:
     // Positions where a word starts: the first letter or digit after a break, and every
     // character of a script written without spaces (CJK, Thai, …) or a symbol such as an
     // emoji, so that those match by character sequence.
-    std::vector<qsizetype> wordStarts() const;
+    const std::vector<qsizetype> &wordStarts() const;
     // The index key of the word starting at `start`: the run of word characters from there,
     // cut to the key limit.
     QString keyAt(qsizetype start) const;
@@ -46,6 +47,8 @@ private:
 
     QString m_text;
     std::vector<qsizetype> m_origins;
+    // Found on first use, then kept: a text is usually asked about several words.
+    mutable std::optional<std::vector<qsizetype>> m_starts;
     qsizetype m_originalSize = 0;
 };
 
