@@ -206,6 +206,16 @@ TEST_F(FindPaletteTest, queriesOfNothingButSpacesOrAHash_listNothing)
 
 // What a screen reader reads: the field and the list by name, and the current result's row,
 // while the field keeps the keyboard.
+TEST_F(FindPaletteTest, typingOn_startsAgainAtTheBestResult)
+{
+    openAndType(QStringLiteral("call"));
+    QTest::keyClick(field(), Qt::Key_Down);
+    QTest::keyClick(field(), Qt::Key_Down);
+    ASSERT_EQ(results()->currentIndex().row(), 2);
+    QTest::keyClicks(field(), QStringLiteral(" the"));
+    EXPECT_EQ(results()->currentIndex().row(), 0);
+}
+
 TEST_F(FindPaletteTest, aScreenReader_readsTheListAndTheCurrentResult)
 {
     openAndType(QStringLiteral("bank"));

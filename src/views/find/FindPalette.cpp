@@ -44,14 +44,18 @@ FindPalette::FindPalette(ModelContext &context, Search search, Go go, QWidget *p
     buildCard();
     m_field->installEventFilter(this);
     m_list->installEventFilter(this);
-    connect(m_field, &QLineEdit::textChanged, this, &FindPalette::runQuery);
+    // A new query starts at its best result, and the last message has had its say.
+    connect(m_field, &QLineEdit::textChanged, this, [this] {
+        m_message->hide();
+        runQuery(false);
+    });
     connect(m_list, &QListView::activated, this, &FindPalette::goToCurrent);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FindPalette::announceCurrent);
     // A sync, an undo or an edit elsewhere while the palette is open: the list follows.
     connect(&context, &ModelContext::changed, this, [this] {
         if (isVisible() && !m_field->text().isEmpty())
-            runQuery();
+            runQuery(true);
     });
     hide();
 }
@@ -96,7 +100,7 @@ void FindPalette::open()
     m_returnFocus = QApplication::focusWidget();
     m_field->clear();
     m_message->hide();
-    runQuery();
+    runQuery(false);
     placeCard();
     show();
     raise();
@@ -111,22 +115,24 @@ void FindPalette::dismiss()
         m_returnFocus->setFocus(Qt::OtherFocusReason);
 }
 
-void FindPalette::runQuery()
+void FindPalette::runQuery(bool keepCurrent)
 {
     const QString text = m_field->text();
     if (text.trimmed().isEmpty()) {
-        showResults(m_recent, m_recent.empty() ? QString() : QStringLiteral("Recent places"));
+        showResults(m_recent, m_recent.empty() ? QString() : QStringLiteral("Recent places"),
+                    keepCurrent);
         return;
     }
     std::vector<FindResult> results = m_search(text, kResultLimit);
     const QString heading = results.empty() ? QStringLiteral("Nothing matches") : QString();
-    showResults(std::move(results), heading);
+    showResults(std::move(results), heading, keepCurrent);
 }
 
-void FindPalette::showResults(std::vector<FindResult> results, const QString &heading)
+void FindPalette::showResults(std::vector<FindResult> results, const QString &heading,
+                              bool keepCurrent)
 {
-    // The current result stays current when it is still listed.
-    const FindResult *before = current();
+    // After a change of the records the current result stays current when it is still listed.
+    const FindResult *before = keepCurrent ? current() : nullptr;
     const std::optional<FindResult> kept = before ? std::optional(*before) : std::nullopt;
     m_model->setResults(std::move(results), Clock::now());
     m_heading->setText(heading);
@@ -161,8 +167,9 @@ void FindPalette::goToCurrent()
         return;
     const FindResult chosen = *result;
     if (!m_go(chosen)) {
+        std::erase_if(m_recent, [&](const FindResult &r) { return sameRecord(r, chosen); });
         tell(QStringLiteral("“%1” is no longer there.").arg(chosen.title));
-        runQuery();
+        runQuery(false);
         return;
     }
     std::erase_if(m_recent, [&](const FindResult &r) { return sameRecord(r, chosen); });
@@ -190,7 +197,7 @@ void FindPalette::toggleCurrent()
     } else {
         store.close(*task);
     }
-    runQuery();
+    runQuery(true);
 }
 
 void FindPalette::tell(const QString &message)

@@ -49,8 +49,10 @@ protected:
 
 private:
     void buildCard();
-    void runQuery();
-    void showResults(std::vector<FindResult> results, const QString &heading);
+    // With `keepCurrent` (the records changed under the same query), the current result stays
+    // current where it is still listed; otherwise the best result is.
+    void runQuery(bool keepCurrent);
+    void showResults(std::vector<FindResult> results, const QString &heading, bool keepCurrent);
     void step(int by);
     void goToCurrent();
     void toggleCurrent();
