@@ -216,6 +216,16 @@ TEST_F(FindPaletteTest, typingOn_startsAgainAtTheBestResult)
     EXPECT_EQ(results()->currentIndex().row(), 0);
 }
 
+TEST_F(FindPaletteTest, thePalette_staysCentredOverTheWindowAsItResizes)
+{
+    openAndType(QStringLiteral("bank"));
+    window->resize(1200, 800);
+    settle();
+    const QWidget *card = palette()->findChild<QWidget *>(QStringLiteral("findCard"));
+    EXPECT_EQ(palette()->geometry(), window->rect());
+    EXPECT_EQ(card->geometry().center().x(), window->rect().center().x());
+}
+
 TEST_F(FindPaletteTest, aScreenReader_readsTheListAndTheCurrentResult)
 {
     openAndType(QStringLiteral("bank"));

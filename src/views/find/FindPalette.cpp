@@ -44,6 +44,7 @@ FindPalette::FindPalette(ModelContext &context, Search search, Go go, QWidget *p
     buildCard();
     m_field->installEventFilter(this);
     m_list->installEventFilter(this);
+    parent->installEventFilter(this); // to follow the window's size
     // A new query starts at its best result, and the last message has had its say.
     connect(m_field, &QLineEdit::textChanged, this, [this] {
         m_message->hide();
@@ -247,6 +248,11 @@ bool FindPalette::handleKey(QKeyEvent *event)
 
 bool FindPalette::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == parentWidget()) {
+        if (event->type() == QEvent::Resize && isVisible())
+            placeCard();
+        return false;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         // Return, Esc and Tab belong to the palette while it has the focus, whatever the
         // window's shortcuts say.
