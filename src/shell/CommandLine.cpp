@@ -15,11 +15,19 @@ struct Verb
 };
 
 constexpr Verb kVerbs[] = {
-    {"add", CommandLine::Action::Add, true},
-    {"export", CommandLine::Action::Export, true},
-    {"import", CommandLine::Action::Import, true},
-    {"sync", CommandLine::Action::Sync, false},
+    {"add", CommandLine::Action::Add, true},       {"export", CommandLine::Action::Export, true},
+    {"import", CommandLine::Action::Import, true}, {"sync", CommandLine::Action::Sync, false},
+    {"search", CommandLine::Action::Search, true}, {"done", CommandLine::Action::Done, true},
+    {"reopen", CommandLine::Action::Reopen, true},
 };
+
+// A search limit: a whole number from 1 on.
+bool takeLimit(const QString &text, CommandLine &command)
+{
+    bool ok = false;
+    command.limit = text.toInt(&ok);
+    return ok && command.limit > 0;
+}
 
 // Takes the options out of the arguments in one pass from the left, so that an option's value
 // (the launcher's token, which anyone may set) is never read as an option itself; the other
@@ -39,6 +47,14 @@ bool takeOptions(const QStringList &arguments, CommandLine &command, QStringList
                 return false;
             }
             command.activationToken = arguments[i];
+        } else if (argument == QLatin1String("--json")) {
+            command.json = true;
+        } else if (argument == QLatin1String("--limit")) {
+            if (++i == arguments.size() || !takeLimit(arguments[i], command)) {
+                *error = QStringLiteral("--limit needs a whole number from 1 on");
+                return false;
+            }
+            command.limitGiven = true;
         } else if (argument == QLatin1String("--trust")) {
             if (++i == arguments.size()) {
                 *error = QStringLiteral("--trust goes only with sync and needs a fingerprint");
@@ -84,7 +100,11 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
                 *error = QStringLiteral("%1 needs an argument").arg(first);
                 return std::nullopt;
             }
-            command.argument = rest.takeFirst();
+            // A query may come as several words.
+            command.argument
+                = command.action == Action::Search ? rest.join(u' ') : rest.takeFirst();
+            if (command.action == Action::Search)
+                rest.clear();
         }
     }
     if (!rest.isEmpty()) {
@@ -103,6 +123,10 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         *error = QStringLiteral("--dry-run goes only with import");
         return std::nullopt;
     }
+    if ((command.json || command.limitGiven) && command.action != Action::Search) {
+        *error = QStringLiteral("--json and --limit go only with search");
+        return std::nullopt;
+    }
     if (!command.activationToken.isEmpty() && command.action != Action::Start
         && command.action != Action::QuickCapture) {
         *error = QStringLiteral("--activation-token cannot be combined with %1").arg(first);
@@ -117,6 +141,7 @@ QString CommandLine::usage()
         "Usage: furrow [--seed-demo]\n"
         "       furrow --quick-capture\n"
         "       furrow add TEXT | export FILE | import FILE [--dry-run] | sync [--trust SHA256]\n"
+        "       furrow search QUERY [--json] [--limit N] | done ID | reopen ID\n"
         "       furrow --help | --version\n"
         "\n"
         "Without a command, starts the planner (or brings the running one forward).\n"
@@ -138,6 +163,13 @@ QString CommandLine::usage()
         "  --trust SHA256\n"
         "                with sync: accept the server's self-signed certificate with this\n"
         "                SHA-256 fingerprint (as furrow-sync-server prints it) from now on\n"
+        "  search QUERY  print the tasks, archived tasks, pages and goals whose words start\n"
+        "                with every word of QUERY, best first, one per line (title, place,\n"
+        "                project, due); \"#project\" in QUERY keeps to that project\n"
+        "  --json        with search: print a JSON array, with each task's id\n"
+        "  --limit N     with search: print at most N results (20 unless given)\n"
+        "  done ID       close the task with that id (as search --json prints it)\n"
+        "  reopen ID     reopen that task, or put it back from the archive\n"
         "\n"
         "Commands go through the running planner when there is one.\n");
 }
@@ -145,7 +177,8 @@ QString CommandLine::usage()
 bool CommandLine::isHeadless() const
 {
     return action == Action::Add || action == Action::Export || action == Action::Import
-           || action == Action::Sync;
+           || action == Action::Sync || action == Action::Search || action == Action::Done
+           || action == Action::Reopen;
 }
 
 QStringList CommandLine::toArguments() const
@@ -169,6 +202,14 @@ QStringList CommandLine::toArguments() const
         if (!trust.isEmpty())
             return {QStringLiteral("sync"), QStringLiteral("--trust"), trust};
         return {QStringLiteral("sync")};
+    case Action::Search:
+        arguments = {QStringLiteral("search"), argument, QStringLiteral("--limit"),
+                     QString::number(limit)};
+        return json ? arguments << QStringLiteral("--json") : arguments;
+    case Action::Done:
+        return {QStringLiteral("done"), argument};
+    case Action::Reopen:
+        return {QStringLiteral("reopen"), argument};
     case Action::Help:
         return {QStringLiteral("--help")};
     case Action::Version:

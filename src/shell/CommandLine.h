@@ -10,12 +10,30 @@ namespace furrow {
 // works on the store (through the running planner when there is one).
 struct CommandLine
 {
-    enum class Action { Start, QuickCapture, Add, Export, Import, Sync, Help, Version };
+    enum class Action {
+        Start,
+        QuickCapture,
+        Add,
+        Export,
+        Import,
+        Sync,
+        Search,
+        Done,
+        Reopen,
+        Help,
+        Version
+    };
+    static constexpr int kDefaultSearchLimit = 20;
 
     Action action = Action::Start;
-    QString argument; // the text to add, or the file to export to or import from
+    // The text to add, the file to export to or import from, the query to search for or the id
+    // of the task to close or reopen.
+    QString argument;
     bool seedDemo = false;
-    bool dryRun = false; // import: only tell what the import would change
+    bool dryRun = false;             // import: only tell what the import would change
+    bool json = false;               // search: print a JSON array
+    int limit = kDefaultSearchLimit; // search: at most this many results
+    bool limitGiven = false;
     // sync: the SHA-256 fingerprint of a server certificate to trust before the cycle.
     QString trust;
     // The launcher's token that lets the window this command opens take the keyboard focus;

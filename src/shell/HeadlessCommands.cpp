@@ -82,7 +82,7 @@ SingleInstance::Reply previewImport(const QString &path, const PlannerStore &sto
 } // namespace
 
 void execute(const CommandLine &command, ModelContext &context, SyncEngine &engine,
-             const SingleInstance::Respond &respond)
+             const SingleInstance::Respond &respond, const FindCommands::Search &search)
 {
     PlannerStore store(context);
     switch (command.action) {
@@ -99,6 +99,12 @@ void execute(const CommandLine &command, ModelContext &context, SyncEngine &engi
             return respond(failure(QStringLiteral(
                 "Furrow: отпечаток сертификата — это 64 шестнадцатеричные цифры SHA-256")));
         return sync(engine, respond);
+    case CommandLine::Action::Search:
+        return respond(FindCommands::search(command, context, search));
+    case CommandLine::Action::Done:
+        return respond(FindCommands::close(command.argument, context));
+    case CommandLine::Action::Reopen:
+        return respond(FindCommands::reopen(command.argument, context));
     case CommandLine::Action::Start:
     case CommandLine::Action::QuickCapture:
     case CommandLine::Action::Help:

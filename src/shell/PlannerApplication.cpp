@@ -16,11 +16,13 @@
 #include "model/Log.h"
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
+#include "model/find/FindIndex.h"
 #include "persistence/ArchiveWriter.h"
 #include "persistence/DemoSeed.h"
 #include "persistence/PlannerContainer.h"
 #include "persistence/PlannerFile.h"
 #include "sync/SyncEngine.h"
+#include "views/archive/ArchiveView.h"
 #include "views/archive/ArchiveWindow.h"
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
@@ -115,6 +117,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     startCaptureFromAnywhere();
     m_sync = std::make_unique<SyncEngine>(context());
     m_sync->start();
+    m_findIndex = std::make_unique<FindIndex>(context());
 
     m_commands = std::make_unique<PlannerCommands>(PlannerCommands::Handlers{
         [this] {
@@ -151,6 +154,8 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     else // a planner started for the panel alone still files captures on a page
         PlannerStore(context()).ensureStarterPage();
     tellAboutRecovery(recovery);
+    // Built between events once the window is up, so that it never delays the first paint.
+    m_findIndex->startBuilding();
 }
 
 void PlannerApplication::startCaptureFromAnywhere()
@@ -219,6 +224,12 @@ void PlannerApplication::showMainWindow()
             updateIcon(true);
         });
         connect(m_mainWindow.get(), &MainWindow::archiveRequested, this, [this] { showArchive(); });
+        connect(m_mainWindow.get(), &MainWindow::archivedTaskRequested, this,
+                [this](const QUuid &taskId) {
+                    showArchive();
+                    m_archiveWindow->view()->reveal(taskId);
+                });
+        m_mainWindow->setFindIndex(m_findIndex.get());
         connect(m_mainWindow.get(), &MainWindow::settingsRequested, this,
                 [this] { showSettings(); });
         connect(m_mainWindow.get(), &MainWindow::projectSettingsRequested, this,
@@ -291,7 +302,10 @@ void PlannerApplication::handOver(const QStringList &arguments,
     case CommandLine::Action::Version:
         return respond({0, QCoreApplication::applicationVersion() + u'\n', {}});
     default:
-        return HeadlessCommands::execute(*command, context(), *m_sync, respond);
+        return HeadlessCommands::execute(
+            *command, context(), *m_sync, respond, [this](const QString &query, qsizetype limit) {
+                return m_findIndex->search(query, VectorStore::shared().visible(), limit);
+            });
     }
 }
 

@@ -20,6 +20,7 @@
 namespace furrow {
 
 class ArchiveWindow;
+class FindIndex;
 class GlobalHotKey;
 class MainWindow;
 class PlannerContainer;
@@ -88,6 +89,7 @@ private:
     UndoRouting m_undoRouting;
     std::unique_ptr<PlannerCommands> m_commands;
     std::unique_ptr<SyncEngine> m_sync;
+    std::unique_ptr<FindIndex> m_findIndex;
     std::unique_ptr<SaveRetry> m_saveRetry;
     SingleInstance m_instance;
     std::unique_ptr<GlobalHotKey> m_hotKey;

@@ -89,5 +89,37 @@ TEST(CommandLineTest, activationToken_travelsWithTheCommandAndLeavesTheEnvironme
     EXPECT_TRUE(CommandLine::takeActivationToken().isEmpty());
 }
 
+TEST(CommandLineTest, search_takesItsWordsAndOptions_andIsHandedOnWithThem)
+{
+    const auto search = parse({"search", "bank", "call", "--json", "--limit", "5"});
+    ASSERT_TRUE(search);
+    EXPECT_EQ(search->action, Action::Search);
+    EXPECT_EQ(search->argument, QStringLiteral("bank call"));
+    EXPECT_TRUE(search->json);
+    EXPECT_EQ(search->limit, 5);
+    const auto handedOn = parse(search->toArguments());
+    ASSERT_TRUE(handedOn);
+    EXPECT_EQ(handedOn->argument, QStringLiteral("bank call"));
+    EXPECT_TRUE(handedOn->json);
+    EXPECT_EQ(handedOn->limit, 5);
+    EXPECT_EQ(parse({"search", "x"})->limit, CommandLine::kDefaultSearchLimit);
+    EXPECT_EQ(parse({"done", "ID"})->toArguments(), (QStringList{"done", "ID"}));
+    EXPECT_EQ(parse({"reopen", "ID"})->action, Action::Reopen);
+}
+
+TEST(CommandLineTest, searchOptions_areRefusedWhereTheyMakeNoSense)
+{
+    QString error;
+    for (const char *limit : {"0", "-3", "many", "2.5"}) {
+        EXPECT_FALSE(parse({"search", "x", "--limit", limit}, &error)) << limit;
+        EXPECT_TRUE(error.contains(QStringLiteral("--limit")));
+    }
+    EXPECT_FALSE(parse({"search", "x", "--limit"}, &error));
+    EXPECT_FALSE(parse({"search"}, &error));
+    EXPECT_FALSE(parse({"add", "x", "--json"}, &error));
+    EXPECT_FALSE(parse({"done", "a", "b"}, &error));
+    EXPECT_FALSE(parse({"reopen"}, &error));
+}
+
 } // namespace
 } // namespace furrow

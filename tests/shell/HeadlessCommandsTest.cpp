@@ -1,11 +1,15 @@
 #include "shell/HeadlessCommands.h"
 
+#include "model/Clock.h"
 #include "model/LiveRecords.h"
 #include "model/PlannerStore.h"
 #include "model/StoreBackend.h"
 #include "persistence/PlannerArchiveIO.h"
 #include "sync/SyncEngine.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -196,6 +200,100 @@ TEST_F(HeadlessCommandsTest, syncToPlainHttpOnAnotherComputer_saysWhyAndFails)
          {&SyncEngine::setAddress, &SyncEngine::setToken, &SyncEngine::setPhrase})
         (engine.*setter)({});
     engine.setOn(false);
+}
+
+// A page with two tasks of the same title in two sections, and one archived.
+class FindCommandsTest : public HeadlessCommandsTest
+{
+protected:
+    FindCommandsTest()
+    {
+        Page *work = store.createPage(QStringLiteral("Work"), QStringLiteral("house"));
+        today = store.createSection(QStringLiteral("Today"), *work);
+        Section *later = store.createSection(QStringLiteral("Later"), *work);
+        first = store.capture(QStringLiteral("Call the bank"), today, nullptr);
+        store.capture(QStringLiteral("Call the bank"), later, nullptr);
+        filed = store.capture(QStringLiteral("Call the plumber"), today, nullptr);
+        store.archive(*filed);
+    }
+
+    SingleInstance::Reply search(const QStringList &arguments)
+    {
+        QString error;
+        const auto command = CommandLine::parse(QStringList{"search"} + arguments, &error);
+        EXPECT_TRUE(command) << error.toStdString();
+        std::optional<SingleInstance::Reply> reply;
+        HeadlessCommands::execute(*command, context, engine,
+                                  [&](const SingleInstance::Reply &r) { reply = r; });
+        return reply.value_or(SingleInstance::Reply{99, {}, {}});
+    }
+
+    QJsonArray searchJson(const QString &query)
+    {
+        const auto reply = search({query, "--json"});
+        EXPECT_EQ(reply.exitCode, 0);
+        return QJsonDocument::fromJson(reply.output.toUtf8()).array();
+    }
+
+    Section *today = nullptr;
+    TaskItem *first = nullptr;
+    TaskItem *filed = nullptr;
+};
+
+TEST_F(FindCommandsTest, search_printsOneLinePerResult_toldApartByTheirPlace)
+{
+    const auto reply = search({"bank", "call"});
+    EXPECT_EQ(reply.exitCode, 0);
+    const QStringList lines = reply.output.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.contains(QStringLiteral("Call the bank · Work › Today")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Call the bank · Work › Later")));
+    EXPECT_EQ(search({"plumber"}).output,
+              QStringLiteral("Call the plumber · Archive · Dropped · Today\n"));
+    EXPECT_EQ(search({"call", "--limit", "1"}).output.count(u'\n'), 1);
+    EXPECT_EQ(search({"nothing"}).output, QString());
+}
+
+TEST_F(FindCommandsTest, searchJson_givesIdsThatDoneAndReopenTake)
+{
+    const QJsonArray results = searchJson(QStringLiteral("bank"));
+    ASSERT_EQ(results.size(), 2);
+    const QString id = idText(first->id());
+    const auto found = std::find_if(results.begin(), results.end(), [&](const QJsonValue &v) {
+        return v[QStringLiteral("id")].toString() == id;
+    });
+    ASSERT_NE(found, results.end());
+    EXPECT_EQ((*found)[QStringLiteral("section")].toString(), QStringLiteral("Today"));
+    EXPECT_EQ((*found)[QStringLiteral("state")].toString(), QStringLiteral("open"));
+
+    EXPECT_EQ(run(CommandLine::Action::Done, id).exitCode, 0);
+    EXPECT_TRUE(first->isDone());
+    EXPECT_EQ(run(CommandLine::Action::Reopen, id).exitCode, 0);
+    EXPECT_FALSE(first->isDone());
+}
+
+TEST_F(FindCommandsTest, doneAndReopen_ofAnUnknownId_failWithAMessage)
+{
+    for (const QString &id :
+         {QStringLiteral("not-an-id"), idText(QUuid::createUuid()), QString()}) {
+        for (const auto action : {CommandLine::Action::Done, CommandLine::Action::Reopen}) {
+            const auto reply = run(action, id);
+            EXPECT_EQ(reply.exitCode, 1);
+            EXPECT_TRUE(reply.errorOutput.contains(QStringLiteral("нет задачи")));
+        }
+    }
+    first->setDeletedAt(Clock::now());
+    EXPECT_EQ(run(CommandLine::Action::Done, idText(first->id())).exitCode, 1)
+        << "a deleted task is unknown";
+}
+
+TEST_F(FindCommandsTest, anArchivedTask_isPutBackByReopen_andNotClosedByDone)
+{
+    EXPECT_EQ(run(CommandLine::Action::Done, idText(filed->id())).exitCode, 1);
+    EXPECT_TRUE(filed->isArchived());
+    EXPECT_EQ(run(CommandLine::Action::Reopen, idText(filed->id())).exitCode, 0);
+    EXPECT_FALSE(filed->isArchived());
+    EXPECT_EQ(filed->section(), today);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "views/archive/ArchiveContent.h"
 #include "views/archive/ArchiveRow.h"
 #include "views/archive/ArchiveWindow.h"
+#include "views/widgets/FlashHighlight.h"
 #include "views/widgets/PillButton.h"
 
 #include <QAccessible>
@@ -351,4 +352,28 @@ TEST_F(ArchiveTest, aScreenReader_readsEachRowByTitleWithItsDayOrDaysLeft)
     window.findChild<ArchiveView *>(u"archiveView"_s)->setTab(ArchiveView::Tab::Dropped);
     settle();
     EXPECT_EQ(readRows(), QStringList({"dropped|1 day left"}));
+}
+
+TEST_F(ArchiveTest, revealingATask_opensItsTabAndScrollsToItHighlighted)
+{
+    TaskItem *target = nullptr;
+    for (int i = 0; i < 400; ++i) {
+        TaskItem *task = archived(QStringLiteral("dropped %1").arg(i),
+                                  localTime(2026, 3, 9, 10) - std::chrono::minutes(i));
+        if (i == 300)
+            target = task;
+    }
+    archived(QStringLiteral("done"), localTime(2026, 3, 9), localTime(2026, 3, 9));
+    ArchiveWindow window(context);
+    window.present();
+    ASSERT_EQ(window.view()->tab(), ArchiveView::Tab::Done);
+
+    ASSERT_TRUE(window.view()->reveal(target->id()));
+    EXPECT_EQ(window.view()->tab(), ArchiveView::Tab::Dropped);
+    const auto rows = window.view()->rows();
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [&](const ArchiveRow *r) { return r->taskId() == target->id(); });
+    ASSERT_NE(row, rows.end()) << "the row far down the list is made";
+    EXPECT_NE((*row)->findChild<FlashHighlight *>(), nullptr);
+    EXPECT_FALSE(window.view()->reveal(QUuid::createUuid()));
 }

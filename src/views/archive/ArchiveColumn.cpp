@@ -2,6 +2,7 @@
 
 #include "views/archive/ArchiveContent.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/FlashHighlight.h"
 #include "views/widgets/PillButton.h"
 #include "views/widgets/TextLabel.h"
 
@@ -151,6 +152,22 @@ ArchiveRow::Content ArchiveColumn::contentOf(const Entry &entry, const QString &
     }
     m_worded.insert(key, content);
     return content;
+}
+
+bool ArchiveColumn::reveal(const QUuid &taskId)
+{
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry &e) {
+        return e.kind != Entry::Kind::Header && e.row.taskId == taskId;
+    });
+    if (found == m_entries.end())
+        return false;
+    m_area->ensureVisible(0, found->y + found->height / 2, 0, m_area->viewport()->height() / 2);
+    materialise();
+    for (ArchiveRow *row : rows()) {
+        if (row->taskId() == taskId)
+            FlashHighlight::flash(row);
+    }
+    return true;
 }
 
 void ArchiveColumn::materialise()

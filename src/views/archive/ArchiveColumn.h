@@ -46,6 +46,9 @@ public:
     bool isEmpty() const { return m_entries.empty(); }
     // The rows that have widgets now, top to bottom.
     QList<ArchiveRow *> rows() const;
+    // Scrolls the task's row to the middle of the view and highlights it briefly; false when
+    // the list does not hold the task.
+    bool reveal(const QUuid &taskId);
 
     QSize sizeHint() const override;
 

@@ -161,6 +161,15 @@ void ArchiveView::putBack(const QUuid &taskId)
     store.unarchive(*task, store.fallbackSection());
 }
 
+bool ArchiveView::reveal(const QUuid &taskId)
+{
+    const TaskItem *task = PlannerStore(m_context).task(taskId);
+    if (!task || !task->isArchived())
+        return false;
+    setTab(task->isDone() ? Tab::Done : Tab::Dropped);
+    return m_column->reveal(taskId);
+}
+
 void ArchiveView::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {

@@ -32,6 +32,9 @@ public:
 
     // Brings the task back as an open task, into the fallback section when its own is gone.
     void putBack(const QUuid &taskId);
+    // Opens the tab that lists the archived task, scrolls to it and highlights it; false when
+    // the archive does not hold it.
+    bool reveal(const QUuid &taskId);
 
     // The line under the title and the empty text for the current tab.
     QString lineText() const;

@@ -12,6 +12,7 @@
 #include "views/board/TaskRow.h"
 #include "views/theme/IconView.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/FlashHighlight.h"
 #include "views/widgets/TextLabel.h"
 
 #include <QEvent>
@@ -443,6 +444,28 @@ void PageView::stepFocus(const QUuid &fromId, int step)
     target->setFocus(Qt::TabFocusReason);
     m_state.setSelectedId(target->taskId());
     m_scroll->ensureWidgetVisible(target, 0, 24);
+}
+
+bool PageView::revealTask(const QUuid &taskId)
+{
+    for (SectionBlock *block : m_blocks) {
+        const qsizetype index = block->stack()->indexOf(taskId);
+        if (index < 0)
+            continue;
+        // A page set just now has not been laid out yet; the row's place must be known.
+        if (QLayout *column = m_scroll->widget()->layout())
+            column->activate();
+        TaskRow *target = block->stack()->realize(index);
+        if (!target)
+            return false;
+        target->setFocus(Qt::OtherFocusReason);
+        m_state.setSelectedId(taskId);
+        m_scroll->ensureWidgetVisible(target, 0, m_scroll->viewport()->height() / 3);
+        revealLater(target);
+        FlashHighlight::flash(target);
+        return true;
+    }
+    return false;
 }
 
 void PageView::revealLater(QWidget *widget)

@@ -48,6 +48,9 @@ public:
     void setNotesHidden(bool hidden);
     bool notesHidden() const { return m_notesHidden; }
 
+    // Makes the task's row wherever it is on the page, scrolls to it, focuses it and highlights
+    // it briefly; false when the page does not show the task.
+    bool revealTask(const QUuid &taskId);
     // Opens the compose line of the page's first section, if it has one.
     void beginComposeInFirstSection();
     // Adds a "New category" section to the page and opens its name for editing.

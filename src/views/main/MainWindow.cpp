@@ -7,7 +7,11 @@
 
 #include "model/PlannerStore.h"
 #include "model/VectorStore.h"
+#include "model/find/FindIndex.h"
+#include "model/find/FindScope.h"
+#include "model/find/LinearFind.h"
 #include "views/board/PageView.h"
+#include "views/find/FindPalette.h"
 #include "views/goals/GoalsPage.h"
 #include "views/menus/MenuController.h"
 #include "views/sidebar/Sidebar.h"
@@ -18,6 +22,7 @@
 #include <QHideEvent>
 #include <QMenuBar>
 #include <QPainter>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStackedWidget>
 
@@ -87,6 +92,15 @@ MainWindow::MainWindow(ModelContext &context, VectorStore &goals, QWidget *paren
                                 m_pageView->hasPage());
     });
     connect(&context, &ModelContext::changed, this, &MainWindow::followModel);
+
+    m_find = new FindPalette(
+        context, [this](const QString &query, qsizetype limit) { return find(query, limit); },
+        [this](const FindResult &result) { return goTo(result); }, this);
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_K), QKeySequence(Qt::CTRL | Qt::Key_F)}) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, m_find, &FindPalette::toggle);
+    }
 
     applyLayout(false);
     showSelection();
@@ -187,6 +201,40 @@ void MainWindow::focusInput()
 {
     if (!selection().isGoals() && m_pageView->hasPage())
         m_pageView->beginComposeInFirstSection();
+}
+
+std::vector<FindResult> MainWindow::find(const QString &query, qsizetype limit) const
+{
+    if (m_findIndex)
+        return m_findIndex->search(query, m_goals.visible(), limit);
+    return LinearFind::search(PlannerStore(m_context), query, m_goals.visible(), limit);
+}
+
+bool MainWindow::goTo(const FindResult &result)
+{
+    const PlannerStore store(m_context);
+    switch (result.kind) {
+    case FindResult::Kind::Goal:
+        setSelection(SidebarSelection::goals());
+        return true;
+    case FindResult::Kind::Page:
+        if (!store.livePage(result.id))
+            return false;
+        setSelection(SidebarSelection::page(result.id));
+        return true;
+    case FindResult::Kind::Task:
+        break;
+    }
+    // Where the task is now, which a sync or an undo may have changed since it was listed.
+    const TaskItem *task = store.task(result.id);
+    if (!task || !FindScope::isSearchable(*task))
+        return false;
+    if (task->isArchived()) {
+        Q_EMIT archivedTaskRequested(result.id);
+        return true;
+    }
+    setSelection(SidebarSelection::page(task->section()->page()->id()));
+    return m_pageView->revealTask(result.id);
 }
 
 void MainWindow::applyLayout(bool animated)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/find/FindResult.h"
 #include "views/sidebar/SidebarSelection.h"
 
 #include <QWidget>
@@ -9,6 +10,8 @@ class QStackedWidget;
 
 namespace furrow {
 
+class FindIndex;
+class FindPalette;
 class GoalsPage;
 class MainToolbar;
 class MenuController;
@@ -46,6 +49,8 @@ public:
     // goals or without a page.
     void focusInput();
 
+    // The index the find palette searches; without one it searches linearly.
+    void setFindIndex(FindIndex *index) { m_findIndex = index; }
     MainToolbar *toolbar() const { return m_toolbar; }
 
 Q_SIGNALS:
@@ -60,6 +65,8 @@ Q_SIGNALS:
     void syncSettingsRequested();
     // The sidebar's Archive row was chosen.
     void archiveRequested();
+    // The find palette went to an archived task: the archive window shows it.
+    void archivedTaskRequested(const QUuid &taskId);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -69,6 +76,8 @@ protected:
 private:
     void showSelection();
     void followModel();
+    std::vector<FindResult> find(const QString &query, qsizetype limit) const;
+    bool goTo(const FindResult &result);
     void applyLayout(bool animated);
 
     ModelContext &m_context;
@@ -79,6 +88,8 @@ private:
     QStackedWidget *m_content = nullptr;
     GoalsPage *m_goalsPage = nullptr;
     PageView *m_pageView = nullptr;
+    FindPalette *m_find = nullptr;
+    FindIndex *m_findIndex = nullptr;
     SidebarSlide *m_sidebarSlide = nullptr;
 };
 

@@ -18,6 +18,8 @@ inline constexpr QEasingCurve::Type kHoverEasing = QEasingCurve::InOutQuad;
 inline constexpr int kPopupMs = 140;
 // The sidebar sliding in or out from the leading edge.
 inline constexpr int kSlideMs = 200;
+// The brief highlight of a row the find palette went to.
+inline constexpr int kFlashMs = 900;
 
 // True when FURROW_REDUCE_MOTION=1 is set, or when the desktop asks for no animations (the
 // desktop's setting is read once per process).
