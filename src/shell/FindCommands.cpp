@@ -12,6 +12,8 @@
 
 namespace furrow::FindCommands {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 SingleInstance::Reply failure(const QString &message)
@@ -41,17 +43,17 @@ QJsonObject toJson(const FindResult &result, Instant now)
 {
     switch (result.kind) {
     case FindResult::Kind::Page:
-        return {{"kind", "page"}, {"id", idText(result.id)}, {"title", result.title}};
+        return {{u"kind"_s, u"page"_s}, {u"id"_s, idText(result.id)}, {u"title"_s, result.title}};
     case FindResult::Kind::Goal:
-        return {{"kind", "goal"}, {"slot", result.goalSlot}, {"title", result.title}};
+        return {{u"kind"_s, u"goal"_s}, {u"slot"_s, result.goalSlot}, {u"title"_s, result.title}};
     case FindResult::Kind::Task:
         break;
     }
-    QJsonObject object = {{"kind", "task"},
-                          {"id", idText(result.id)},
-                          {"title", result.title},
-                          {"state", stateText(result)},
-                          {"place", FindRowText::place(result, now)}};
+    QJsonObject object = {{u"kind"_s, u"task"_s},
+                          {u"id"_s, idText(result.id)},
+                          {u"title"_s, result.title},
+                          {u"state"_s, stateText(result)},
+                          {u"place"_s, FindRowText::place(result, now)}};
     const std::pair<const char *, QString> optional[]
         = {{"page", result.pageName},
            {"section", result.sectionName},

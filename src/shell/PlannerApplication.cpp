@@ -227,7 +227,7 @@ void PlannerApplication::showMainWindow()
         connect(m_mainWindow.get(), &MainWindow::archivedTaskRequested, this,
                 [this](const QUuid &taskId) {
                     showArchive();
-                    m_archiveWindow->view()->reveal(taskId);
+                    m_archiveWindow->reveal(taskId);
                 });
         m_mainWindow->setFindIndex(m_findIndex.get());
         connect(m_mainWindow.get(), &MainWindow::settingsRequested, this,

@@ -107,7 +107,7 @@ const FindCase kFindCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Find, FindCases, ::testing::ValuesIn(kFindCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST_F(FindFixture, aVeryLongQuery_isSearchedWithoutFailing)
 {

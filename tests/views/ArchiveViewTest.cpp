@@ -366,14 +366,16 @@ TEST_F(ArchiveTest, revealingATask_opensItsTabAndScrollsToItHighlighted)
     archived(QStringLiteral("done"), localTime(2026, 3, 9), localTime(2026, 3, 9));
     ArchiveWindow window(context);
     window.present();
-    ASSERT_EQ(window.view()->tab(), ArchiveView::Tab::Done);
+    const ArchiveView *view = window.findChild<ArchiveView *>(QStringLiteral("archiveView"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->tab(), ArchiveView::Tab::Done);
 
-    ASSERT_TRUE(window.view()->reveal(target->id()));
-    EXPECT_EQ(window.view()->tab(), ArchiveView::Tab::Dropped);
-    const auto rows = window.view()->rows();
+    ASSERT_TRUE(window.reveal(target->id()));
+    EXPECT_EQ(view->tab(), ArchiveView::Tab::Dropped);
+    const auto rows = view->rows();
     const auto row = std::find_if(rows.begin(), rows.end(),
                                   [&](const ArchiveRow *r) { return r->taskId() == target->id(); });
     ASSERT_NE(row, rows.end()) << "the row far down the list is made";
     EXPECT_NE((*row)->findChild<FlashHighlight *>(), nullptr);
-    EXPECT_FALSE(window.view()->reveal(QUuid::createUuid()));
+    EXPECT_FALSE(window.reveal(QUuid::createUuid()));
 }

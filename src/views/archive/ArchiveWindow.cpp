@@ -35,4 +35,9 @@ void ArchiveWindow::present()
     presentWindow(*this);
 }
 
+bool ArchiveWindow::reveal(const QUuid &taskId)
+{
+    return m_view->reveal(taskId);
+}
+
 } // namespace furrow

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QUuid>
 #include <QWidget>
 
 namespace furrow {
@@ -18,6 +19,8 @@ public:
 
     // Shows the window (restored if minimised), raises it and gives it the focus.
     void present();
+    // Shows the task on its tab, scrolled to and highlighted; false when it is not archived.
+    bool reveal(const QUuid &taskId);
 
 private:
     ArchiveView *m_view;
