@@ -29,9 +29,18 @@ bool panelShows()
     return !visibleWindows(kPanel).isEmpty();
 }
 
-// Types into the panel, which has the keyboard, and files the text with Return.
+// Whether the panel holds the keyboard focus, so that typed keys reach its field.
+bool panelHasKeyboard()
+{
+    QString focused;
+    xdotool({"getwindowfocus"}, &focused);
+    return visibleWindows(kPanel).contains(focused);
+}
+
+// Types into the panel once it has the keyboard, and files the text with Return.
 void typeIntoPanel(const QString &text)
 {
+    ASSERT_TRUE(eventually(panelHasKeyboard)) << "the panel takes the keyboard";
     ASSERT_EQ(xdotool({"type", "--delay", "20", text}), 0);
     ASSERT_EQ(xdotool({"key", "Return"}), 0);
     ASSERT_TRUE(eventually([] { return !panelShows(); })) << "Return files the text and hides";
