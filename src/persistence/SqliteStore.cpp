@@ -92,7 +92,8 @@ Instant instant(const SqliteStatement &row, int column)
 
 QUuid uuid(const SqliteStatement &row, int column)
 {
-    return QUuid::fromString(row.text(column));
+    // Parsed from the stored bytes: no text copy for each of tens of thousands of rows.
+    return QUuid::fromString(QUtf8StringView(row.bytes(column)));
 }
 
 // The row key of a referenced row that is in the store, or none.
