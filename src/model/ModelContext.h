@@ -161,11 +161,15 @@ T *ModelContext::insertStored(std::shared_ptr<T> row, qint64 rowKey)
     row->m_rowKey = rowKey;
     m_nextRowKey = std::max(m_nextRowKey, rowKey + 1);
     auto &list = mutableRows<T>();
+    row->m_context = this;
+    // The store reads rows in key order: each one goes at the end.
+    if (list.empty() || list.back()->m_rowKey < rowKey) {
+        list.push_back(std::move(row));
+        return list.back().get();
+    }
     const auto at = std::lower_bound(list.begin(), list.end(), rowKey,
                                      [](const auto &r, qint64 key) { return r->m_rowKey < key; });
-    list.insert(at, row);
-    row->m_context = this;
-    return row.get();
+    return list.insert(at, std::move(row))->get();
 }
 
 template<class T>

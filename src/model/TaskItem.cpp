@@ -23,6 +23,8 @@ TaskItem::TaskItem(const QString &title, Section *section, qint64 order, Project
     m_updatedAt = Clock::now();
 }
 
+TaskItem::TaskItem(Stored) {}
+
 void TaskItem::setId(const QUuid &id)
 {
     assign(&TaskItem::m_id, id);

@@ -12,8 +12,16 @@ class Section;
 class TaskItem final : public Record
 {
 public:
+    // Marks a task read back from a store, whose reader sets every field.
+    struct Stored
+    {
+    };
+
     TaskItem();
     TaskItem(const QString &title, Section *section, qint64 order, Project *project);
+    // A blank task for a store's reader: no fresh id or clock reading for each of tens of
+    // thousands of rows that are about to get their stored ones.
+    explicit TaskItem(Stored);
 
     RecordKind kind() const override { return RecordKind::Task; }
 

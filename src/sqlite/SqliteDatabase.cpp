@@ -147,8 +147,13 @@ std::optional<qint64> SqliteStatement::optionalInteger(int column) const
 
 QString SqliteStatement::text(int column) const
 {
-    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-    return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
+    return QString::fromUtf8(bytes(column));
+}
+
+QByteArrayView SqliteStatement::bytes(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(data, sqlite3_column_bytes(m_statement, column));
 }
 
 SqliteTransaction::SqliteTransaction(SqliteDatabase &db)

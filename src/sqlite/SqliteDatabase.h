@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -55,6 +56,8 @@ public:
     qint64 integer(int column) const;
     std::optional<qint64> optionalInteger(int column) const;
     QString text(int column) const;
+    // The column's UTF-8 bytes, without a copy; valid until the next step.
+    QByteArrayView bytes(int column) const;
 
 private:
     SqliteDatabase &m_db;

@@ -1,6 +1,6 @@
 #include "FindScope.h"
 
-#include "FoldedText.h"
+#include "WordPrefixText.h"
 #include "model/PlannerStore.h"
 
 #include <algorithm>
@@ -9,7 +9,7 @@ namespace furrow::FindScope {
 
 namespace {
 
-bool allStartWords(const std::vector<QString> &words, const FoldedText &text)
+bool allStartWords(const std::vector<QString> &words, const WordPrefixText &text)
 {
     return std::all_of(words.begin(), words.end(),
                        [&](const QString &word) { return text.containsWordPrefix(word); });
@@ -52,14 +52,20 @@ std::optional<Project *> restriction(const FindQuery &query, const PlannerStore 
 bool matches(const std::vector<QString> &words, const QString &titleText, const QString &note,
              bool *noteMatch)
 {
-    const FoldedText title(titleText);
-    std::vector<QString> missing;
+    const WordPrefixText title(titleText);
+    // The note is looked at only for words the title lacks, which most tasks never need.
+    std::optional<WordPrefixText> noteText;
+    *noteMatch = false;
     for (const QString &word : words) {
-        if (!title.containsWordPrefix(word))
-            missing.push_back(word);
+        if (title.containsWordPrefix(word))
+            continue;
+        *noteMatch = true;
+        if (!noteText)
+            noteText.emplace(note);
+        if (!noteText->containsWordPrefix(word))
+            return false;
     }
-    *noteMatch = !missing.empty();
-    return missing.empty() || allStartWords(missing, FoldedText(note));
+    return true;
 }
 
 void addPlaces(const FindQuery &query, const PlannerStore &store, const std::vector<Vector> &goals,
@@ -68,7 +74,7 @@ void addPlaces(const FindQuery &query, const PlannerStore &store, const std::vec
     if (query.projectToken || query.words.empty())
         return;
     for (Page *page : store.pages()) {
-        if (!allStartWords(query.words, FoldedText(page->name())))
+        if (!allStartWords(query.words, WordPrefixText(page->name())))
             continue;
         candidates.push_back({.page = page,
                               .rank = FindCandidate::Rank::Place,
