@@ -76,14 +76,25 @@ TEST(PlannerApplicationTest, ctrlQ_savesTheTitleBeingEdited)
     EXPECT_EQ(onlyTaskAsText(path).toStdString(), "Call bank about the loan #Ops");
 }
 
-TEST(PlannerApplicationTest, ctrlN_startsANewTask_andTheArchiveOpensFromItsShortcutAndTheSidebar)
+// A planner started on an empty store of its own, its main window shown and active.
+class StartedPlannerTest : public testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        planner.start(false, {});
+        window = planner.mainWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("furrow.store"));
-    PlannerApplication planner(PlannerContainer::open(path), path);
-    planner.start(false, {});
-    MainWindow *window = planner.mainWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QString path = folder.filePath(QStringLiteral("furrow.store"));
+    PlannerApplication planner{PlannerContainer::open(path), path};
+    MainWindow *window = nullptr;
+};
+
+TEST_F(StartedPlannerTest, ctrlN_startsANewTask_andTheArchiveOpensFromItsShortcutAndTheSidebar)
+{
 
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
     EXPECT_FALSE(window->findChild<PageView *>(u"pageView"_s)->state().composingSection().isNull());
@@ -104,14 +115,8 @@ TEST(PlannerApplicationTest, ctrlN_startsANewTask_andTheArchiveOpensFromItsShort
     EXPECT_EQ(archiveWindow(), archive);
 }
 
-TEST(PlannerApplicationTest, settings_isOneWindowOpenedFromTheChipTheProjectsRequestAndCtrlComma)
+TEST_F(StartedPlannerTest, settings_isOneWindowOpenedFromTheChipTheProjectsRequestAndCtrlComma)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("furrow.store"));
-    PlannerApplication planner(PlannerContainer::open(path), path);
-    planner.start(false, {});
-    MainWindow *window = planner.mainWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(planner.settingsWindow(), nullptr);
 
     QTest::mouseClick(window->toolbar()->findChild<ToolbarChip *>(u"settingsChip"_s),
