@@ -25,17 +25,8 @@ InlineField::InlineField(const QFont &font, const QString &placeholder, QWidget 
 
 void InlineField::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Q_EMIT submitted();
-        return;
-    case Qt::Key_Escape:
-        Q_EMIT cancelled();
-        return;
-    default:
+    if (!endsEditing(*this, *event))
         QLineEdit::keyPressEvent(event);
-    }
 }
 
 void InlineField::focusOutEvent(QFocusEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace furrow {
@@ -16,6 +17,23 @@ public:
 
     // Whether focus leaves for good: not only with the window or to one of its popups.
     static bool losesFocusForGood(const QFocusEvent *event);
+    // Ends the editing of an in-place editor on Return (submitted) or Esc (cancelled); false
+    // for any other key, which the editor handles as usual.
+    template<typename Editor>
+    static bool endsEditing(Editor &editor, const QKeyEvent &event)
+    {
+        switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            Q_EMIT editor.submitted();
+            return true;
+        case Qt::Key_Escape:
+            Q_EMIT editor.cancelled();
+            return true;
+        default:
+            return false;
+        }
+    }
     // Closes an in-place editor: its signals no longer reach `owner`, the focus it had goes
     // to `focusTo` (when given) before it hides, and it is deleted on a later turn.
     static void retire(QWidget *editor, QObject *owner, QWidget *focusTo);

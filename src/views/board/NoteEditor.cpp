@@ -54,15 +54,8 @@ void NoteEditor::keyPressEvent(QKeyEvent *event)
         textCursor().insertBlock();
         return;
     }
-    if (isReturn) {
-        Q_EMIT submitted();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        Q_EMIT cancelled();
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
+    if (!InlineField::endsEditing(*this, *event))
+        QPlainTextEdit::keyPressEvent(event);
 }
 
 void NoteEditor::focusOutEvent(QFocusEvent *event)

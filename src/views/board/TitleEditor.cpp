@@ -72,17 +72,8 @@ void TitleEditor::resizeEvent(QResizeEvent *event)
 
 void TitleEditor::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Q_EMIT submitted();
-        return;
-    case Qt::Key_Escape:
-        Q_EMIT cancelled();
-        return;
-    default:
+    if (!InlineField::endsEditing(*this, *event))
         QPlainTextEdit::keyPressEvent(event);
-    }
 }
 
 void TitleEditor::focusOutEvent(QFocusEvent *event)
