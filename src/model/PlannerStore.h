@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModelContext.h"
+#include "repeat/RepeatOccurrence.h"
 
 #include <QHash>
 #include <QTime>
@@ -76,6 +77,12 @@ public:
     // Renumbers a section's open tasks 0, 1, 2, …; does not save.
     void reindex(const Section *section);
 
+    // Repeating tasks
+    // Leaves each series one open occurrence, the latest due (earlier ones stop belonging to
+    // it), and brings back the next occurrence of a closed one that a merge found withdrawn.
+    // Sync runs it after merging; does not save.
+    void settleSeries();
+
     // Pages and sections
     Page *createPage(const QString &name, const QString &iconName);
     void rename(Page &page, const QString &name);
@@ -133,6 +140,19 @@ private:
     std::vector<Page *> livePages() const;
     void reindexPages();
     qint64 nextOrder(const Section *section) const;
+    // Puts the task into the target's open list at the index (clamped; the end when none) and
+    // renumbers that list.
+    void place(TaskItem &task, Section *target, std::optional<qint64> insertAt);
+    // The task's index in its section's open list, none when it is not in it.
+    std::optional<qint64> openPosition(const TaskItem &task) const;
+
+    // Any task row with that id, tombstoned ones included.
+    TaskItem *taskRow(const QUuid &id) const;
+    int occurrenceOrdinal(const TaskItem &task, QDate closedDay) const;
+    std::optional<RepeatOccurrence::Next> nextOccurrence(const TaskItem &closed, Instant at) const;
+    void startNextOccurrence(const TaskItem &closed, std::optional<qint64> position);
+    void withdrawNextOccurrence(const TaskItem &closed);
+    void reviveWithdrawnOccurrences();
 
     ModelContext &m_context;
 };

@@ -102,11 +102,14 @@ void PlannerStore::close(TaskItem &task)
 {
     if (task.isDone())
         return;
+    const auto position = openPosition(task);
     task.setDone(true);
     task.setDoneAt(Clock::now());
     task.setUpdatedAt(Clock::now());
     if (task.section())
         reindex(task.section());
+    if (task.isActive())
+        startNextOccurrence(task, position);
     stampToday();
     save();
 }
@@ -115,20 +118,28 @@ void PlannerStore::reopen(TaskItem &task)
 {
     if (!task.isDone())
         return;
+    if (task.isActive())
+        withdrawNextOccurrence(task);
     task.setDone(false);
     task.setDoneAt(std::nullopt);
     task.setOrder(nextOrder(task.section()));
     task.setUpdatedAt(Clock::now());
+    settleSeries();
     stampToday();
     save();
 }
 
 void PlannerStore::archive(TaskItem &task)
 {
+    // Dropping an open occurrence skips it: the next one starts as when it is done.
+    const bool drops = task.isActive() && !task.isDone();
+    const auto position = openPosition(task);
     task.setArchivedAt(Clock::now());
     task.setUpdatedAt(Clock::now());
     if (task.section())
         reindex(task.section());
+    if (drops)
+        startNextOccurrence(task, position);
     stampToday();
     save();
 }
@@ -146,6 +157,7 @@ void PlannerStore::unarchive(TaskItem &task, Section *fallback)
         order = open.front()->order() - 1; // the list is sorted, so the first key is the smallest
     task.setOrder(order);
     task.setUpdatedAt(Clock::now());
+    settleSeries();
     stampToday();
     save();
 }
@@ -155,6 +167,15 @@ bool PlannerStore::move(TaskItem &task, Section *target, std::optional<qint64> i
     if (task.isDone())
         return false;
     Section *previous = task.section();
+    place(task, target, insertAt);
+    if (previous && (!target || previous->id() != target->id()))
+        reindex(previous);
+    save();
+    return true;
+}
+
+void PlannerStore::place(TaskItem &task, Section *target, std::optional<qint64> insertAt)
+{
     auto list = tasks(target);
     std::erase_if(list, [&](const TaskItem *other) { return other->id() == task.id(); });
     const auto length = qint64(list.size());
@@ -170,10 +191,16 @@ bool PlannerStore::move(TaskItem &task, Section *target, std::optional<qint64> i
             entry->setUpdatedAt(now);
         }
     }
-    if (previous && (!target || previous->id() != target->id()))
-        reindex(previous);
-    save();
-    return true;
+}
+
+std::optional<qint64> PlannerStore::openPosition(const TaskItem &task) const
+{
+    const auto list = tasks(task.section());
+    const auto at
+        = std::ranges::find_if(list, [&](const TaskItem *t) { return t->id() == task.id(); });
+    if (at == list.end())
+        return std::nullopt;
+    return qint64(at - list.begin());
 }
 
 void PlannerStore::reindex(const Section *section)

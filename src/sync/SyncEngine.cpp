@@ -7,6 +7,7 @@
 #include "model/Clock.h"
 #include "model/ModelContext.h"
 #include "model/PlannerNotifications.h"
+#include "model/PlannerStore.h"
 
 #include <QEventLoop>
 
@@ -350,6 +351,8 @@ bool SyncEngine::mergePages(const std::function<void()> &andThen)
         const UndoPause pause(m_context.undoHistory());
         m_cycle->applied += SyncMerge::applyPages(m_context, m_cycle->pages);
         m_cycle->pages.clear();
+        // Merged records may have closed or reopened occurrences of a repeating task.
+        PlannerStore(m_context).settleSeries();
         if (andThen)
             andThen();
         // Saved directly rather than through the planner store: a cycle's own changes must not
