@@ -38,7 +38,7 @@ set(FURROW_REGULAR_ICONS
     # symbols
     sun-horizon caret-left caret-right caret-down caret-up arrow-up arrow-down x plus trash
     tray-arrow-down squares-four calendar text-align-left dots-three check pencil-simple
-    sidebar-simple arrows-in-line-vertical arrows-out-line-vertical gear-six
+    sidebar-simple arrows-in-line-vertical arrows-out-line-vertical gear-six repeat
 )
 set(FURROW_BOLD_ICONS check)
 set(FURROW_FILL_ICONS x-circle)

@@ -8,8 +8,12 @@
 #include "views/theme/Theme.h"
 #include "views/widgets/PillButton.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QSignalSpy>
+#include <QSpinBox>
 
 using namespace furrow;
 
@@ -183,4 +187,48 @@ TEST_F(DuePickerTest, rendersThePicker)
     window.show();
     menus.show(330, QRect(340, 12, 24, 24), new DuePicker(context, *task));
     saveRendering(&window, QStringLiteral("due-picker"));
+}
+
+TEST_F(DuePickerTest, repeatRow_setsAPresetOrACustomRule_andNeverStopsIt)
+{
+    const auto choose = [](DuePicker &picker, const QString &text) {
+        auto *choices = picker.findChild<QComboBox *>(u"repeatChoice"_s);
+        const int index = choices->findText(text);
+        ASSERT_GE(index, 0) << qPrintable(text);
+        // What picking the entry in the combo box's list does.
+        choices->setCurrentIndex(index);
+        Q_EMIT choices->activated(index);
+    };
+    {
+        // 10 August 2021 is a Tuesday.
+        DuePicker picker(context, *task);
+        QSignalSpy dismissed(&picker, &DuePicker::dismissRequested);
+        picker.show();
+        choose(picker, QStringLiteral("Every week on Tue"));
+        EXPECT_EQ(task->repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=TU"));
+        EXPECT_EQ(toLocalDateTime(*task->dueDate()), QDate(2021, 8, 10).startOfDay());
+        EXPECT_GE(dismissed.size(), 1);
+    }
+    {
+        DuePicker picker(context, *task);
+        picker.show();
+        choose(picker, QStringLiteral("Custom…"));
+        auto *editor = picker.findChild<QWidget *>(u"repeatEditor"_s);
+        ASSERT_TRUE(editor->isVisible());
+        editor->findChild<QSpinBox *>(u"repeatInterval"_s)->setValue(2);
+        for (const char *day : {"repeatWeekday1", "repeatWeekday2", "repeatWeekday4"})
+            QTest::mouseClick(editor->findChild<QAbstractButton *>(QString::fromLatin1(day)),
+                              Qt::LeftButton);
+        EXPECT_EQ(editor->findChild<QLabel *>(u"repeatWords"_s)->text(),
+                  QStringLiteral("Every 2 weeks on Mon and Thu"));
+        QTest::mouseClick(editor->findChild<QAbstractButton *>(u"repeatSet"_s), Qt::LeftButton);
+        EXPECT_EQ(task->repeatRule(), QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH"));
+    }
+    task->setRepeatRule(QStringLiteral("FREQ=DAILY;BYHOUR=9"));
+    DuePicker picker(context, *task);
+    picker.show();
+    EXPECT_EQ(picker.findChild<QComboBox *>(u"repeatChoice"_s)->currentText(),
+              QStringLiteral("Repeats (custom)"));
+    choose(picker, QStringLiteral("Never"));
+    EXPECT_TRUE(task->repeatRule().isEmpty());
 }

@@ -12,6 +12,7 @@
 #include "views/widgets/TaskBox.h"
 #include "views/widgets/TextLabel.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLabel>
 #include <QSignalSpy>
@@ -359,4 +360,25 @@ TEST_F(TaskRowTest, keyboard_tabGoesThroughTheRowsControls_andArrowsWalkTheRows)
     EXPECT_EQ(view->state().selectedId(), ids[2]);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     EXPECT_EQ(QApplication::focusWidget(), row(second));
+}
+
+TEST_F(TaskRowTest, repeatingTask_showsAMarkThatSaysTheRule_andTheMenuStopsIt)
+{
+    PlannerStore(context).setRepeat(QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH"), false,
+                                    *second);
+    settle();
+    const auto *mark = row(second)->findChild<QWidget *>(u"repeatMark"_s);
+    ASSERT_NE(mark, nullptr);
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(mark->toolTip(), QStringLiteral("Every 2 weeks on Mon and Thu"));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(row(second))
+                    ->text(QAccessible::Description)
+                    .contains(QStringLiteral("Every 2 weeks on Mon and Thu")));
+    EXPECT_FALSE(row(first)->findChild<QWidget *>(u"repeatMark"_s)->isVisible());
+
+    row(second)->openMenu();
+    QTest::mouseClick(option(QStringLiteral("Stop repeating")), Qt::LeftButton);
+    EXPECT_TRUE(second->repeatRule().isEmpty());
+    settle();
+    EXPECT_FALSE(mark->isVisible());
 }

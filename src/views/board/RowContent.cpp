@@ -3,6 +3,7 @@
 #include "model/Project.h"
 #include "model/Section.h"
 #include "model/TaskItem.h"
+#include "model/repeat/RepeatWords.h"
 #include "views/board/DueText.h"
 #include "views/theme/Theme.h"
 
@@ -30,6 +31,7 @@ RowContent RowContent::of(const TaskItem &task, Instant now)
     if (task.dueDate())
         content.dueText = DueText::label(*task.dueDate(), now);
     content.overdue = task.isOverdue();
+    content.repeatWords = RepeatWords::describe(task.repeatRule(), task.repeatFromDone());
     content.done = task.isDone();
     return content;
 }

@@ -21,7 +21,8 @@ struct RowContent
     bool hasProject = false;
     QString projectName;
     QColor projectColor;
-    QString dueText; // empty without a due date
+    QString dueText;     // empty without a due date
+    QString repeatWords; // the repeat rule in words; empty when the task does not repeat
     bool overdue = false;
     bool done = false;
 

@@ -64,6 +64,12 @@ QWidget *build(ModelContext &context, MenuController &menus, const TaskItem &tas
                           store.setDueDate(std::nullopt, current);
                       }));
     }
+    if (!task.repeatRule().isEmpty()) {
+        sheet->addRow(QStringLiteral("Stop repeating"), QStringLiteral("repeat"),
+                      onTask(context, taskId, [](PlannerStore store, TaskItem &current) {
+                          store.setRepeat(QString(), false, current);
+                      }));
+    }
     sheet->addRow(QStringLiteral("Drop to archive"), QStringLiteral("tray.and.arrow.down"),
                   onTask(context, taskId,
                          [](PlannerStore store, TaskItem &current) { store.archive(current); }));

@@ -18,7 +18,8 @@ constexpr int kMenuWidth = 210;
 constexpr int kProjectPickerWidth = 232;
 
 // "Move to" with the page's sections (the task's own checked and disabled), "Set a project…"
-// or "Change the project…", "Clear the date" for a dated task and "Drop to archive". The
+// or "Change the project…", "Clear the date" for a dated task, "Stop repeating" for a repeating
+// one and "Drop to archive". The
 // project row opens the picker at `anchor`, where the menu was opened.
 QWidget *build(ModelContext &context, MenuController &menus, const TaskItem &task,
                const QRect &anchor);

@@ -1,5 +1,6 @@
 #include "views/board/RowTrailing.h"
 
+#include "views/theme/IconView.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/ProjectTag.h"
 
@@ -10,27 +11,37 @@ namespace furrow {
 namespace {
 constexpr int kInfoGap = 8;
 constexpr int kMinHeight = 24;
+constexpr int kMarkSize = 12;
+constexpr int kMarkGap = 3;
 } // namespace
 
 RowTrailing::RowTrailing(QWidget *parent)
     : QWidget(parent)
     , m_due(new QLabel(this))
+    , m_repeat(IconView::symbol(QStringLiteral("repeat"), kMarkSize, Theme::muted, this))
     , m_tag(new ProjectTag(this))
 {
     m_due->setObjectName(QStringLiteral("dueLabel"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_due->hide();
+    m_repeat->setObjectName(QStringLiteral("repeatMark"));
+    m_repeat->hide();
     m_tag->hide();
     m_tag->setToolTip(QStringLiteral("Change the project"));
     connect(m_tag, &QAbstractButton::clicked, this, &RowTrailing::tagClicked);
 }
 
-void RowTrailing::setDue(const QString &text, bool overdue)
+void RowTrailing::setDue(const QString &text, bool overdue, const QString &repeatWords)
 {
     if (text.isEmpty() && m_due->isHidden())
         return;
     m_due->setText(text);
     m_due->setVisible(!text.isEmpty());
+    m_due->setToolTip(repeatWords);
+    m_due->setAccessibleDescription(repeatWords);
+    m_repeat->setToolTip(repeatWords);
+    m_repeat->setAccessibleName(repeatWords);
+    m_repeat->setVisible(!text.isEmpty() && !repeatWords.isEmpty());
     m_due->setFont(Theme::sans(12, overdue ? QFont::Medium : QFont::Normal));
     QPalette colors = m_due->palette();
     colors.setColor(QPalette::WindowText, overdue ? Theme::clay : Theme::muted);
@@ -90,6 +101,8 @@ int RowTrailing::infoWidth() const
         if (info->isVisibleTo(this))
             width += (width ? kInfoGap : 0) + info->sizeHint().width();
     }
+    if (m_repeat->isVisibleTo(this))
+        width += kMarkGap + m_repeat->sizeHint().width();
     return width;
 }
 
@@ -117,6 +130,13 @@ void RowTrailing::place()
         info->setGeometry(right - size.width(), (height() - size.height()) / 2, size.width(),
                           size.height());
         right -= size.width() + kInfoGap;
+    }
+    if (m_repeat->isVisibleTo(this)) {
+        // Just before the due label, whose place the loop above ended with.
+        const QSize size = m_repeat->sizeHint();
+        const int end = m_due->geometry().left() - kMarkGap;
+        m_repeat->setGeometry(end - size.width(), (height() - size.height()) / 2, size.width(),
+                              size.height());
     }
     if (m_controls)
         m_controls->setGeometry(width() - m_controlsWidth, (height() - kMinHeight) / 2,

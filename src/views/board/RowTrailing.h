@@ -8,6 +8,7 @@ class QLabel;
 
 namespace furrow {
 
+class IconView;
 class ProjectTag;
 
 // The trailing end of a task row: the due label and the project tag, then the row's hover
@@ -22,8 +23,9 @@ public:
 
     explicit RowTrailing(QWidget *parent = nullptr);
 
-    // The due label's text (empty for none) and whether it is overdue.
-    void setDue(const QString &text, bool overdue);
+    // The due label's text (empty for none), whether it is overdue, and the repeat rule in
+    // words (empty for none), which adds a small repeat mark that says them.
+    void setDue(const QString &text, bool overdue, const QString &repeatWords = {});
     // The project tag, when `shown`.
     void setProject(bool shown, const QString &name, const QColor &color);
     // The controls widget, `width` wide; the zone takes ownership and deletes any earlier one.
@@ -50,6 +52,7 @@ private:
     void place();
 
     QLabel *m_due;
+    IconView *m_repeat;
     ProjectTag *m_tag;
     QWidget *m_controls = nullptr;
     int m_controlsWidth = 0;

@@ -80,7 +80,7 @@ TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
     connect(m_keyFocus, &KeyboardFocus::changed, this, qOverload<>(&QWidget::update));
 
     m_title->setText(content.title);
-    m_trailing->setDue(content.dueText, content.overdue);
+    m_trailing->setDue(content.dueText, content.overdue, content.repeatWords);
     m_trailing->setProject(content.hasProject, content.projectName, content.projectColor);
     applyDone();
     updateNoteLine();
@@ -112,8 +112,9 @@ void TaskRow::setContent(const RowContent &content)
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }
-    if (content.dueText != old.dueText || content.overdue != old.overdue)
-        m_trailing->setDue(content.dueText, content.overdue);
+    if (content.dueText != old.dueText || content.overdue != old.overdue
+        || content.repeatWords != old.repeatWords)
+        m_trailing->setDue(content.dueText, content.overdue, content.repeatWords);
     if (content.hasProject != old.hasProject || content.projectName != old.projectName
         || content.projectColor != old.projectColor)
         m_trailing->setProject(content.hasProject, content.projectName, content.projectColor);

@@ -33,6 +33,8 @@ QString TaskRowAccessible::text(QAccessible::Text kind) const
             parts << (content.overdue ? QStringLiteral("Due %1, overdue")
                                       : QStringLiteral("Due %1"))
                          .arg(content.dueText);
+        if (!content.repeatWords.isEmpty())
+            parts << content.repeatWords;
         if (content.hasNote())
             parts << QStringLiteral("Has a note");
         return parts.join(QStringLiteral(", "));

@@ -4,6 +4,7 @@
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/pickers/MonthCalendar.h"
+#include "views/pickers/RepeatChoice.h"
 #include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"
 
@@ -32,6 +33,11 @@ DuePicker::DuePicker(ModelContext &context, const TaskItem &task, QWidget *paren
     layout->addWidget(m_calendar);
     connect(m_calendar, &MonthCalendar::picked, this,
             [this](QDate day) { setDueDate(instantFromDateTime(day.startOfDay())); });
+
+    layout->addWidget(new HairLine(this));
+    auto *repeat = new RepeatChoice(context, task, this);
+    layout->addWidget(repeat);
+    connect(repeat, &RepeatChoice::dismissRequested, this, &DuePicker::dismissRequested);
 
     if (task.dueDate()) {
         auto *clear

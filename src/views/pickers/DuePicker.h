@@ -12,8 +12,8 @@ class MonthCalendar;
 class TaskItem;
 
 // The popup behind a task's date control: "Today", "Tomorrow" and "Next week", a month
-// calendar that always opens on the current month, and "Clear the date" when the task has a
-// due date. Every choice goes through the planner store, then asks to be dismissed.
+// calendar that always opens on the current month, the "Repeat" row, and "Clear the date" when
+// the task has a due date. Every choice goes through the planner store, then asks to be dismissed.
 class DuePicker : public QWidget
 {
     Q_OBJECT

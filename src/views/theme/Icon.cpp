@@ -48,6 +48,7 @@ constexpr SymbolEntry kSymbols[] = {
     {"rectangle.compress.vertical", "arrows-in-line-vertical", "regular"},
     {"rectangle.expand.vertical", "arrows-out-line-vertical", "regular"},
     {"gearshape", "gear-six", "regular"},
+    {"repeat", "repeat", "regular"},
 };
 
 constexpr const char *kPhIconSymbols[] = {
