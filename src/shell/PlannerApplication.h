@@ -47,7 +47,7 @@ public:
     static int run(const CommandLine &command, const QPalette &desktopPalette);
 
     // What the planner shows once it has started.
-    enum class Opening { MainWindow, QuickCapture };
+    enum class Opening { MainWindow, QuickCapture, Background };
 
     PlannerApplication(std::unique_ptr<PlannerContainer> container, const QString &storePath);
     ~PlannerApplication() override;

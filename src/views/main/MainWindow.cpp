@@ -18,6 +18,7 @@
 #include "views/theme/Theme.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QMenuBar>
@@ -138,6 +139,13 @@ void MainWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!event->spontaneous())
         Q_EMIT shown();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        Q_EMIT closed();
 }
 
 void MainWindow::hideEvent(QHideEvent *event)

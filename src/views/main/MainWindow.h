@@ -67,9 +67,12 @@ Q_SIGNALS:
     void archiveRequested();
     // The find palette went to an archived task: the archive window shows it.
     void archivedTaskRequested(const QUuid &taskId);
+    // The user closed the window; the planner keeps running without it.
+    void closed();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
