@@ -9,6 +9,8 @@
 #include "SaveRetry.h"
 #include "StoreLauncher.h"
 #include "capture/QuickCaptureController.h"
+#include "reminders/DesktopNotifier.h"
+#include "reminders/MorningSummaryService.h"
 #include "tray/TrayController.h"
 
 #include "hotkey/GlobalHotKey.h"
@@ -126,6 +128,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     startCaptureFromAnywhere();
     m_sync = std::make_unique<SyncEngine>(context());
     m_sync->start();
+    startReminders();
     m_findIndex = std::make_unique<FindIndex>(context());
 
     m_commands = std::make_unique<PlannerCommands>(PlannerCommands::Handlers{
@@ -177,6 +180,19 @@ void PlannerApplication::startCaptureFromAnywhere()
     // A combination that cannot be registered, or waits for the user, never holds up the
     // start-up; the result is announced for whoever shows it.
     announceHotkey(applyHotkey(HotkeyPreference::combo()));
+}
+
+void PlannerApplication::startReminders()
+{
+    m_notifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus());
+    m_morningSummary = std::make_unique<MorningSummaryService>(context(), *m_notifier);
+    connect(m_morningSummary.get(), &MorningSummaryService::openPageRequested, this,
+            [this](const QUuid &pageId) {
+                showMainWindow();
+                if (PlannerStore(context()).livePage(pageId))
+                    m_mainWindow->setSelection(SidebarSelection::page(pageId));
+            });
+    m_morningSummary->check();
 }
 
 HotkeyStatus PlannerApplication::applyHotkey(const HotkeyCombo &combo)

@@ -22,8 +22,10 @@ namespace furrow {
 class ArchiveWindow;
 class FindIndex;
 class GlobalHotKey;
+class DesktopNotifier;
 class MainWindow;
 class PlannerContainer;
+class MorningSummaryService;
 class QuickCaptureController;
 class SaveRetry;
 class SettingsWindow;
@@ -71,6 +73,8 @@ private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void commitOpenEdits();
     void startCaptureFromAnywhere();
+    // Desktop notifications: the morning summary; a click shows its first page.
+    void startReminders();
     // Records how the hotkey's registration ended and tells the Shortcut tab, if open.
     void announceHotkey(HotkeyStatus status);
     void quitOnRequest();
@@ -95,6 +99,8 @@ private:
     std::unique_ptr<GlobalHotKey> m_hotKey;
     std::unique_ptr<QuickCaptureController> m_quickCapture;
     std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    std::unique_ptr<MorningSummaryService> m_morningSummary;
     QPalette m_desktopPalette;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<ArchiveWindow> m_archiveWindow;

@@ -1,6 +1,7 @@
 #include "views/settings/SettingsWindow.h"
 #include "Rendering.h"
 #include "ViewTestSupport.h"
+#include "model/MorningSummaryPreference.h"
 #include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "persistence/ArchiveWriter.h"
@@ -23,6 +24,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimeEdit>
 
 using namespace furrow;
 
@@ -376,4 +378,24 @@ TEST(SessionAutostartTest, anEntryTheDesktopWasToldToSkip_readsAsOff)
     }
     EXPECT_TRUE(SessionAutostart::setEnabled(false));
     EXPECT_TRUE(SessionAutostart::setEnabled(false)) << "removing what is gone is no failure";
+}
+
+TEST_F(SettingsTest, generalTab_morningSummary_isOffAtNineUntilChanged)
+{
+    window.present();
+    window.showTab(SettingsTab::General);
+    auto *summary = child<QAbstractButton>(QStringLiteral("morningSummary"));
+    auto *time = child<QTimeEdit>(QStringLiteral("morningSummaryTime"));
+    EXPECT_FALSE(summary->isChecked());
+    EXPECT_FALSE(time->isEnabled());
+    EXPECT_EQ(time->time(), QTime(9, 0));
+
+    summary->click();
+    EXPECT_TRUE(MorningSummaryPreference::isOn());
+    EXPECT_TRUE(time->isEnabled());
+    time->setTime(QTime(7, 45));
+    EXPECT_EQ(MorningSummaryPreference::time(), QTime(7, 45));
+    summary->click();
+    EXPECT_FALSE(MorningSummaryPreference::isOn());
+    MorningSummaryPreference::setTime(QTime(9, 0));
 }

@@ -1,7 +1,10 @@
 #include "views/settings/GeneralTab.h"
 
+#include "model/MorningSummaryPreference.h"
+#include "views/pickers/ReminderTimeEdit.h"
 #include "views/settings/SessionAutostart.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/HairLine.h"
 #include "views/widgets/Stacks.h"
 #include "views/widgets/StepLabel.h"
 #include "views/widgets/TextLabel.h"
@@ -40,7 +43,37 @@ GeneralTab::GeneralTab(QWidget *parent)
                               Theme::body(), Theme::gray, this));
     column->addWidget(m_autostart);
     column->addWidget(m_autostartProblem);
+    column->addWidget(new HairLine(this));
+    column->addWidget(new StepLabel(QStringLiteral("EACH MORNING"), this));
+    column->addWidget(wrapped(QStringLiteral("One notification with what is due today and what "
+                                             "is overdue; none on a day with nothing due."),
+                              Theme::body(), Theme::gray, this));
+    column->addWidget(buildSummaryRow());
     column->addStretch(1);
+}
+
+QWidget *GeneralTab::buildSummaryRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = Stacks::row(row, 12);
+    m_summary = new ToggleSwitch(QStringLiteral("Morning summary"), Theme::brightDeep, row);
+    m_summary->setObjectName(QStringLiteral("morningSummary"));
+    m_summary->setCheckable(true);
+    m_summary->setChecked(MorningSummaryPreference::isOn());
+    m_summaryTime = new ReminderTimeEdit(row);
+    m_summaryTime->setObjectName(QStringLiteral("morningSummaryTime"));
+    m_summaryTime->setAccessibleName(QStringLiteral("Morning summary time"));
+    m_summaryTime->setTime(MorningSummaryPreference::time());
+    m_summaryTime->setEnabled(m_summary->isChecked());
+    layout->addWidget(m_summary);
+    layout->addWidget(m_summaryTime);
+    layout->addStretch(1);
+    connect(m_summary, &QAbstractButton::toggled, this, [this](bool on) {
+        MorningSummaryPreference::setOn(on);
+        m_summaryTime->setEnabled(on);
+    });
+    connect(m_summaryTime, &QTimeEdit::timeChanged, this, &MorningSummaryPreference::setTime);
+    return row;
 }
 
 void GeneralTab::showEvent(QShowEvent *event)

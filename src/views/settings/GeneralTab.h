@@ -4,10 +4,12 @@
 
 namespace furrow {
 
+class ReminderTimeEdit;
 class TextLabel;
 class ToggleSwitch;
 
-// The settings window's General tab: whether the planner starts with the desktop session.
+// The settings window's General tab: whether the planner starts with the desktop session, and
+// the morning summary's switch and time.
 class GeneralTab : public QWidget
 {
     Q_OBJECT
@@ -21,9 +23,12 @@ protected:
 
 private:
     void setAutostart(bool on);
+    QWidget *buildSummaryRow();
 
     ToggleSwitch *m_autostart;
     TextLabel *m_autostartProblem;
+    ToggleSwitch *m_summary = nullptr;
+    ReminderTimeEdit *m_summaryTime = nullptr;
 };
 
 } // namespace furrow
