@@ -11,6 +11,7 @@
 #include "capture/QuickCaptureController.h"
 #include "reminders/DesktopNotifier.h"
 #include "reminders/MorningSummaryService.h"
+#include "reminders/ReminderService.h"
 #include "tray/TrayController.h"
 
 #include "hotkey/GlobalHotKey.h"
@@ -185,6 +186,13 @@ void PlannerApplication::startCaptureFromAnywhere()
 void PlannerApplication::startReminders()
 {
     m_notifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus());
+    m_reminders = std::make_unique<ReminderService>(context(), *m_notifier);
+    connect(m_reminders.get(), &ReminderService::openTaskRequested, this,
+            [this](const QUuid &taskId) {
+                showMainWindow();
+                m_mainWindow->revealTask(taskId);
+            });
+    m_reminders->start();
     m_morningSummary = std::make_unique<MorningSummaryService>(context(), *m_notifier);
     connect(m_morningSummary.get(), &MorningSummaryService::openPageRequested, this,
             [this](const QUuid &pageId) {

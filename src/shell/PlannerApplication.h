@@ -27,6 +27,7 @@ class MainWindow;
 class PlannerContainer;
 class MorningSummaryService;
 class QuickCaptureController;
+class ReminderService;
 class SaveRetry;
 class SettingsWindow;
 class ShortcutTab;
@@ -73,7 +74,8 @@ private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void commitOpenEdits();
     void startCaptureFromAnywhere();
-    // Desktop notifications: the morning summary; a click shows its first page.
+    // Desktop notifications for the tasks' reminders and the morning summary; a click shows
+    // the task, or the summary's first page, in the main window.
     void startReminders();
     // Records how the hotkey's registration ended and tells the Shortcut tab, if open.
     void announceHotkey(HotkeyStatus status);
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<QuickCaptureController> m_quickCapture;
     std::unique_ptr<TrayController> m_tray;
     std::unique_ptr<DesktopNotifier> m_notifier;
+    std::unique_ptr<ReminderService> m_reminders;
     std::unique_ptr<MorningSummaryService> m_morningSummary;
     QPalette m_desktopPalette;
     std::unique_ptr<MainWindow> m_mainWindow;

@@ -218,6 +218,13 @@ std::vector<FindResult> MainWindow::find(const QString &query, qsizetype limit) 
     return LinearFind::search(PlannerStore(m_context), query, m_goals.visible(), limit);
 }
 
+bool MainWindow::revealTask(const QUuid &taskId)
+{
+    FindResult result;
+    result.id = taskId;
+    return goTo(result);
+}
+
 bool MainWindow::goTo(const FindResult &result)
 {
     const PlannerStore store(m_context);

@@ -49,6 +49,10 @@ public:
     // goals or without a page.
     void focusInput();
 
+    // Shows the page that holds the task, scrolled to it, focused and briefly highlighted, as
+    // the find palette does; false when the task is on no page any more.
+    bool revealTask(const QUuid &taskId);
+
     // The index the find palette searches; without one it searches linearly.
     void setFindIndex(FindIndex *index) { m_findIndex = index; }
     MainToolbar *toolbar() const { return m_toolbar; }
