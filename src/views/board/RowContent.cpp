@@ -32,6 +32,7 @@ RowContent RowContent::of(const TaskItem &task, Instant now)
         content.dueText = DueText::label(*task.dueDate(), now);
     content.overdue = task.isOverdue();
     content.repeatWords = RepeatWords::describe(task.repeatRule(), task.repeatFromDone());
+    content.reminderPending = !task.isDone() && task.remindAt() && *task.remindAt() > now;
     content.done = task.isDone();
     return content;
 }

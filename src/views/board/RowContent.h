@@ -24,6 +24,7 @@ struct RowContent
     QString dueText;     // empty without a due date
     QString repeatWords; // the repeat rule in words; empty when the task does not repeat
     bool overdue = false;
+    bool reminderPending = false; // an open task's reminder is still ahead
     bool done = false;
 
     // The note holds more than white space.

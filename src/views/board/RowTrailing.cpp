@@ -1,5 +1,6 @@
 #include "views/board/RowTrailing.h"
 
+#include "views/theme/Icon.h"
 #include "views/theme/IconView.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/ProjectTag.h"
@@ -12,13 +13,13 @@ namespace {
 constexpr int kInfoGap = 8;
 constexpr int kMinHeight = 24;
 constexpr int kMarkSize = 12;
-constexpr int kMarkGap = 3;
 } // namespace
 
 RowTrailing::RowTrailing(QWidget *parent)
     : QWidget(parent)
     , m_due(new QLabel(this))
     , m_repeat(IconView::symbol(QStringLiteral("repeat"), kMarkSize, Theme::muted, this))
+    , m_bell(new QLabel(this))
     , m_tag(new ProjectTag(this))
 {
     m_due->setObjectName(QStringLiteral("dueLabel"));
@@ -26,6 +27,9 @@ RowTrailing::RowTrailing(QWidget *parent)
     m_due->hide();
     m_repeat->setObjectName(QStringLiteral("repeatMark"));
     m_repeat->hide();
+    m_bell->setObjectName(QStringLiteral("reminderBell"));
+    m_bell->setAccessibleName(QStringLiteral("Reminder set"));
+    m_bell->hide();
     m_tag->hide();
     m_tag->setToolTip(QStringLiteral("Change the project"));
     connect(m_tag, &QAbstractButton::clicked, this, &RowTrailing::tagClicked);
@@ -47,6 +51,19 @@ void RowTrailing::setDue(const QString &text, bool overdue, const QString &repea
     colors.setColor(QPalette::WindowText, overdue ? Theme::clay : Theme::muted);
     m_due->setPalette(colors);
     m_due->adjustSize();
+    updateGeometry();
+    place();
+}
+
+void RowTrailing::setReminderPending(bool pending)
+{
+    if (pending == m_bell->isVisibleTo(this))
+        return;
+    if (pending)
+        m_bell->setPixmap(
+            Icon::pageIcon(QStringLiteral("bell"), 11, Theme::muted, devicePixelRatioF()));
+    m_bell->setVisible(pending);
+    m_bell->adjustSize();
     updateGeometry();
     place();
 }
@@ -97,12 +114,11 @@ int RowTrailing::infoWidth() const
 {
     int width = 0;
     for (const QWidget *info :
-         {static_cast<const QWidget *>(m_due), static_cast<const QWidget *>(m_tag)}) {
+         {static_cast<const QWidget *>(m_bell), static_cast<const QWidget *>(m_repeat),
+          static_cast<const QWidget *>(m_due), static_cast<const QWidget *>(m_tag)}) {
         if (info->isVisibleTo(this))
             width += (width ? kInfoGap : 0) + info->sizeHint().width();
     }
-    if (m_repeat->isVisibleTo(this))
-        width += kMarkGap + m_repeat->sizeHint().width();
     return width;
 }
 
@@ -123,20 +139,14 @@ void RowTrailing::resizeEvent(QResizeEvent *event)
 void RowTrailing::place()
 {
     int right = width() - (m_shown ? m_controlsWidth + kSpacing : 0);
-    for (QWidget *info : {static_cast<QWidget *>(m_tag), static_cast<QWidget *>(m_due)}) {
+    for (QWidget *info : {static_cast<QWidget *>(m_tag), static_cast<QWidget *>(m_due),
+                          static_cast<QWidget *>(m_repeat), static_cast<QWidget *>(m_bell)}) {
         if (!info->isVisibleTo(this))
             continue;
         const QSize size = info->sizeHint();
         info->setGeometry(right - size.width(), (height() - size.height()) / 2, size.width(),
                           size.height());
         right -= size.width() + kInfoGap;
-    }
-    if (m_repeat->isVisibleTo(this)) {
-        // Just before the due label, whose place the loop above ended with.
-        const QSize size = m_repeat->sizeHint();
-        const int end = m_due->geometry().left() - kMarkGap;
-        m_repeat->setGeometry(end - size.width(), (height() - size.height()) / 2, size.width(),
-                              size.height());
     }
     if (m_controls)
         m_controls->setGeometry(width() - m_controlsWidth, (height() - kMinHeight) / 2,

@@ -11,7 +11,8 @@ namespace furrow {
 class IconView;
 class ProjectTag;
 
-// The trailing end of a task row: the due label and the project tag, then the row's hover
+// The trailing end of a task row: a bell while a reminder is pending, the due label and the
+// project tag, then the row's hover
 // controls. The controls' width is always reserved, so the title never rewraps on hover;
 // while they are hidden the information slides over to the row's right edge.
 class RowTrailing : public QWidget
@@ -26,6 +27,8 @@ public:
     // The due label's text (empty for none), whether it is overdue, and the repeat rule in
     // words (empty for none), which adds a small repeat mark that says them.
     void setDue(const QString &text, bool overdue, const QString &repeatWords = {});
+    // The small bell before the due label while a reminder is pending.
+    void setReminderPending(bool pending);
     // The project tag, when `shown`.
     void setProject(bool shown, const QString &name, const QColor &color);
     // The controls widget, `width` wide; the zone takes ownership and deletes any earlier one.
@@ -53,6 +56,7 @@ private:
 
     QLabel *m_due;
     IconView *m_repeat;
+    QLabel *m_bell;
     ProjectTag *m_tag;
     QWidget *m_controls = nullptr;
     int m_controlsWidth = 0;
