@@ -28,7 +28,7 @@ void dropFromFile(const QString &key, const QString &value)
     defaults->sync();
 }
 
-void loadFrom(const QStringList &keys, qsizetype index, bool fromKeyring,
+void loadFrom(const QStringList &keys, qsizetype index, bool fromKeyring, bool mayAsk,
               SecretStore::Loaded loaded, const SecretStore::Done &done)
 {
     for (; index < keys.size(); ++index) {
@@ -42,12 +42,14 @@ void loadFrom(const QStringList &keys, qsizetype index, bool fromKeyring,
         loaded.ok = true;
         return done(loaded);
     }
+    if (!mayAsk && SecretService::isLocked())
+        return done({false, {}, QStringLiteral("связка заперта"), true});
     const QString key = keys[index];
-    Keyring::read(key, [keys, index, loaded, done, key](const Keyring::Answer &answer) mutable {
+    Keyring::read(key, [=](const Keyring::Answer &answer) mutable {
         if (!answer.ok)
             return done({false, {}, answer.error});
         loaded.values.insert(key, answer.value);
-        loadFrom(keys, index + 1, true, std::move(loaded), done);
+        loadFrom(keys, index + 1, true, mayAsk, std::move(loaded), done);
     });
 }
 
@@ -84,9 +86,9 @@ void SecretStore::migrate() const
     }
 }
 
-void SecretStore::load(Done done) const
+void SecretStore::load(Done done, bool mayAsk) const
 {
-    loadFrom(m_keys, 0, m_place == Place::Keyring, {}, done);
+    loadFrom(m_keys, 0, m_place == Place::Keyring, mayAsk, {}, done);
 }
 
 void SecretStore::store(const QString &key, const QString &value) const

@@ -22,6 +22,8 @@ public:
         QHash<QString, QString> values;
         // Why the keyring gave nothing.
         QString error;
+        // The keyring is locked and was not asked to unlock.
+        bool locked = false;
     };
     using Done = std::function<void(const Loaded &)>;
 
@@ -33,8 +35,9 @@ public:
     // once the keyring has confirmed it and only if the file still holds what was moved.
     void migrate() const;
     // Reads every key: from the file at once, from the keyring asynchronously. A value still in
-    // the file wins over the keyring's, being the newer one.
-    void load(Done done) const;
+    // the file wins over the keyring's, being the newer one. Unless `mayAsk`, a locked keyring
+    // is not asked to unlock: the answer comes at once, with `locked` set.
+    void load(Done done, bool mayAsk) const;
     // Keeps `value` under `key`. A value the keyring refuses goes to the file rather than
     // being lost, and moves over at a later start.
     void store(const QString &key, const QString &value) const;

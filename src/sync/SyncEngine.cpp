@@ -178,21 +178,22 @@ void SyncEngine::setStatus(const SyncStatus &status)
 void SyncEngine::sync(Finished finished)
 {
     const std::optional<QUrl> url = endpoint();
-    // A token of spaces counts as present; only the empty one stops the cycle. Secrets the
-    // keyring refused are not asked for again by a cycle the user did not start.
-    const bool noToken = hasSecrets() ? m_token->isEmpty() : m_secretsRefused;
-    if (!m_isOn || isRunning() || !url || noToken) {
+    // A token of spaces counts as present; only the empty one stops the cycle.
+    if (!m_isOn || isRunning() || !url || (hasSecrets() && m_token->isEmpty())) {
         if (finished)
             finished(false);
         return;
     }
     if (!hasSecrets()) {
-        loadSecrets([this, finished](bool loaded) {
-            if (loaded)
-                sync(finished);
-            else if (finished)
-                finished(false);
-        });
+        // The timer's cycle must not pop up an unlock prompt; a locked keyring waits.
+        loadSecrets(
+            [this, finished](bool loaded) {
+                if (loaded)
+                    sync(finished);
+                else if (finished)
+                    finished(false);
+            },
+            false);
         return;
     }
     if (!SyncExchange::isSafeEndpoint(*url)) {

@@ -75,10 +75,10 @@ public:
     // The token and the phrase are known: loaded, or set since.
     bool hasSecrets() const { return m_token && m_phrase; }
     bool keepsSecretsInKeyring() const { return m_secrets.place() == SecretStore::Place::Keyring; }
-    // Reads the token and the phrase unless they are known; a locked keyring asks the user to
-    // unlock it now. `done` learns whether they are known then. A refusal becomes a failed
-    // status, and cycles started by the timer stop asking until the user starts one.
-    void loadSecrets(std::function<void(bool)> done);
+    // Reads the token and the phrase unless they are known, for an act of the user: a locked
+    // keyring asks to be unlocked now. `done` learns whether they are known then; if not, the
+    // status says why.
+    void loadSecrets(std::function<void(bool)> done) { loadSecrets(std::move(done), true); }
     bool isOn() const { return m_isOn; }
     // Switching on shows idle, starts the periodic timer and a cycle; off shows off and stops
     // the timers (a cycle in flight still finishes).
@@ -97,13 +97,16 @@ public:
 
     // Runs one cycle. `finished` is called with false at once when no cycle can start (sync off,
     // a cycle running, no address or no token: the status stays as it is), when the address is
-    // plain http:// to another computer or the phrase is empty, else when the cycle ends.
+    // plain http:// to another computer or the phrase is empty, else when the cycle ends. The
+    // token and the phrase are read first if they are not known; a locked keyring is not asked
+    // to unlock (the status says the cycle waits for it).
     void sync(Finished finished = {});
     // Runs one cycle and waits for its end in a local event loop: for the command line. Answers
     // as `finished` would; status() then holds the final status.
     bool syncAndWait();
     // A cycle the user asked for: unlike sync(), a missing address or token is not passed over
-    // in silence but becomes a failed status that says what is missing.
+    // in silence but becomes a failed status that says what is missing, and a locked keyring
+    // asks to be unlocked.
     void syncNow(Finished finished = {});
     // When a cycle last completed cleanly, kept across restarts; none before the first.
     OptionalInstant lastSynced() const { return m_lastSynced; }
@@ -147,6 +150,8 @@ private:
     void endCycle(const SyncStatus &status, bool clean);
     // What stops a cycle the user asked for, or nothing.
     QString missingSetting() const;
+    // Cycles the user did not start never make a locked keyring ask.
+    void loadSecrets(std::function<void(bool)> done, bool mayAsk);
     void takeSecrets(const SecretStore::Loaded &loaded);
 
     ModelContext &m_context;
@@ -161,8 +166,6 @@ private:
     std::optional<QString> m_phrase;
     // Waiting for the secrets being loaded.
     std::vector<std::function<void(bool)>> m_secretWaiters;
-    // The keyring refused the secrets; only a cycle the user asks for asks it again.
-    bool m_secretsRefused = false;
     bool m_isOn = false;
     OptionalInstant m_lastSynced;
     QTimer m_timer;

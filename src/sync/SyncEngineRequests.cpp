@@ -9,8 +9,7 @@ namespace furrow {
 
 void SyncEngine::syncNow(Finished finished)
 {
-    // The user asks, so a keyring that refused before may ask again.
-    m_secretsRefused = false;
+    // The user asks, so a locked keyring may ask to be unlocked.
     if (m_isOn && !isRunning() && !hasSecrets()) {
         loadSecrets([this, finished](bool loaded) {
             if (loaded)

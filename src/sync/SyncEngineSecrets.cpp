@@ -9,7 +9,7 @@
 
 namespace furrow {
 
-void SyncEngine::loadSecrets(std::function<void(bool)> done)
+void SyncEngine::loadSecrets(std::function<void(bool)> done, bool mayAsk)
 {
     if (hasSecrets()) {
         if (done)
@@ -21,27 +21,32 @@ void SyncEngine::loadSecrets(std::function<void(bool)> done)
     if (m_secretWaiters.size() > 1)
         return;
     const QPointer<SyncEngine> engine(this);
-    m_secrets.load([engine](const SecretStore::Loaded &loaded) {
-        if (engine)
-            engine->takeSecrets(loaded);
-    });
+    m_secrets.load(
+        [engine](const SecretStore::Loaded &loaded) {
+            if (engine)
+                engine->takeSecrets(loaded);
+        },
+        mayAsk);
 }
 
 void SyncEngine::takeSecrets(const SecretStore::Loaded &loaded)
 {
-    m_secretsRefused = !loaded.ok;
     if (loaded.ok) {
         // A value the user set while the keyring was read is newer than the stored one.
         if (!m_token)
             m_token = loaded.values.value(SyncSettings::tokenKey());
         if (!m_phrase)
             m_phrase = loaded.values.value(SyncSettings::phraseKey());
+    } else if (loaded.locked) {
+        setStatus(SyncStatus::failed(QStringLiteral(
+            "связка ключей заперта — синхронизация ждёт, пока её не откроют или вы не нажмёте "
+            "«Sync now»")));
     } else {
         logLine(QStringLiteral("связка ключей не выдала токен и фразу: ") + loaded.error);
-        // Never an empty phrase in their place: nothing is sent until the user asks again.
-        setStatus(SyncStatus::failed(
-            QStringLiteral("связка ключей не выдала токен и фразу — синхронизация стоит, пока "
-                           "вы не нажмёте «Sync now»")));
+        // Never an empty phrase in their place: nothing is sent.
+        setStatus(SyncStatus::failed(QStringLiteral(
+            "связка ключей не выдала токен и фразу — синхронизации не будет, пока вы не "
+            "откроете её через «Sync now»")));
     }
     const std::vector<std::function<void(bool)>> waiters = std::exchange(m_secretWaiters, {});
     if (loaded.ok)

@@ -158,7 +158,7 @@ TEST_F(KeyringUnlocked, theSyncTab_saysWhereSecretsAreKept_andFillsThemOnceRead)
     EXPECT_FALSE(m_defaults->contains(kTokenKey));
 }
 
-TEST_F(KeyringLocked, isAskedOnlyBySync_andItsRefusalStopsSyncWithoutAnEmptyPhrase)
+TEST_F(KeyringLocked, isAskedOnlyByASyncTheUserStarts_andItsRefusalSendsNothing)
 {
     configure();
     putInKeyring(kTokenKey, kToken);
@@ -170,18 +170,23 @@ TEST_F(KeyringLocked, isAskedOnlyBySync_andItsRefusalStopsSyncWithoutAnEmptyPhra
     EXPECT_EQ(sync.status().kind, SyncStatus::Kind::Idle);
     EXPECT_EQ(placeText(), "Stored in the keyring");
 
-    // No one is there to unlock it: the prompt fails as a refusal would.
-    EXPECT_FALSE(sync.syncAndWait());
-    EXPECT_EQ(sync.status().kind, SyncStatus::Kind::Failed);
-    EXPECT_TRUE(sync.status().message.startsWith("связка ключей не выдала токен и фразу"));
-    EXPECT_TRUE(m_server.sent.empty());
-    EXPECT_FALSE(sync.hasSecrets());
-    EXPECT_FALSE(m_defaults->contains(kPhraseKey)) << "no empty phrase written back";
-
-    // The timer's cycles do not ask again; the answer comes at once.
+    // The timer's cycle does not ask; it answers at once and waits.
     bool answered = false;
     sync.sync([&](bool clean) { answered = !clean; });
     EXPECT_TRUE(answered);
+    EXPECT_TRUE(sync.status().message.startsWith("связка ключей заперта"));
+
+    // No one is there to unlock it: the prompt fails as a refusal would.
+    std::optional<bool> clean;
+    sync.syncNow([&](bool result) { clean = result; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clean.has_value(); }, 10'000));
+    EXPECT_FALSE(clean.value_or(true));
+    EXPECT_EQ(sync.status().kind, SyncStatus::Kind::Failed);
+    EXPECT_TRUE(sync.status().message.startsWith("связка ключей не выдала токен и фразу"))
+        << sync.status().message.toStdString();
+    EXPECT_TRUE(m_server.sent.empty());
+    EXPECT_FALSE(sync.hasSecrets()) << "a keyring left locked is no empty phrase";
+    EXPECT_FALSE(m_defaults->contains(kPhraseKey)) << "nothing written back";
 }
 
 TEST_F(KeyringLocked, fileSecretsWaitInTheFile_andATokenItRefusesIsKeptThere)
