@@ -3,6 +3,7 @@
 #include "ModelContext.h"
 
 #include <QHash>
+#include <QTime>
 
 #include <optional>
 #include <vector>
@@ -57,7 +58,15 @@ public:
     TaskItem *capture(const QString &text, Section *into, Project *defaultProject);
     void applyInlineEdit(const QString &text, TaskItem &task);
     void setNote(const QString &note, TaskItem &task);
+    // A due day moves the reminder to the same time on the new day; no due day clears it.
     void setDueDate(const OptionalInstant &day, TaskItem &task);
+    // A reminder at that time of day on the task's due day; a task without a due day becomes
+    // due today if the time is still ahead, else tomorrow. No time clears the reminder.
+    void setReminder(const std::optional<QTime> &time, TaskItem &task);
+    // An empty rule stops the task repeating; a rule makes a task without a due day due today
+    // and starts a series at the task unless it already belongs to one. The rule's text is
+    // stored as given: callers check it.
+    void setRepeat(const QString &rule, bool fromDone, TaskItem &task);
     void setProject(Project *project, TaskItem &task);
     void close(TaskItem &task);
     void reopen(TaskItem &task);
