@@ -12,6 +12,7 @@ struct CommandLine
 {
     enum class Action {
         Start,
+        Background,
         QuickCapture,
         Add,
         Export,
