@@ -41,6 +41,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
 set(CPACK_DEBIAN_PLANNER_PACKAGE_NAME furrow)
 set(CPACK_DEBIAN_PLANNER_PACKAGE_SECTION utils)
+# QtKeychain opens libsecret at run time to reach the desktop's keyring, so dpkg-shlibdeps does
+# not find it; the rest of the dependencies are its.
+set(CPACK_DEBIAN_PLANNER_PACKAGE_DEPENDS libsecret-1-0)
 # Without it Qt runs through XWayland on a Wayland desktop.
 set(CPACK_DEBIAN_PLANNER_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_COMPONENT_PLANNER_DESCRIPTION "calm, keyboard-first day planner

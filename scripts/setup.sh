@@ -12,6 +12,7 @@ packages=(
     libxcb1-dev libxcb-xfixes0-dev
     python3 python3-cryptography xvfb xauth xdotool dbus trayer openbox dunst clang-format
     clang libclang-rt-14-dev
+    qtkeychain-qt6-dev libsecret-1-0 gnome-keyring dbus-bin
     scdoc groff-base dpkg-dev file lintian appstream desktop-file-utils
 )
 # node and npm fetch the fonts, icons and word list; any recent installation will do.

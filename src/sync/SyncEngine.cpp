@@ -97,11 +97,14 @@ SyncEngine::SyncEngine(ModelContext &context, Timing timing, Limits limits, QObj
     , m_timing(timing)
     , m_limits(limits)
     , m_exchange({timing.transferTimeout, timing.requestDeadline, limits.answerBytes})
+    , m_secrets({SyncSettings::tokenKey(), SyncSettings::phraseKey()})
     , m_address(m_settings.address())
-    , m_token(m_settings.token())
-    , m_phrase(m_settings.phrase())
     , m_isOn(m_settings.isOn())
 {
+    m_secrets.migrate();
+    // The file asks nothing, so its secrets are known from the start.
+    if (!keepsSecretsInKeyring())
+        loadSecrets({});
     if (const std::optional<qint64> last = m_settings.lastSynced())
         m_lastSynced = SyncTime::fromWire(*last);
     m_status = m_isOn ? SyncStatus::idle() : SyncStatus::off();
@@ -125,13 +128,13 @@ void SyncEngine::setAddress(const QString &address)
 void SyncEngine::setToken(const QString &token)
 {
     m_token = token;
-    m_settings.setToken(token);
+    m_secrets.store(SyncSettings::tokenKey(), token);
 }
 
 void SyncEngine::setPhrase(const QString &phrase)
 {
     m_phrase = phrase;
-    m_settings.setPhrase(phrase);
+    m_secrets.store(SyncSettings::phraseKey(), phrase);
 }
 
 void SyncEngine::setOn(bool on)
@@ -177,9 +180,21 @@ void SyncEngine::sync(Finished finished)
 {
     const std::optional<QUrl> url = endpoint();
     // A token of spaces counts as present; only the empty one stops the cycle.
-    if (!m_isOn || isRunning() || !url || m_token.isEmpty()) {
+    if (!m_isOn || isRunning() || !url || (hasSecrets() && m_token->isEmpty())) {
         if (finished)
             finished(false);
+        return;
+    }
+    if (!hasSecrets()) {
+        // The timer's cycle must not pop up an unlock prompt; a locked keyring waits.
+        loadSecrets(
+            [this, finished](bool loaded) {
+                if (loaded)
+                    sync(finished);
+                else if (finished)
+                    finished(false);
+            },
+            false);
         return;
     }
     if (!SyncExchange::isSafeEndpoint(*url)) {
@@ -188,7 +203,7 @@ void SyncEngine::sync(Finished finished)
             finished(false);
         return;
     }
-    if (m_phrase.trimmed().isEmpty()) {
+    if (m_phrase->trimmed().isEmpty()) {
         setStatus(SyncStatus::failed(
             QStringLiteral("Задайте секретную фразу — без неё задачи ушли бы читаемыми")));
         if (finished)
@@ -198,7 +213,7 @@ void SyncEngine::sync(Finished finished)
     // Set before anything is announced, so a cycle requested meanwhile returns at once.
     m_cycle = std::make_unique<Cycle>();
     m_cycle->url = *url;
-    m_cycle->token = m_token;
+    m_cycle->token = *m_token;
     m_cycle->finished = std::move(finished);
     beginCycle();
 }
@@ -220,11 +235,11 @@ void SyncEngine::beginCycle()
 {
     setStatus(SyncStatus::running());
     m_cycle->device = m_settings.device();
-    m_cycle->basis = basisOf(m_address, m_token, m_phrase);
+    m_cycle->basis = basisOf(m_address, *m_token, *m_phrase);
     m_exchange.setTrustedCertificate(
         SyncExchange::normalizedFingerprint(m_settings.trustedCertificate()));
     try {
-        m_cycle->crypto = SyncCrypto::fromPhrase(m_phrase);
+        m_cycle->crypto = SyncCrypto::fromPhrase(*m_phrase);
     } catch (const SyncCrypto::Error &error) {
         endCycle(
             SyncStatus::failed(QStringLiteral("не удалось зашифровать — ") + error.description()),

@@ -3,6 +3,7 @@
 #include "SyncExchange.h"
 #include "SyncSettings.h"
 #include "SyncStatus.h"
+#include "secrets/SecretStore.h"
 
 #include <QObject>
 #include <QSet>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace furrow {
 
@@ -52,7 +54,8 @@ public:
     using Finished = std::function<void(bool)>;
 
     // The engine works on `context`, which must outlive it. Settings are read from the user's
-    // defaults; no timer runs until start().
+    // defaults; the token and the phrase only when a cycle needs them, unless they are kept in
+    // the file. No timer runs until start().
     explicit SyncEngine(ModelContext &context, QObject *parent = nullptr);
     SyncEngine(ModelContext &context, Timing timing, QObject *parent = nullptr);
     SyncEngine(ModelContext &context, Timing timing, Limits limits, QObject *parent = nullptr);
@@ -61,13 +64,21 @@ public:
     const SyncStatus &status() const { return m_status; }
     bool isRunning() const { return m_cycle != nullptr; }
 
-    // Each setting is stored under its key at once.
+    // Each setting is stored under its key at once. The token and the phrase read empty until
+    // they are loaded.
     QString address() const { return m_address; }
     void setAddress(const QString &address);
-    QString token() const { return m_token; }
+    QString token() const { return m_token.value_or(QString()); }
     void setToken(const QString &token);
-    QString phrase() const { return m_phrase; }
+    QString phrase() const { return m_phrase.value_or(QString()); }
     void setPhrase(const QString &phrase);
+    // The token and the phrase are known: loaded, or set since.
+    bool hasSecrets() const { return m_token && m_phrase; }
+    bool keepsSecretsInKeyring() const { return m_secrets.place() == SecretStore::Place::Keyring; }
+    // Reads the token and the phrase unless they are known, for an act of the user: a locked
+    // keyring asks to be unlocked now. `done` learns whether they are known then; if not, the
+    // status says why.
+    void loadSecrets(std::function<void(bool)> done) { loadSecrets(std::move(done), true); }
     bool isOn() const { return m_isOn; }
     // Switching on shows idle, starts the periodic timer and a cycle; off shows off and stops
     // the timers (a cycle in flight still finishes).
@@ -86,13 +97,16 @@ public:
 
     // Runs one cycle. `finished` is called with false at once when no cycle can start (sync off,
     // a cycle running, no address or no token: the status stays as it is), when the address is
-    // plain http:// to another computer or the phrase is empty, else when the cycle ends.
+    // plain http:// to another computer or the phrase is empty, else when the cycle ends. The
+    // token and the phrase are read first if they are not known; a locked keyring is not asked
+    // to unlock (the status says the cycle waits for it).
     void sync(Finished finished = {});
     // Runs one cycle and waits for its end in a local event loop: for the command line. Answers
     // as `finished` would; status() then holds the final status.
     bool syncAndWait();
     // A cycle the user asked for: unlike sync(), a missing address or token is not passed over
-    // in silence but becomes a failed status that says what is missing.
+    // in silence but becomes a failed status that says what is missing, and a locked keyring
+    // asks to be unlocked.
     void syncNow(Finished finished = {});
     // When a cycle last completed cleanly, kept across restarts; none before the first.
     OptionalInstant lastSynced() const { return m_lastSynced; }
@@ -108,6 +122,8 @@ public:
 
 Q_SIGNALS:
     void statusChanged(const furrow::SyncStatus &status);
+    // The token and the phrase have been read from where they are kept.
+    void secretsLoaded();
 
 private:
     struct Cycle;
@@ -134,16 +150,22 @@ private:
     void endCycle(const SyncStatus &status, bool clean);
     // What stops a cycle the user asked for, or nothing.
     QString missingSetting() const;
+    // Cycles the user did not start never make a locked keyring ask.
+    void loadSecrets(std::function<void(bool)> done, bool mayAsk);
+    void takeSecrets(const SecretStore::Loaded &loaded);
 
     ModelContext &m_context;
     Timing m_timing;
     Limits m_limits;
     SyncSettings m_settings;
     SyncExchange m_exchange;
+    SecretStore m_secrets;
     SyncStatus m_status;
     QString m_address;
-    QString m_token;
-    QString m_phrase;
+    std::optional<QString> m_token;
+    std::optional<QString> m_phrase;
+    // Waiting for the secrets being loaded.
+    std::vector<std::function<void(bool)>> m_secretWaiters;
     bool m_isOn = false;
     OptionalInstant m_lastSynced;
     QTimer m_timer;

@@ -9,6 +9,16 @@ namespace furrow {
 
 void SyncEngine::syncNow(Finished finished)
 {
+    // The user asks, so a locked keyring may ask to be unlocked.
+    if (m_isOn && !isRunning() && !hasSecrets()) {
+        loadSecrets([this, finished](bool loaded) {
+            if (loaded)
+                syncNow(finished);
+            else if (finished)
+                finished(false);
+        });
+        return;
+    }
     if (m_isOn && !isRunning()) {
         if (const QString missing = missingSetting(); !missing.isEmpty()) {
             setStatus(SyncStatus::failed(missing));
@@ -32,13 +42,13 @@ bool SyncEngine::trustCertificate(const QString &fingerprint)
 QString SyncEngine::missingSetting() const
 {
     const bool noAddress = m_address.trimmed().isEmpty();
-    if (noAddress && m_token.isEmpty())
+    if (noAddress && token().isEmpty())
         return QStringLiteral("не указаны адрес сервера и токен доступа");
     if (noAddress)
         return QStringLiteral("не указан адрес сервера");
     if (!endpoint())
         return QStringLiteral("адрес сервера не разобрать — проверьте, как он написан");
-    if (m_token.isEmpty())
+    if (token().isEmpty())
         return QStringLiteral("не указан токен доступа");
     return {};
 }

@@ -34,24 +34,14 @@ void SyncSettings::setAddress(const QString &address)
     write(kAddress, address);
 }
 
-QString SyncSettings::token() const
+QString SyncSettings::tokenKey()
 {
-    return m_defaults->value(kToken).toString();
+    return kToken;
 }
 
-void SyncSettings::setToken(const QString &token)
+QString SyncSettings::phraseKey()
 {
-    write(kToken, token);
-}
-
-QString SyncSettings::phrase() const
-{
-    return m_defaults->value(kPhrase).toString();
-}
-
-void SyncSettings::setPhrase(const QString &phrase)
-{
-    write(kPhrase, phrase);
+    return kPhrase;
 }
 
 bool SyncSettings::isOn() const

@@ -8,19 +8,19 @@
 
 namespace furrow {
 
-// The sync keys of the user's defaults. Values are stored exactly as given; trimming happens
-// only where they are used.
+// The sync keys of the user's defaults but the secrets, which SecretStore keeps. Values are
+// stored exactly as given; trimming happens only where they are used.
 class SyncSettings
 {
 public:
     SyncSettings();
 
+    // The keys the token and the phrase are kept under, in the keyring or in the file.
+    static QString tokenKey();
+    static QString phraseKey();
+
     QString address() const;
     void setAddress(const QString &address);
-    QString token() const;
-    void setToken(const QString &token);
-    QString phrase() const;
-    void setPhrase(const QString &phrase);
     bool isOn() const;
     void setOn(bool on);
 

@@ -48,6 +48,9 @@ done
 [[ $(dpkg-deb -f "$planner" Package) == furrow ]] || fail "planner package name"
 [[ $(dpkg-deb -f "$server" Package) == furrow-sync-server ]] || fail "server package name"
 dpkg-deb -f "$planner" Depends | grep -q 'libqt6widgets6' || fail "furrow Depends lacks Qt"
+dpkg-deb -f "$planner" Depends | grep -q 'libqt6keychain1' || fail "furrow Depends lacks QtKeychain"
+# QtKeychain opens libsecret only at run time, where dpkg-shlibdeps cannot see it.
+dpkg-deb -f "$planner" Depends | grep -q 'libsecret-1-0' || fail "furrow Depends lacks libsecret"
 dpkg-deb -f "$server" Depends | grep -q 'libqt6widgets6' && fail "server depends on Qt Widgets"
 
 # The server's maintainer scripts only reload systemd; nothing enables or starts the unit.

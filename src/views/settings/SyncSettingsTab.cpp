@@ -89,6 +89,8 @@ void SyncSettingsTab::buildFields()
                        "It alone keeps the server from reading your tasks."),
         Theme::small(), Theme::muted, this);
     m_phraseHint->setObjectName(QStringLiteral("syncPhraseHint"));
+    m_secretsPlace = wrappingText({}, Theme::small(), Theme::muted, this);
+    m_secretsPlace->setObjectName(QStringLiteral("syncSecretsPlace"));
 
     // Only the user's flips reach the engine, not the switch following the engine.
     connect(m_switch, &QAbstractButton::clicked, &m_engine, &SyncEngine::setOn);
@@ -96,6 +98,11 @@ void SyncSettingsTab::buildFields()
     connect(m_token->input(), &QLineEdit::textEdited, &m_engine, &SyncEngine::setToken);
     connect(m_phrase, &PhraseField::committed, &m_engine, &SyncEngine::setPhrase);
     connect(m_phrase->input(), &QLineEdit::textChanged, this, &SyncSettingsTab::updatePhraseHint);
+    connect(&m_engine, &SyncEngine::secretsLoaded, this, [this] {
+        // What is being typed is committed first, so the loaded values do not wipe it.
+        m_phrase->commit();
+        loadFromEngine();
+    });
 }
 
 void SyncSettingsTab::layOut()
@@ -115,6 +122,7 @@ void SyncSettingsTab::layOut()
     column->addWidget(m_switch);
     column->addWidget(buildAddressBlock());
     column->addWidget(m_token);
+    column->addWidget(m_secretsPlace);
     column->addWidget(new HairLine(this));
     column->addWidget(new StepLabel(QStringLiteral("SECRET PHRASE"), this));
     column->addWidget(wrappingText(
@@ -194,11 +202,28 @@ void SyncSettingsTab::loadFromEngine()
 {
     m_switch->setChecked(m_engine.isOn());
     m_address->input()->setText(m_engine.address());
-    m_token->input()->setText(m_engine.token());
-    m_phrase->setPhrase(m_engine.phrase());
+    if (m_engine.hasSecrets()) {
+        m_token->input()->setText(m_engine.token());
+        m_phrase->setPhrase(m_engine.phrase());
+    }
+    showSecretsPlace();
     updateAddressHint();
     updatePhraseHint();
     updateButton();
+}
+
+void SyncSettingsTab::showSecretsPlace()
+{
+    const bool inKeyring = m_engine.keepsSecretsInKeyring();
+    m_secretsPlace->setText(inKeyring
+                                ? QStringLiteral("Stored in the keyring")
+                                : QStringLiteral("Stored in Furrow.conf: no keyring is running"));
+    // Until the keyring has been read, empty fields must not look like secrets never set.
+    const QString unread = inKeyring && !m_engine.hasSecrets()
+                               ? QStringLiteral("In the keyring, read at the next sync")
+                               : QString();
+    m_token->input()->setPlaceholderText(unread);
+    m_phrase->input()->setPlaceholderText(unread);
 }
 
 void SyncSettingsTab::showStatus(const SyncStatus &status)
@@ -232,6 +257,15 @@ void SyncSettingsTab::updateAddressHint()
 
 void SyncSettingsTab::suggestPhrase()
 {
+    // Whether a phrase is set decides what happens, so the keyring is read first.
+    if (!m_engine.hasSecrets()) {
+        const QPointer<SyncSettingsTab> tab(this);
+        m_engine.loadSecrets([tab](bool loaded) {
+            if (tab && loaded)
+                tab->suggestPhrase();
+        });
+        return;
+    }
     const QString phrase = phraseSuggester().suggest();
     if (phrase.isEmpty())
         return;

@@ -13,8 +13,9 @@ class ToggleSwitch;
 struct SyncStatus;
 
 // The Sync tab of the settings window: switches sync on and off, edits the server address, the
-// access token and the secret phrase straight into the engine, starts a cycle by hand and shows
-// the engine's status.
+// access token and the secret phrase straight into the engine, says where the secrets are kept,
+// starts a cycle by hand and shows the engine's status. Secrets in a keyring are shown once a
+// cycle or the user's act has read them, never read just because the tab opened.
 class SyncSettingsTab : public QWidget
 {
     Q_OBJECT
@@ -33,8 +34,9 @@ private:
     QWidget *buildAddressBlock();
     // The "Suggest a phrase" button and the suggestion it shows.
     QWidget *buildSuggestion();
-    // The fields and the switch take the engine's values.
+    // The fields and the switch take the engine's values; the secret fields only once known.
     void loadFromEngine();
+    void showSecretsPlace();
     void showStatus(const SyncStatus &status);
     void updateButton();
     void updatePhraseHint();
@@ -52,6 +54,7 @@ private:
     LabelledField *m_token = nullptr;
     PhraseField *m_phrase = nullptr;
     TextLabel *m_phraseHint = nullptr;
+    TextLabel *m_secretsPlace = nullptr;
     PillButton *m_suggest = nullptr;
     LabelledField *m_suggestion = nullptr;
     TextLabel *m_suggestionNote = nullptr;
