@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ModelContext.h"
+#include "capture/CaptureReading.h"
 
 #include <QHash>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -54,8 +56,12 @@ public:
     Page *insertStarterPageIfMissing();
 
     // Tasks
-    TaskItem *capture(const QString &text, Section *into, Project *defaultProject);
-    void applyInlineEdit(const QString &text, TaskItem &task);
+    // Reads capture text as it would be filed now: the project token only when it names a
+    // project, and dates unless the user turned reading them off or refused the phrase.
+    CaptureReading readCapture(const QString &text, const QStringList &refused = {}) const;
+    TaskItem *capture(const QString &text, Section *into, Project *defaultProject,
+                      const QStringList &refused = {});
+    void applyInlineEdit(const QString &text, TaskItem &task, const QStringList &refused = {});
     void setNote(const QString &note, TaskItem &task);
     void setDueDate(const OptionalInstant &day, TaskItem &task);
     void setProject(Project *project, TaskItem &task);
@@ -124,6 +130,8 @@ private:
     std::vector<Page *> livePages() const;
     void reindexPages();
     qint64 nextOrder(const Section *section) const;
+    // The due day a capture reading names; does not save.
+    void applyDates(const CaptureReading &reading, TaskItem &task);
 
     ModelContext &m_context;
 };
