@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModelContext.h"
+#include "capture/CaptureContext.h"
 #include "capture/CaptureReading.h"
 
 #include <QHash>
@@ -59,8 +60,13 @@ public:
     // Reads capture text as it would be filed now: the project token only when it names a
     // project, and dates unless the user turned reading them off or refused the phrase.
     CaptureReading readCapture(const QString &text, const QStringList &refused = {}) const;
+    // The same in a given context (another day, say); the store names the projects.
+    CaptureReading readCapture(const QString &text, CaptureContext context) const;
     TaskItem *capture(const QString &text, Section *into, Project *defaultProject,
                       const QStringList &refused = {});
+    // One capture for each non-blank line of the text; the tasks filed, in order.
+    std::vector<TaskItem *> captureLines(const QString &text, Section *into,
+                                         Project *defaultProject);
     void applyInlineEdit(const QString &text, TaskItem &task, const QStringList &refused = {});
     void setNote(const QString &note, TaskItem &task);
     void setDueDate(const OptionalInstant &day, TaskItem &task);

@@ -4,7 +4,6 @@
 
 #include "Calendar.h"
 #include "Clock.h"
-#include "InlineSyntax.h"
 #include "capture/CaptureParser.h"
 
 #include <QDateTime>
@@ -17,11 +16,15 @@ CaptureReading PlannerStore::readCapture(const QString &text, const QStringList 
 {
     CaptureContext context = CaptureContext::current();
     context.refused = refused;
+    return readCapture(text, std::move(context));
+}
+
+CaptureReading PlannerStore::readCapture(const QString &text, CaptureContext context) const
+{
     context.namesProject = [this](const QString &token) {
         return matchProject(token) != nullptr;
     };
-    // Pasted lines would otherwise glue a hash word to the next line's first word.
-    return CaptureParser::read(InlineSyntax::oneLine(text), context);
+    return CaptureParser::read(text, context);
 }
 
 TaskItem *PlannerStore::capture(const QString &text, Section *into, Project *defaultProject,
@@ -38,6 +41,17 @@ TaskItem *PlannerStore::capture(const QString &text, Section *into, Project *def
     applyDates(reading, *task);
     save();
     return task;
+}
+
+std::vector<TaskItem *> PlannerStore::captureLines(const QString &text, Section *into,
+                                                   Project *defaultProject)
+{
+    std::vector<TaskItem *> filed;
+    for (const QString &line : CaptureParser::lines(text)) {
+        if (TaskItem *task = capture(line, into, defaultProject))
+            filed.push_back(task);
+    }
+    return filed;
 }
 
 void PlannerStore::applyInlineEdit(const QString &text, TaskItem &task, const QStringList &refused)

@@ -93,6 +93,11 @@ TEST(CapturePhrasesTest, refusedPhrasesAndReadingOff_leaveTheTextAsTyped)
     EXPECT_EQ(reading.title, QStringLiteral("Call Tomorrow"));
     EXPECT_EQ(reading.dueDay, QDate(2026, 12, 11)) << "an earlier refused phrase stays text";
 
+    context.refused = {QStringLiteral("every mon, wed")};
+    reading = CaptureParser::read(QStringLiteral("Gym every mon, wed"), context);
+    EXPECT_FALSE(reading.dueDay) << "a refused phrase lends none of its words to another";
+    EXPECT_EQ(reading.title, QStringLiteral("Gym every mon, wed"));
+
     context.refused.clear();
     context.readDates = false;
     reading = CaptureParser::read(QStringLiteral("Call tomorrow daily"), context);

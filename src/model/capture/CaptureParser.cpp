@@ -2,6 +2,7 @@
 
 #include "DuePhrases.h"
 #include "RepeatPhrases.h"
+#include "model/InlineSyntax.h"
 #include "model/TextUnits.h"
 
 #include <QRegularExpression>
@@ -66,8 +67,12 @@ void readRepeat(CaptureWords &words, const CaptureContext &context, CaptureReadi
             continue;
         const TakenRange range
             = rangeOf(words, match->first, match->last, TakenRange::Kind::Repeat);
-        if (isRefused(words, range, context))
+        if (isRefused(words, range, context)) {
+            // A phrase kept as text is text as a whole: "every mon, wed" does not leave "wed".
+            words.markTaken(match->first, match->last);
+            i = match->last;
             continue;
+        }
         reading.repeatRule = match->rule;
         reading.repeatFromDone = match->fromDone;
         reading.taken.push_back(range);
@@ -84,11 +89,10 @@ void readDue(CaptureWords &words, const CaptureContext &context, CaptureReading 
         const auto match = DuePhrases::matchAt(words, i, context.today, context.dayBeforeMonth);
         if (!match)
             continue;
-        if (isRefused(words, rangeOf(words, match->first, match->last, TakenRange::Kind::Due),
-                      context))
-            continue;
-        chosen = match;
         i = match->last;
+        if (!isRefused(words, rangeOf(words, match->first, match->last, TakenRange::Kind::Due),
+                       context))
+            chosen = match;
     }
     if (!chosen)
         return;
@@ -138,9 +142,23 @@ CaptureReading read(const QString &text, const CaptureContext &context)
     }
     std::sort(reading.taken.begin(), reading.taken.end(),
               [](const TakenRange &a, const TakenRange &b) { return a.start < b.start; });
-    const QStringList kept = withoutTaken(text, reading.taken).split(u' ', Qt::SkipEmptyParts);
+    // Line breaks read as spaces, so that the taken ranges keep the positions of the text given.
+    const QStringList kept
+        = InlineSyntax::oneLine(withoutTaken(text, reading.taken)).split(u' ', Qt::SkipEmptyParts);
     reading.title = kept.join(u' ').trimmed();
     return reading;
+}
+
+QStringList lines(const QString &text)
+{
+    static const QRegularExpression lineBreak(
+        QStringLiteral("\\r\\n|[\\n\\r\\x{000B}\\x{000C}\\x{0085}\\x{2028}\\x{2029}]"));
+    QStringList result;
+    for (const QString &line : text.split(lineBreak)) {
+        if (!line.trimmed().isEmpty())
+            result << line;
+    }
+    return result;
 }
 
 QString phraseText(const QString &text, const TakenRange &range)

@@ -12,6 +12,9 @@ namespace CaptureParser {
 
 CaptureReading read(const QString &text, const CaptureContext &context);
 
+// The non-blank lines of pasted or typed text, each one capture; any line break counts.
+QStringList lines(const QString &text);
+
 // The text of a taken range as it is matched against CaptureContext::refused.
 QString phraseText(const QString &text, const TakenRange &range);
 
