@@ -12,6 +12,7 @@ packages=(
     libxcb1-dev libxcb-xfixes0-dev
     python3 python3-cryptography xvfb xauth xdotool dbus trayer openbox clang-format
     clang libclang-rt-14-dev
+    scdoc groff-base dpkg-dev file lintian appstream desktop-file-utils
 )
 # node and npm fetch the fonts, icons and word list; any recent installation will do.
 command -v npm >/dev/null || packages+=(nodejs npm)

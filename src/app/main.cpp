@@ -23,7 +23,7 @@ void describeApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Furrow"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FURROW_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("furrow"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(FURROW_APP_ID));
 }
 
 } // namespace

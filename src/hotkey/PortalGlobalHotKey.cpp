@@ -68,7 +68,7 @@ void registerHostApplication(QDBusConnection bus)
     done.insert(bus.name());
     QDBusMessage call = portalCall(QStringLiteral("org.freedesktop.host.portal.Registry"),
                                    QStringLiteral("Register"));
-    call << QStringLiteral("furrow") << QVariantMap();
+    call << QStringLiteral(FURROW_APP_ID) << QVariantMap();
     bus.call(call, QDBus::Block, kTimeoutMs);
 }
 

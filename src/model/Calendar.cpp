@@ -31,4 +31,14 @@ std::optional<Instant> addingDays(Instant instant, int days)
     return instantFromDateTime(moved) + remainder;
 }
 
+Instant atTimeOfDay(Instant day, QTime time)
+{
+    return instantFromDateTime(QDateTime(toLocalDateTime(day).date(), time));
+}
+
+QTime timeOfDay(Instant instant)
+{
+    return toLocalDateTime(instant).time();
+}
+
 } // namespace furrow::Calendar

@@ -2,6 +2,8 @@
 
 #include "Instant.h"
 
+#include <QTime>
+
 namespace furrow {
 
 // The current calendar: Gregorian days of the local time zone (TZ). Day arithmetic moves by
@@ -22,6 +24,11 @@ bool isSameDay(Instant a, Instant b);
 // The same local time of day, `days` calendar days later (or earlier when negative); none when
 // the result is outside what the calendar can represent.
 std::optional<Instant> addingDays(Instant instant, int days);
+
+// That local time of day on the day of `day`; a time that a daylight-saving change skips on
+// that day moves forward by the gap.
+Instant atTimeOfDay(Instant day, QTime time);
+QTime timeOfDay(Instant instant);
 
 } // namespace Calendar
 } // namespace furrow

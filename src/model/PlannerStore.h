@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <QTime>
 
 #include <optional>
 #include <vector>
@@ -69,7 +70,15 @@ public:
                                          Project *defaultProject);
     void applyInlineEdit(const QString &text, TaskItem &task, const QStringList &refused = {});
     void setNote(const QString &note, TaskItem &task);
+    // A due day moves the reminder to the same time on the new day; no due day clears it.
     void setDueDate(const OptionalInstant &day, TaskItem &task);
+    // A reminder at that time of day on the task's due day; a task without a due day becomes
+    // due today if the time is still ahead, else tomorrow. No time clears the reminder.
+    void setReminder(const std::optional<QTime> &time, TaskItem &task);
+    // An empty rule stops the task repeating; a rule makes a task without a due day due today
+    // and starts a series at the task unless it already belongs to one. The rule's text is
+    // stored as given: callers check it.
+    void setRepeat(const QString &rule, bool fromDone, TaskItem &task);
     void setProject(Project *project, TaskItem &task);
     void close(TaskItem &task);
     void reopen(TaskItem &task);
@@ -136,7 +145,7 @@ private:
     std::vector<Page *> livePages() const;
     void reindexPages();
     qint64 nextOrder(const Section *section) const;
-    // The due day a capture reading names; does not save.
+    // The due day and repeat a capture reading names, each through its own operation.
     void applyDates(const CaptureReading &reading, TaskItem &task);
 
     ModelContext &m_context;

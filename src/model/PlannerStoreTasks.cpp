@@ -69,7 +69,9 @@ void PlannerStore::applyInlineEdit(const QString &text, TaskItem &task, const QS
 void PlannerStore::applyDates(const CaptureReading &reading, TaskItem &task)
 {
     if (reading.dueDay)
-        task.setDueDate(instantFromDateTime(reading.dueDay->startOfDay()));
+        setDueDate(instantFromDateTime(reading.dueDay->startOfDay()), task);
+    if (!reading.repeatRule.isEmpty())
+        setRepeat(reading.repeatRule, reading.repeatFromDone, task);
 }
 
 void PlannerStore::setNote(const QString &note, TaskItem &task)
@@ -82,7 +84,45 @@ void PlannerStore::setNote(const QString &note, TaskItem &task)
 void PlannerStore::setDueDate(const OptionalInstant &day, TaskItem &task)
 {
     task.setDueDate(day ? OptionalInstant(Calendar::startOfDay(*day)) : std::nullopt);
+    if (task.remindAt()) {
+        task.setRemindAt(day ? OptionalInstant(
+                             Calendar::atTimeOfDay(*day, Calendar::timeOfDay(*task.remindAt())))
+                             : std::nullopt);
+    }
     task.setUpdatedAt(Clock::now());
+    save();
+}
+
+void PlannerStore::setReminder(const std::optional<QTime> &time, TaskItem &task)
+{
+    const Instant now = Clock::now();
+    if (!time) {
+        task.setRemindAt(std::nullopt);
+    } else if (task.dueDate()) {
+        task.setRemindAt(Calendar::atTimeOfDay(*task.dueDate(), *time));
+    } else {
+        Instant at = Calendar::atTimeOfDay(now, *time);
+        if (at <= now)
+            at = Calendar::atTimeOfDay(Calendar::addingDays(now, 1).value_or(now), *time);
+        task.setDueDate(Calendar::startOfDay(at));
+        task.setRemindAt(at);
+    }
+    task.setUpdatedAt(now);
+    save();
+}
+
+void PlannerStore::setRepeat(const QString &rule, bool fromDone, TaskItem &task)
+{
+    const Instant now = Clock::now();
+    task.setRepeatRule(rule);
+    task.setRepeatFromDone(!rule.isEmpty() && fromDone);
+    if (!rule.isEmpty()) {
+        if (!task.dueDate())
+            task.setDueDate(Calendar::startOfDay(now));
+        if (task.seriesId().isNull())
+            task.setSeriesId(task.id());
+    }
+    task.setUpdatedAt(now);
     save();
 }
 

@@ -85,6 +85,26 @@ void TaskItem::setSnoozedUntil(const OptionalInstant &until)
     assign(&TaskItem::m_snoozedUntil, until);
 }
 
+void TaskItem::setRemindAt(const OptionalInstant &remindAt)
+{
+    assign(&TaskItem::m_remindAt, remindAt);
+}
+
+void TaskItem::setRepeatRule(const QString &rule)
+{
+    assign(&TaskItem::m_repeatRule, rule);
+}
+
+void TaskItem::setRepeatFromDone(bool fromDone)
+{
+    assign(&TaskItem::m_repeatFromDone, fromDone);
+}
+
+void TaskItem::setSeriesId(const QUuid &seriesId)
+{
+    assign(&TaskItem::m_seriesId, seriesId);
+}
+
 void TaskItem::setProject(Project *project)
 {
     assign(&TaskItem::m_project, project);

@@ -7,8 +7,8 @@ namespace furrow {
 class Project;
 class Section;
 
-// A task: its title, note, due day, done state, archive and tombstone stamps, and the section
-// and project it belongs to.
+// A task: its title, note, due day, reminder, repeat rule, done state, archive and tombstone
+// stamps, and the section and project it belongs to.
 class TaskItem final : public Record
 {
 public:
@@ -37,6 +37,13 @@ public:
     const OptionalInstant &deletedAt() const { return m_deletedAt; }
     const OptionalInstant &archivedAt() const { return m_archivedAt; }
     const OptionalInstant &snoozedUntil() const { return m_snoozedUntil; }
+    const OptionalInstant &remindAt() const { return m_remindAt; }
+    // The repeat rule's text; empty when the task does not repeat.
+    const QString &repeatRule() const { return m_repeatRule; }
+    // Whether the next occurrence counts from the day the task was closed.
+    bool repeatFromDone() const { return m_repeatFromDone; }
+    // The id of the first task of the series this task belongs to; null when none.
+    const QUuid &seriesId() const { return m_seriesId; }
     Project *project() const { return m_project; }
     Section *section() const { return m_section; }
 
@@ -52,6 +59,10 @@ public:
     void setDeletedAt(const OptionalInstant &deletedAt);
     void setArchivedAt(const OptionalInstant &archivedAt);
     void setSnoozedUntil(const OptionalInstant &snoozedUntil);
+    void setRemindAt(const OptionalInstant &remindAt);
+    void setRepeatRule(const QString &rule);
+    void setRepeatFromDone(bool fromDone);
+    void setSeriesId(const QUuid &seriesId);
     void setProject(Project *project);
     void setSection(Section *section);
 
@@ -74,6 +85,10 @@ private:
     OptionalInstant m_deletedAt;
     OptionalInstant m_archivedAt;
     OptionalInstant m_snoozedUntil;
+    OptionalInstant m_remindAt;
+    QString m_repeatRule;
+    bool m_repeatFromDone = false;
+    QUuid m_seriesId;
     Project *m_project = nullptr;
     Section *m_section = nullptr;
 };

@@ -59,6 +59,11 @@ json encodeTask(const PlannerArchive::TaskRecord &record)
     putOptional(object, "doneAt", record.doneAt, InternetTime::format);
     putOptional(object, "deletedAt", record.deletedAt, InternetTime::format);
     putOptional(object, "projectID", record.projectID, idString);
+    putOptional(object, "remindAt", record.remindAt, InternetTime::format);
+    putOptional(object, "repeat", record.repeat, text);
+    if (record.repeatFromDone)
+        object["repeatFromDone"] = true;
+    putOptional(object, "series", record.series, idString);
     return object;
 }
 

@@ -43,6 +43,10 @@ struct PlannerArchive
         Instant updatedAt;
         OptionalInstant deletedAt;
         std::optional<QUuid> projectID;
+        OptionalInstant remindAt;
+        std::optional<QString> repeat; // the repeat rule's text
+        bool repeatFromDone = false;
+        std::optional<QUuid> series;
 
         bool operator==(const TaskRecord &) const = default;
     };

@@ -171,6 +171,10 @@ PlannerArchive::TaskRecord decodeTask(const FieldReader &in)
     record.updatedAt = in.required<Instant>("updatedAt");
     record.deletedAt = in.optional<Instant>("deletedAt");
     record.projectID = in.optional<QUuid>("projectID");
+    record.remindAt = in.optional<Instant>("remindAt");
+    record.repeat = in.optional<QString>("repeat");
+    record.repeatFromDone = in.optional<bool>("repeatFromDone").value_or(false);
+    record.series = in.optional<QUuid>("series");
     return record;
 }
 

@@ -25,6 +25,12 @@ PlannerArchive::TaskRecord taskRecord(const TaskItem &task)
     record.deletedAt = task.deletedAt();
     if (const Project *project = task.project())
         record.projectID = project->id();
+    record.remindAt = task.remindAt();
+    if (!task.repeatRule().isEmpty())
+        record.repeat = task.repeatRule();
+    record.repeatFromDone = task.repeatFromDone();
+    if (!task.seriesId().isNull())
+        record.series = task.seriesId();
     return record;
 }
 
@@ -122,6 +128,10 @@ void apply(const PlannerArchive::TaskRecord &r, TaskItem &task, Project *project
     task.setUpdatedAt(r.updatedAt);
     task.setDeletedAt(r.deletedAt);
     task.setProject(project);
+    task.setRemindAt(r.remindAt);
+    task.setRepeatRule(r.repeat.value_or(QString()));
+    task.setRepeatFromDone(r.repeatFromDone);
+    task.setSeriesId(r.series.value_or(QUuid()));
 }
 
 void mergeTasks(PlannerStore &store, const PlannerArchive &archive,

@@ -18,7 +18,8 @@ QStringList columnList(std::initializer_list<const char *> names)
 // Column lists, in binding order; the first column of every table is the row key.
 const QStringList kTaskColumns = columnList(
     {"row_key", "id", "title", "note", "due_date", "sort_order", "is_done", "done_at", "created_at",
-     "updated_at", "deleted_at", "archived_at", "snoozed_until", "project_row", "section_row"});
+     "updated_at", "deleted_at", "archived_at", "snoozed_until", "project_row", "section_row",
+     "remind_at", "repeat_rule", "repeat_from_done", "series_id"});
 const QStringList kProjectColumns
     = columnList({"row_key", "id", "name", "color_hex", "sort_order", "updated_at", "deleted_at"});
 const QStringList kPageColumns
@@ -33,7 +34,9 @@ CREATE TABLE task(
     row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, title TEXT NOT NULL, note TEXT NOT NULL,
     due_date INTEGER, sort_order INTEGER NOT NULL, is_done INTEGER NOT NULL, done_at INTEGER,
     created_at INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER,
-    archived_at INTEGER, snoozed_until INTEGER, project_row INTEGER, section_row INTEGER);
+    archived_at INTEGER, snoozed_until INTEGER, project_row INTEGER, section_row INTEGER,
+    remind_at INTEGER, repeat_rule TEXT NOT NULL DEFAULT '', repeat_from_done INTEGER NOT NULL
+    DEFAULT 0, series_id TEXT);
 CREATE TABLE project(
     row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, name TEXT NOT NULL, color_hex TEXT NOT NULL,
     sort_order INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER);
@@ -46,7 +49,16 @@ CREATE TABLE section(
 CREATE TABLE day_plan(
     row_key INTEGER PRIMARY KEY, date INTEGER NOT NULL, started_at INTEGER, closed_at INTEGER,
     planned_count INTEGER NOT NULL, closed_count INTEGER NOT NULL, updated_at INTEGER NOT NULL);
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
+)";
+
+// From the first schema: tasks gained a reminder and a repeat rule.
+const char *const kMigrationFrom1 = R"(
+ALTER TABLE task ADD COLUMN remind_at INTEGER;
+ALTER TABLE task ADD COLUMN repeat_rule TEXT NOT NULL DEFAULT '';
+ALTER TABLE task ADD COLUMN repeat_from_done INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE task ADD COLUMN series_id TEXT;
+PRAGMA user_version = 2;
 )";
 
 // The statements of one table.
@@ -160,7 +172,7 @@ void SqliteStore::prepareSchema()
 {
     // Check before changing anything: a file that is not ours is set aside untouched.
     const qint64 version = m_db.queryInteger("PRAGMA user_version");
-    if (version != 0 && version != kSchemaVersion)
+    if (version != 0 && version != 1 && version != kSchemaVersion)
         throw StoreError(
             QStringLiteral("schema version %1, expected %2").arg(version).arg(kSchemaVersion),
             StoreError::Cause::Damaged);
@@ -173,7 +185,7 @@ void SqliteStore::prepareSchema()
     if (version == kSchemaVersion)
         return;
     SqliteTransaction transaction(m_db);
-    m_db.execute(kSchema);
+    m_db.execute(version == 1 ? kMigrationFrom1 : kSchema);
     transaction.commit();
 }
 
@@ -247,6 +259,11 @@ void SqliteStore::loadInto(ModelContext &context)
         task->setDeletedAt(optionalInstant(row, 10));
         task->setArchivedAt(optionalInstant(row, 11));
         task->setSnoozedUntil(optionalInstant(row, 12));
+        task->setRemindAt(optionalInstant(row, 15));
+        task->setRepeatRule(row.text(16));
+        task->setRepeatFromDone(row.integer(17) != 0);
+        if (!row.isNull(18))
+            task->setSeriesId(uuid(row, 18));
         context.insertStored(task, row.integer(0));
     }
     for (SqliteStatement &row = m_statements->dayPlans.select; row.step();) {
@@ -279,6 +296,13 @@ void bindRow(SqliteStatement &s, const TaskItem &task)
     s.bind(13, microseconds(task.snoozedUntil()));
     s.bind(14, reference(task.project()));
     s.bind(15, reference(task.section()));
+    s.bind(16, microseconds(task.remindAt()));
+    s.bind(17, task.repeatRule());
+    s.bind(18, qint64(task.repeatFromDone()));
+    if (task.seriesId().isNull())
+        s.bindNull(19);
+    else
+        s.bind(19, idText(task.seriesId()));
 }
 
 void bindRow(SqliteStatement &s, const Project &project)

@@ -15,10 +15,10 @@ namespace furrow {
 class SqliteStore final : public StoreBackend
 {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
-    // Opens the file, creating the schema in a new one; raises StoreError, marked damaged when
-    // the file is not a store of this schema version.
+    // Opens the file, creating the schema in a new one and bringing a store of the first schema
+    // up to date; raises StoreError, marked damaged when the file is not a store of either.
     explicit SqliteStore(const QString &path);
     ~SqliteStore() override;
 

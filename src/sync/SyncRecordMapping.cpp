@@ -125,6 +125,15 @@ SyncRecord syncRecord(const TaskItem &task)
                    {QStringLiteral("deletedAt"), instantValue(task.deletedAt())},
                    {QStringLiteral("section"), referenceValue(task.section())},
                    {QStringLiteral("project"), referenceValue(task.project())}};
+    // Left out when unset, so that a task without them reads the same to older devices.
+    if (task.remindAt())
+        record.body[QStringLiteral("remindAt")] = instantValue(task.remindAt());
+    if (!task.repeatRule().isEmpty()) {
+        record.body[QStringLiteral("repeat")] = SyncValue::text(task.repeatRule());
+        record.body[QStringLiteral("repeatFromDone")] = SyncValue::flag(task.repeatFromDone());
+    }
+    if (!task.seriesId().isNull())
+        record.body[QStringLiteral("series")] = SyncValue::text(idText(task.seriesId()));
     return record;
 }
 
@@ -183,6 +192,11 @@ void applySync(TaskItem &task, const SyncRecord &record)
         instantOrNone(record, QStringLiteral("createdAt")).value_or(task.createdAt()));
     task.setArchivedAt(instantOrNone(record, QStringLiteral("archivedAt")));
     task.setSnoozedUntil(instantOrNone(record, QStringLiteral("snoozedUntil")));
+    task.setRemindAt(instantOrNone(record, QStringLiteral("remindAt")));
+    task.setRepeatRule(textOr(record, QStringLiteral("repeat"), QString()));
+    const SyncValue *fromDone = member(record, QStringLiteral("repeatFromDone"));
+    task.setRepeatFromDone(fromDone && fromDone->isFlag() && fromDone->asFlag());
+    task.setSeriesId(QUuid::fromString(textOr(record, QStringLiteral("series"), QString())));
     task.setDeletedAt(tombstone(record));
     task.setUpdatedAt(SyncTime::fromWire(record.updatedAt));
 }

@@ -131,6 +131,13 @@ TEST_F(CaptureDatesTest, captureAndEdit_fileTheDueDayReadFromTheText)
     store.applyInlineEdit(QStringLiteral("Call the bank again"), *task);
     EXPECT_EQ(task->dueDate(), localTime(2026, 3, 13, 0)) << "no phrase keeps the due day";
 
+    task = store.capture(QStringLiteral("Gym every mon, wed from done"), inbox, nullptr);
+    EXPECT_EQ(task->title(), QStringLiteral("Gym"));
+    EXPECT_EQ(task->repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=MO,WE"));
+    EXPECT_TRUE(task->repeatFromDone());
+    EXPECT_EQ(task->seriesId(), task->id());
+    EXPECT_EQ(task->dueDate(), localTime(2026, 3, 11)) << "the first Monday or Wednesday";
+
     task = store.capture(QStringLiteral("Call tomorrow"), inbox, nullptr, {"tomorrow"});
     EXPECT_EQ(task->title(), QStringLiteral("Call tomorrow"));
     EXPECT_FALSE(task->dueDate());

@@ -127,5 +127,43 @@ TEST_F(TaskLifecycleTest, queries_separateOpenDoneArchivedAndTombstonedTasks)
     EXPECT_EQ(store.archivedTasks(), (std::vector<TaskItem *>{b}));
 }
 
+TEST_F(TaskLifecycleTest, reminder_givesADueDay_andFollowsItAcrossADaylightSavingDay)
+{
+    store.setReminder(QTime(9, 0), *a); // 9:00 has passed at 10:00: tomorrow
+    store.setReminder(QTime(18, 0), *b);
+    EXPECT_EQ(a->dueDate(), localTime(2026, 3, 11));
+    EXPECT_EQ(a->remindAt(), localTime(2026, 3, 11, 9));
+    EXPECT_EQ(b->dueDate(), localTime(2026, 3, 10));
+    EXPECT_EQ(b->remindAt(), localTime(2026, 3, 10, 18));
+
+    store.setDueDate(localTime(2026, 3, 29, 12), *b); // clocks go forward that night
+    EXPECT_EQ(b->remindAt(), localTime(2026, 3, 29, 18));
+    store.setReminder(QTime(7, 30), *b);
+    EXPECT_EQ(b->dueDate(), localTime(2026, 3, 29)) << "a due day stays where it is";
+    EXPECT_EQ(b->remindAt(), localTime(2026, 3, 29, 7, 30));
+    store.setDueDate(std::nullopt, *b);
+    EXPECT_FALSE(b->remindAt());
+}
+
+TEST_F(TaskLifecycleTest, repeat_makesTheTaskDueToday_startsASeries_andStopsWithoutLosingIt)
+{
+    a->setDueDate(localTime(2026, 4, 1));
+    store.setRepeat(QStringLiteral("FREQ=WEEKLY"), true, *a);
+    store.setRepeat(QStringLiteral("FREQ=DAILY"), false, *b);
+    EXPECT_EQ(a->dueDate(), localTime(2026, 4, 1));
+    EXPECT_EQ(b->dueDate(), localTime(2026, 3, 10));
+    EXPECT_EQ(a->seriesId(), a->id());
+    EXPECT_TRUE(a->repeatFromDone());
+
+    const QUuid series = QUuid::createUuid();
+    c->setSeriesId(series);
+    store.setRepeat(QStringLiteral("FREQ=MONTHLY"), false, *c);
+    EXPECT_EQ(c->seriesId(), series) << "an occurrence stays in its series";
+    store.setRepeat(QString(), true, *a);
+    EXPECT_EQ(a->repeatRule(), QString());
+    EXPECT_FALSE(a->repeatFromDone());
+    EXPECT_EQ(a->seriesId(), a->id());
+}
+
 } // namespace
 } // namespace furrow::test

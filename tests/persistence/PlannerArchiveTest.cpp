@@ -25,12 +25,23 @@ PlannerArchive fullArchive()
     archive.projects = {{home, "Home", "#2563EB", 2, at("2025-02-28T18:00:00Z"), {}},
                         {QUuid("0a0b0c0d-1111-2222-3333-444455556666"), "Old", "#475569", -1,
                          at("2025-01-02T03:04:05Z"), at("1969-12-31T23:59:59Z") + 900ms}};
-    archive.tasks
-        = {{QUuid("a1b2c3d4-e5f6-4711-8899-aabbccddeeff"), "Call the plumber \"now\" — ünïcödé",
-            "Today", 7, "line one\nline two", at("2025-03-02T23:00:00Z"), true,
-            at("2025-03-01T08:15:30Z"), at("2025-02-27T10:00:00Z"),
-            at("2025-03-01T08:15:30Z") + 1us, at("2025-03-01T09:00:00Z"), home},
-           {}};
+    archive.tasks = {{QUuid("a1b2c3d4-e5f6-4711-8899-aabbccddeeff"),
+                      "Call the plumber \"now\" — ünïcödé",
+                      "Today",
+                      7,
+                      "line one\nline two",
+                      at("2025-03-02T23:00:00Z"),
+                      true,
+                      at("2025-03-01T08:15:30Z"),
+                      at("2025-02-27T10:00:00Z"),
+                      at("2025-03-01T08:15:30Z") + 1us,
+                      at("2025-03-01T09:00:00Z"),
+                      home,
+                      {},
+                      {},
+                      false,
+                      {}},
+                     {}};
     archive.tasks[1].id = QUuid("00000000-0000-4000-8000-000000000001");
     archive.tasks[1].title = "Bare";
     archive.tasks[1].createdAt = archive.tasks[1].updatedAt = at("2025-03-01T00:00:00Z");
@@ -124,3 +135,24 @@ const DecodeCase kDecodeCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, PlannerArchiveDecode, testing::ValuesIn(kDecodeCases),
                          [](const auto &param) { return std::string(param.param.name); });
+
+TEST(PlannerArchive, reminderAndRepeatMembers_roundTrip_andAreLeftOutWhenAbsent)
+{
+    PlannerArchive archive = fullArchive();
+    PlannerArchive::TaskRecord &task = archive.tasks[1];
+    task.remindAt = at("2025-03-02T08:00:00Z");
+    task.repeat = QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1;X-UNKNOWN=1");
+    task.repeatFromDone = true;
+    task.series = QUuid("00000000-0000-4000-8000-000000000002");
+    const QByteArray encoded = archive.encode();
+    const json document = json::parse(encoded.toStdString());
+    EXPECT_EQ(document["tasks"][1]["series"], "00000000-0000-4000-8000-000000000002");
+    EXPECT_FALSE(document["tasks"][0].contains("repeat"));
+    EXPECT_FALSE(document["tasks"][0].contains("repeatFromDone"));
+    const PlannerArchive back = PlannerArchive::decode(encoded);
+    EXPECT_EQ(back.tasks[1].remindAt, task.remindAt);
+    EXPECT_EQ(back.tasks[1].repeat, task.repeat);
+    EXPECT_TRUE(back.tasks[1].repeatFromDone);
+    EXPECT_EQ(back.tasks[1].series, task.series);
+    EXPECT_FALSE(back.tasks[0].remindAt);
+}

@@ -39,8 +39,9 @@ protected:
                                              const char *updatedAt,
                                              std::optional<QString> section = {})
     {
-        return {id, title, section, 0, {}, {}, false, {}, at("2025-01-01T00:00:00Z"), at(updatedAt),
-                {}, {}};
+        return {
+            id, title, section, 0,  {},    {}, false, {}, at("2025-01-01T00:00:00Z"), at(updatedAt),
+            {}, {},    {},      {}, false, {}};
     }
     const TaskItem &task(size_t row) const { return *context.rows<TaskItem>().at(row); }
 

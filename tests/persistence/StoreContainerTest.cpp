@@ -71,6 +71,10 @@ TEST_F(StoreContainerTest,
         task->setArchivedAt(precise + 2us);
         task->setSnoozedUntil(precise + 3us);
         task->setDeletedAt(precise + 4us);
+        task->setRemindAt(precise + 5us);
+        task->setRepeatRule(QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TH;X-NEW=1"));
+        task->setRepeatFromDone(true);
+        task->setSeriesId(QUuid::createUuid());
         context.insert(std::make_shared<TaskItem>("Twin", nullptr, 0, nullptr))->setId(task->id());
         DayPlan *plan = context.insert(std::make_shared<DayPlan>(precise, precise));
         plan->setClosedAt(precise);
@@ -90,6 +94,7 @@ TEST_F(StoreContainerTest,
     TaskItem &task = *context.rows<TaskItem>().front();
     EXPECT_EQ(task.archivedAt(), precise + 2us);
     EXPECT_EQ(task.snoozedUntil(), precise + 3us);
+    EXPECT_EQ(task.remindAt(), precise + 5us);
     EXPECT_EQ(task.section()->order(), 4);
     ASSERT_NE(task.section()->page(), nullptr);
     EXPECT_EQ(task.section()->page()->iconName(), QStringLiteral("briefcase"));
@@ -133,7 +138,7 @@ TEST_F(StoreContainerTest, storeThatCannotBeOpened_isMovedAsideWithItsCompanions
 
     // SQL that leaves a store of another shape; closing it takes its companions away.
     const std::pair<const char *, const char *> cases[]
-        = {{"PRAGMA user_version = 2", "schema version 2, expected 1"},
+        = {{"PRAGMA user_version = 3", "schema version 3, expected 2"},
            {"DROP TABLE project", "no such table: project"},
            {"ALTER TABLE task DROP COLUMN note", "no such column: note"}};
     for (const auto &[sql, error] : cases) {
@@ -145,6 +150,51 @@ TEST_F(StoreContainerTest, storeThatCannotBeOpened_isMovedAsideWithItsCompanions
         EXPECT_TRUE(QFile::remove(asideName())) << error;
         EXPECT_EQ(openLogging(), "") << "the clean store opens as it is";
     }
+}
+
+TEST_F(StoreContainerTest, storeOfTheFirstSchema_gainsReminderAndRepeatColumnsKeepingItsTasks)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(path().toUtf8().constData(), &db), SQLITE_OK);
+    const char *firstSchema = R"(
+CREATE TABLE task(
+    row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, title TEXT NOT NULL, note TEXT NOT NULL,
+    due_date INTEGER, sort_order INTEGER NOT NULL, is_done INTEGER NOT NULL, done_at INTEGER,
+    created_at INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER,
+    archived_at INTEGER, snoozed_until INTEGER, project_row INTEGER, section_row INTEGER);
+CREATE TABLE project(row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, name TEXT NOT NULL,
+    color_hex TEXT NOT NULL, sort_order INTEGER NOT NULL, updated_at INTEGER NOT NULL,
+    deleted_at INTEGER);
+CREATE TABLE page(row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, name TEXT NOT NULL,
+    icon_name TEXT NOT NULL, sort_order INTEGER NOT NULL, updated_at INTEGER NOT NULL,
+    deleted_at INTEGER);
+CREATE TABLE section(row_key INTEGER PRIMARY KEY, id TEXT NOT NULL, name TEXT NOT NULL,
+    sort_order INTEGER NOT NULL, updated_at INTEGER NOT NULL, deleted_at INTEGER, page_row INTEGER);
+CREATE TABLE day_plan(row_key INTEGER PRIMARY KEY, date INTEGER NOT NULL, started_at INTEGER,
+    closed_at INTEGER, planned_count INTEGER NOT NULL, closed_count INTEGER NOT NULL,
+    updated_at INTEGER NOT NULL);
+INSERT INTO task VALUES(1, 'A1B2C3D4-E5F6-4711-8899-AABBCCDDEEFF', 'Old task', '', 5, 0, 0,
+    NULL, 1, 2, NULL, NULL, NULL, NULL, NULL);
+PRAGMA user_version = 1;
+)";
+    ASSERT_EQ(sqlite3_exec(db, firstSchema, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    for (int opening = 0; opening < 2; ++opening) {
+        test::LogCapture log;
+        auto container = open();
+        EXPECT_EQ(log.take(), "");
+        ASSERT_EQ(container->context().rows<TaskItem>().size(), 1u);
+        TaskItem &task = *container->context().rows<TaskItem>().front();
+        EXPECT_EQ(task.title(), QStringLiteral("Old task"));
+        EXPECT_EQ(task.dueDate(), instantFromMicroseconds(5));
+        EXPECT_FALSE(task.remindAt());
+        EXPECT_EQ(task.repeatRule(), QString());
+        EXPECT_TRUE(task.seriesId().isNull());
+        task.setTitle(QStringLiteral("Old task"));
+        ASSERT_TRUE(container->context().save().ok);
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.backup-*")}).empty());
 }
 
 // What the folder holds, name and bytes, to see that nothing in it changed.

@@ -310,6 +310,34 @@ TEST_F(SyncMapping, applyOne_needsAKnownKindAValidIdAndALaterTime_andResetsMissi
     EXPECT_EQ(task->deletedAt(), SyncTime::fromWire(1002));
 }
 
+TEST_F(SyncMapping, reminderAndRepeat_travelInTheBody_andARecordWithoutThemClearsThemOnlyWhenNewer)
+{
+    ModelContext other;
+    TaskItem *sent = other.insert(std::make_shared<TaskItem>("water", nullptr, 0, nullptr));
+    const Instant remindAt = SyncTime::fromWire(SyncTime::toWire(kNow + 1h));
+    sent->setRemindAt(remindAt);
+    sent->setRepeatRule(QStringLiteral("FREQ=DAILY;INTERVAL=3"));
+    sent->setRepeatFromDone(true);
+    sent->setSeriesId(QUuid::createUuid());
+    SyncRecord record = syncRecord(*sent);
+    record.body = SyncBodyCoding::decode(SyncBodyCoding::encode(record.body));
+    ASSERT_EQ(SyncMerge::applyPages(m_context, {{record}}), 1);
+    TaskItem *task = m_context.rows<TaskItem>().front().get();
+    EXPECT_EQ(task->remindAt(), remindAt);
+    EXPECT_EQ(task->repeatRule(), sent->repeatRule());
+    EXPECT_TRUE(task->repeatFromDone());
+    EXPECT_EQ(task->seriesId(), sent->seriesId());
+
+    // An older device's record leaves the members out.
+    const QString id = idText(task->id());
+    EXPECT_EQ(apply("task", id, record.updatedAt, R"({"title":"water"})"), 0);
+    EXPECT_EQ(task->remindAt(), remindAt);
+    EXPECT_EQ(apply("task", id, record.updatedAt + 1, R"({"title":"water"})"), 1);
+    EXPECT_FALSE(task->remindAt());
+    EXPECT_EQ(task->repeatRule(), QString());
+    EXPECT_TRUE(task->seriesId().isNull());
+}
+
 TEST_F(SyncMapping, orderKeysBeyondTwoToThe53_areHeldAtTheBound)
 {
     auto *task = m_context.insert(std::make_shared<TaskItem>("local", nullptr, 0, nullptr));
