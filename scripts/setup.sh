@@ -10,7 +10,7 @@ packages=(
     libsqlite3-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev libboost-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxcb1-dev libxcb-xfixes0-dev
-    python3 python3-cryptography xvfb xauth xdotool dbus trayer openbox clang-format
+    python3 python3-cryptography xvfb xauth xdotool dbus trayer openbox dunst clang-format
     clang libclang-rt-14-dev
     scdoc groff-base dpkg-dev file lintian appstream desktop-file-utils
 )

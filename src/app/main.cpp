@@ -45,6 +45,7 @@ int main(int argc, char *argv[])
         printOut(QStringLiteral("furrow %1\n").arg(QStringLiteral(FURROW_VERSION)));
         return 0;
     case CommandLine::Action::Start:
+    case CommandLine::Action::Background:
     case CommandLine::Action::QuickCapture: {
         if (command->activationToken.isEmpty())
             command->activationToken = CommandLine::takeActivationToken();

@@ -92,6 +92,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         command.action = Action::Version;
     } else if (first == QLatin1String("--quick-capture")) {
         command.action = Action::QuickCapture;
+    } else if (first == QLatin1String("--background")) {
+        command.action = Action::Background;
     } else {
         const auto verb = std::find_if(std::begin(kVerbs), std::end(kVerbs), [&](const Verb &v) {
             return first == QLatin1String(v.name);
@@ -149,7 +151,7 @@ QString CommandLine::usage()
 {
     return QStringLiteral(
         "Usage: furrow [--seed-demo]\n"
-        "       furrow --quick-capture\n"
+        "       furrow --background | --quick-capture\n"
         "       furrow add TEXT [--dry-run [--today DAY]] | export FILE | import FILE [--dry-run]\n"
         "       furrow sync [--trust SHA256]\n"
         "       furrow search QUERY [--json] [--limit N] | done ID | reopen ID\n"
@@ -158,6 +160,8 @@ QString CommandLine::usage()
         "Without a command, starts the planner (or brings the running one forward).\n"
         "\n"
         "  --seed-demo   fill a store holding fewer than 3 tasks with demo data\n"
+        "  --background  start the planner without its window (as the session starts it);\n"
+        "                does nothing when a planner already runs\n"
         "  --quick-capture\n"
         "                show or hide the capture panel of the running planner (starting\n"
         "                it without its window if none runs); bind this command to a key\n"
@@ -205,6 +209,8 @@ QStringList CommandLine::toArguments() const
     switch (action) {
     case Action::Start:
         return seedDemo ? arguments << QStringLiteral("--seed-demo") : arguments;
+    case Action::Background:
+        return {QStringLiteral("--background")};
     case Action::QuickCapture:
         return arguments << QStringLiteral("--quick-capture");
     case Action::Add:

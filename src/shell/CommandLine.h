@@ -13,6 +13,7 @@ struct CommandLine
 {
     enum class Action {
         Start,
+        Background,
         QuickCapture,
         Add,
         Export,

@@ -141,6 +141,7 @@ void execute(const CommandLine &command, ModelContext &context, SyncEngine &engi
     case CommandLine::Action::Reopen:
         return respond(FindCommands::reopen(command.argument, context));
     case CommandLine::Action::Start:
+    case CommandLine::Action::Background:
     case CommandLine::Action::QuickCapture:
     case CommandLine::Action::Help:
     case CommandLine::Action::Version:

@@ -1,6 +1,7 @@
 #include "PlannerApplication.h"
 
 #include "AppIconState.h"
+#include "BackgroundNotice.h"
 #include "BackupCommands.h"
 #include "HeadlessCommands.h"
 #include "QuitGuard.h"
@@ -8,6 +9,9 @@
 #include "SaveRetry.h"
 #include "StoreLauncher.h"
 #include "capture/QuickCaptureController.h"
+#include "reminders/DesktopNotifier.h"
+#include "reminders/MorningSummaryService.h"
+#include "reminders/ReminderService.h"
 #include "tray/TrayController.h"
 
 #include "hotkey/GlobalHotKey.h"
@@ -49,6 +53,15 @@ void reportStoreFailure(const QString &message)
     box.exec();
 }
 
+PlannerApplication::Opening openingFor(CommandLine::Action action)
+{
+    if (action == CommandLine::Action::QuickCapture)
+        return PlannerApplication::Opening::QuickCapture;
+    if (action == CommandLine::Action::Background)
+        return PlannerApplication::Opening::Background;
+    return PlannerApplication::Opening::MainWindow;
+}
+
 } // namespace
 
 int PlannerApplication::run(const CommandLine &command, const QPalette &desktopPalette)
@@ -66,8 +79,7 @@ int PlannerApplication::run(const CommandLine &command, const QPalette &desktopP
         PlannerApplication planner(std::move(store.container), storePath);
         planner.m_desktopPalette = desktopPalette;
         const bool capture = command.action == CommandLine::Action::QuickCapture;
-        planner.start(command.seedDemo, store.recovery,
-                      capture ? Opening::QuickCapture : Opening::MainWindow);
+        planner.start(command.seedDemo, store.recovery, openingFor(command.action));
         if (capture)
             planner.m_quickCapture->show(command.activationToken.toUtf8());
         exitCode = QApplication::exec();
@@ -117,6 +129,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     startCaptureFromAnywhere();
     m_sync = std::make_unique<SyncEngine>(context());
     m_sync->start();
+    startReminders();
     m_findIndex = std::make_unique<FindIndex>(context());
 
     m_commands = std::make_unique<PlannerCommands>(PlannerCommands::Handlers{
@@ -151,7 +164,7 @@ void PlannerApplication::start(bool seedDemo, const StoreRecovery::Outcome &reco
     });
     if (opening == Opening::MainWindow)
         showMainWindow();
-    else // a planner started for the panel alone still files captures on a page
+    else // a planner started without its window still files captures on a page
         PlannerStore(context()).ensureStarterPage();
     tellAboutRecovery(recovery);
     // Built between events once the window is up, so that it never delays the first paint.
@@ -168,6 +181,26 @@ void PlannerApplication::startCaptureFromAnywhere()
     // A combination that cannot be registered, or waits for the user, never holds up the
     // start-up; the result is announced for whoever shows it.
     announceHotkey(applyHotkey(HotkeyPreference::combo()));
+}
+
+void PlannerApplication::startReminders()
+{
+    m_notifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus());
+    m_reminders = std::make_unique<ReminderService>(context(), *m_notifier);
+    connect(m_reminders.get(), &ReminderService::openTaskRequested, this,
+            [this](const QUuid &taskId) {
+                showMainWindow();
+                m_mainWindow->revealTask(taskId);
+            });
+    m_reminders->start();
+    m_morningSummary = std::make_unique<MorningSummaryService>(context(), *m_notifier);
+    connect(m_morningSummary.get(), &MorningSummaryService::openPageRequested, this,
+            [this](const QUuid &pageId) {
+                showMainWindow();
+                if (PlannerStore(context()).livePage(pageId))
+                    m_mainWindow->setSelection(SidebarSelection::page(pageId));
+            });
+    m_morningSummary->check();
 }
 
 HotkeyStatus PlannerApplication::applyHotkey(const HotkeyCombo &combo)
@@ -224,6 +257,11 @@ void PlannerApplication::showMainWindow()
             updateIcon(true);
         });
         connect(m_mainWindow.get(), &MainWindow::archiveRequested, this, [this] { showArchive(); });
+        // A quit closes the window too; only a close that leaves the planner running tells.
+        connect(m_mainWindow.get(), &MainWindow::closed, this, [this] {
+            if (!m_quitConfirmed)
+                BackgroundNotice::showOnce();
+        });
         connect(m_mainWindow.get(), &MainWindow::archivedTaskRequested, this,
                 [this](const QUuid &taskId) {
                     showArchive();
@@ -293,6 +331,9 @@ void PlannerApplication::handOver(const QStringList &arguments,
         if (command->seedDemo)
             runDemoSeed();
         showMainWindow();
+        return respond({});
+    case CommandLine::Action::Background:
+        // The session starting a planner that already runs: it keeps what it shows.
         return respond({});
     case CommandLine::Action::QuickCapture:
         m_quickCapture->toggle(command->activationToken.toUtf8());

@@ -22,9 +22,12 @@ namespace furrow {
 class ArchiveWindow;
 class FindIndex;
 class GlobalHotKey;
+class DesktopNotifier;
 class MainWindow;
 class PlannerContainer;
+class MorningSummaryService;
 class QuickCaptureController;
+class ReminderService;
 class SaveRetry;
 class SettingsWindow;
 class ShortcutTab;
@@ -47,7 +50,7 @@ public:
     static int run(const CommandLine &command, const QPalette &desktopPalette);
 
     // What the planner shows once it has started.
-    enum class Opening { MainWindow, QuickCapture };
+    enum class Opening { MainWindow, QuickCapture, Background };
 
     PlannerApplication(std::unique_ptr<PlannerContainer> container, const QString &storePath);
     ~PlannerApplication() override;
@@ -71,6 +74,9 @@ private:
     void handOver(const QStringList &arguments, const SingleInstance::Respond &respond);
     void commitOpenEdits();
     void startCaptureFromAnywhere();
+    // Desktop notifications for the tasks' reminders and the morning summary; a click shows
+    // the task, or the summary's first page, in the main window.
+    void startReminders();
     // Records how the hotkey's registration ended and tells the Shortcut tab, if open.
     void announceHotkey(HotkeyStatus status);
     void quitOnRequest();
@@ -95,6 +101,9 @@ private:
     std::unique_ptr<GlobalHotKey> m_hotKey;
     std::unique_ptr<QuickCaptureController> m_quickCapture;
     std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    std::unique_ptr<ReminderService> m_reminders;
+    std::unique_ptr<MorningSummaryService> m_morningSummary;
     QPalette m_desktopPalette;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<ArchiveWindow> m_archiveWindow;

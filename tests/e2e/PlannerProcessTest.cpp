@@ -103,6 +103,23 @@ TEST_F(PlannerProcessTest, laterLaunches_goThroughTheRunningPlanner)
     EXPECT_EQ(furrow({"export", file("after.json")}).exitCode, 0) << "the store's lock is free";
 }
 
+TEST_F(PlannerProcessTest, background_startsThePlannerOnce_andLaterSessionStartsDoNothing)
+{
+    QProcess planner;
+    planner.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    planner.start(QStringLiteral(FURROW_EXECUTABLE), {"--background"});
+    ASSERT_TRUE(planner.waitForReadyRead(30000));
+
+    const Result again = furrow({"--background"});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.output.isEmpty());
+    EXPECT_EQ(planner.state(), QProcess::Running) << "the first planner keeps running";
+    EXPECT_EQ(furrow({"add", "Filed in the background"}).exitCode, 0) << "through the planner";
+
+    planner.terminate();
+    EXPECT_TRUE(planner.waitForFinished(30000));
+}
+
 TEST_F(PlannerProcessTest, damagedStore_isRestoredFromTheBackupFile_beforeACommandWritesOverIt)
 {
     // A data folder of its own, so that this planner of 300 tasks is the only one in it.

@@ -3,6 +3,7 @@
 
 #include "model/InlineSyntax.h"
 #include "model/PlannerStore.h"
+#include "model/UserDefaults.h"
 #include "persistence/ArchiveWriter.h"
 #include "persistence/PlannerContainer.h"
 #include "views/board/PageView.h"
@@ -11,12 +12,15 @@
 #include "views/board/ToolbarChip.h"
 #include "views/main/MainToolbar.h"
 #include "views/main/MainWindow.h"
+#include "views/settings/SessionAutostart.h"
 #include "views/settings/SettingsWindow.h"
 #include "views/settings/ShortcutTab.h"
 #include "views/settings/SyncSettingsTab.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -141,6 +145,38 @@ TEST_F(StartedPlannerTest, settings_isOneWindowOpenedFromTheChipTheProjectsReque
     // Every tab has its content, bound to the running planner.
     EXPECT_NE(settings->findChild<ShortcutTab *>(), nullptr);
     EXPECT_NE(settings->findChild<SyncSettingsTab *>(), nullptr);
+}
+
+TEST(PlannerApplicationTest, background_startsWithoutTheWindow_andTheFirstCloseTellsOnceWhereItWent)
+{
+    UserDefaults::open()->remove(u"notice.background.shown"_s);
+    QFile::remove(SessionAutostart::entryPath());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("furrow.store"));
+    PlannerApplication planner(PlannerContainer::open(path), path);
+    planner.start(false, {}, PlannerApplication::Opening::Background);
+    EXPECT_EQ(planner.mainWindow(), nullptr);
+    EXPECT_EQ(test::topLevel(u"backgroundNotice"_s), nullptr);
+
+    planner.showMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(planner.mainWindow()));
+    planner.mainWindow()->close();
+    QMessageBox *notice = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        notice = test::topLevel<QMessageBox>(u"backgroundNotice"_s);
+        return notice && notice->isVisible();
+    }));
+    EXPECT_EQ(notice->text(), u"Furrow keeps running for quick capture and reminders. Quit from "
+                              u"the tray or with Ctrl+Q."_s);
+    notice->findChild<QAbstractButton *>(u"startWithSession"_s)->click();
+    EXPECT_TRUE(SessionAutostart::isEnabled());
+    QTRY_COMPARE(test::topLevel(u"backgroundNotice"_s), nullptr);
+
+    planner.showMainWindow();
+    planner.mainWindow()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(test::topLevel(u"backgroundNotice"_s), nullptr) << "once only";
+    QFile::remove(SessionAutostart::entryPath());
 }
 
 } // namespace

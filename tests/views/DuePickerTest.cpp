@@ -3,6 +3,7 @@
 #include "ViewTestSupport.h"
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
+#include "views/board/RowContent.h"
 #include "views/pickers/DayCell.h"
 #include "views/pickers/MonthCalendar.h"
 #include "views/theme/Theme.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QTimeEdit>
 
 using namespace furrow;
 
@@ -183,4 +185,51 @@ TEST_F(DuePickerTest, rendersThePicker)
     window.show();
     menus.show(330, QRect(340, 12, 24, 24), new DuePicker(context, *task));
     saveRendering(&window, QStringLiteral("due-picker"));
+}
+
+TEST_F(DuePickerTest, remindMe_stepsByFiveMinutesFromTheKeyboard_andSetsOrClearsTheReminder)
+{
+    PlannerStore(context).setDueDate(localTime(2021, 8, 12, 12), *task);
+    {
+        DuePicker picker(context, *task);
+        QSignalSpy dismissed(&picker, &DuePicker::dismissRequested);
+        EXPECT_EQ(pill(picker, QStringLiteral("No reminder")), nullptr);
+        picker.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+        auto *time = picker.findChild<QTimeEdit *>(u"reminderTime"_s);
+        EXPECT_EQ(time->displayFormat(), time->locale().timeFormat(QLocale::ShortFormat));
+        time->setFocus(Qt::TabFocusReason);
+        time->setTime(QTime(9, 3));
+        time->setCurrentSection(QDateTimeEdit::MinuteSection);
+        const std::pair<Qt::Key, QTime> steps[] = {{Qt::Key_Up, QTime(9, 5)},
+                                                   {Qt::Key_Up, QTime(9, 10)},
+                                                   {Qt::Key_Down, QTime(9, 5)},
+                                                   {Qt::Key_Down, QTime(9, 0)},
+                                                   {Qt::Key_Down, QTime(8, 55)}};
+        for (const auto &[key, expected] : steps) {
+            QTest::keyClick(time, key);
+            EXPECT_EQ(time->time(), expected);
+        }
+        QTest::keyClick(time, Qt::Key_Return);
+        ASSERT_TRUE(task->remindAt());
+        EXPECT_EQ(toLocalDateTime(*task->remindAt()), QDateTime(QDate(2021, 8, 12), QTime(8, 55)))
+            << "on the due day";
+        EXPECT_EQ(dismissed.size(), 1);
+    }
+    DuePicker picker(context, *task);
+    picker.show();
+    EXPECT_EQ(picker.findChild<QTimeEdit *>(u"reminderTime"_s)->time(), QTime(8, 55));
+    QTest::mouseClick(pill(picker, QStringLiteral("No reminder")), Qt::LeftButton);
+    EXPECT_FALSE(task->remindAt());
+}
+
+TEST_F(DuePickerTest, theRowShowsABell_onlyWhileAnOpenTasksReminderIsAhead)
+{
+    PlannerStore store(context);
+    EXPECT_FALSE(RowContent::of(*task, Clock::now()).reminderPending);
+    store.setReminder(QTime(15, 0), *task);
+    EXPECT_TRUE(RowContent::of(*task, Clock::now()).reminderPending);
+    EXPECT_FALSE(RowContent::of(*task, localTime(2021, 8, 10, 16)).reminderPending);
+    store.close(*task);
+    EXPECT_FALSE(RowContent::of(*task, Clock::now()).reminderPending);
 }

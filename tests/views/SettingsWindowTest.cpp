@@ -1,6 +1,7 @@
 #include "views/settings/SettingsWindow.h"
 #include "Rendering.h"
 #include "ViewTestSupport.h"
+#include "model/MorningSummaryPreference.h"
 #include "model/PlannerNotifications.h"
 #include "model/PlannerStore.h"
 #include "persistence/ArchiveWriter.h"
@@ -9,6 +10,7 @@
 #include "views/menus/MenuController.h"
 #include "views/settings/ColorDot.h"
 #include "views/settings/ProjectSettingsRow.h"
+#include "views/settings/SessionAutostart.h"
 #include "views/settings/SyncSettingsTab.h"
 #include "views/settings/TabPillBar.h"
 #include "views/widgets/ColorSwatchGrid.h"
@@ -22,6 +24,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimeEdit>
 
 using namespace furrow;
 
@@ -197,12 +200,14 @@ TEST_F(SettingsTest, window_tabsAnswerTheKeyboardAndTakeContent)
     QTest::keyClick(projects, Qt::Key_Return);
     EXPECT_EQ(window.currentTab(), SettingsTab::Projects);
     QTest::keyClick(projects, Qt::Key_Left);
+    EXPECT_EQ(window.currentTab(), SettingsTab::General);
+    QTest::keyClick(bar->pill(SettingsTab::General), Qt::Key_Left);
     EXPECT_EQ(window.currentTab(), SettingsTab::Backup);
     EXPECT_TRUE(bar->pill(SettingsTab::Backup)->hasFocus());
     EXPECT_TRUE(bar->pill(SettingsTab::Backup)->isChecked());
     EXPECT_FALSE(projects->isChecked());
     QTest::keyClick(bar->pill(SettingsTab::Backup), Qt::Key_Right);
-    EXPECT_EQ(window.currentTab(), SettingsTab::Projects);
+    EXPECT_EQ(window.currentTab(), SettingsTab::General);
     bar->pill(SettingsTab::Sync)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(bar->pill(SettingsTab::Sync), Qt::Key_Space);
     EXPECT_EQ(window.currentTab(), SettingsTab::Sync);
@@ -341,4 +346,68 @@ TEST_F(SettingsTest, projects_nameAnotherProjectAnswersToIsRefusedWithANoteUnder
     EXPECT_EQ(home->name(), QStringLiteral("HOMEWORK"));
     EXPECT_FALSE(renameNote->isVisible());
     EXPECT_EQ(saves.count(), 1);
+}
+
+TEST_F(SettingsTest, generalTab_startWithSession_writesAndRemovesTheAutostartEntry)
+{
+    const QString path = SessionAutostart::entryPath();
+    QFile::remove(path);
+    window.present();
+    window.showTab(SettingsTab::General);
+    auto *startSwitch = child<QAbstractButton>(QStringLiteral("startWithSession"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_FALSE(startSwitch->isChecked()) << "off until the user turns it on";
+
+    startSwitch->click();
+    QFile entry(path);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=furrow --background\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nX-GNOME-Autostart-enabled=true\n")));
+    EXPECT_TRUE(SessionAutostart::isEnabled());
+
+    // Removed outside the planner: the tab shows the file's state when it shows again.
+    QFile::remove(path);
+    window.showTab(SettingsTab::Projects);
+    window.showTab(SettingsTab::General);
+    EXPECT_FALSE(startSwitch->isChecked());
+    startSwitch->click();
+    startSwitch->click();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(startSwitch->isChecked());
+}
+
+TEST(SessionAutostartTest, anEntryTheDesktopWasToldToSkip_readsAsOff)
+{
+    ASSERT_TRUE(SessionAutostart::setEnabled(true));
+    for (const char *line : {"Hidden=true\n", "X-GNOME-Autostart-enabled=false\n"}) {
+        QFile entry(SessionAutostart::entryPath());
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(QByteArray("[Desktop Entry]\nExec=furrow --background\n") + line);
+        entry.close();
+        EXPECT_FALSE(SessionAutostart::isEnabled()) << line;
+    }
+    EXPECT_TRUE(SessionAutostart::setEnabled(false));
+    EXPECT_TRUE(SessionAutostart::setEnabled(false)) << "removing what is gone is no failure";
+}
+
+TEST_F(SettingsTest, generalTab_morningSummary_isOffAtNineUntilChanged)
+{
+    window.present();
+    window.showTab(SettingsTab::General);
+    auto *summary = child<QAbstractButton>(QStringLiteral("morningSummary"));
+    auto *time = child<QTimeEdit>(QStringLiteral("morningSummaryTime"));
+    EXPECT_FALSE(summary->isChecked());
+    EXPECT_FALSE(time->isEnabled());
+    EXPECT_EQ(time->time(), QTime(9, 0));
+
+    summary->click();
+    EXPECT_TRUE(MorningSummaryPreference::isOn());
+    EXPECT_TRUE(time->isEnabled());
+    time->setTime(QTime(7, 45));
+    EXPECT_EQ(MorningSummaryPreference::time(), QTime(7, 45));
+    summary->click();
+    EXPECT_FALSE(MorningSummaryPreference::isOn());
+    MorningSummaryPreference::setTime(QTime(9, 0));
 }

@@ -30,6 +30,7 @@ RowContent RowContent::of(const TaskItem &task, Instant now)
     if (task.dueDate())
         content.dueText = DueText::label(*task.dueDate(), now);
     content.overdue = task.isOverdue();
+    content.reminderPending = !task.isDone() && task.remindAt() && *task.remindAt() > now;
     content.done = task.isDone();
     return content;
 }

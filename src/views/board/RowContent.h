@@ -23,6 +23,7 @@ struct RowContent
     QColor projectColor;
     QString dueText; // empty without a due date
     bool overdue = false;
+    bool reminderPending = false; // an open task's reminder is still ahead
     bool done = false;
 
     // The note holds more than white space.

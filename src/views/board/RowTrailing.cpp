@@ -1,5 +1,6 @@
 #include "views/board/RowTrailing.h"
 
+#include "views/theme/Icon.h"
 #include "views/theme/Theme.h"
 #include "views/widgets/ProjectTag.h"
 
@@ -15,11 +16,15 @@ constexpr int kMinHeight = 24;
 RowTrailing::RowTrailing(QWidget *parent)
     : QWidget(parent)
     , m_due(new QLabel(this))
+    , m_bell(new QLabel(this))
     , m_tag(new ProjectTag(this))
 {
     m_due->setObjectName(QStringLiteral("dueLabel"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_due->hide();
+    m_bell->setObjectName(QStringLiteral("reminderBell"));
+    m_bell->setAccessibleName(QStringLiteral("Reminder set"));
+    m_bell->hide();
     m_tag->hide();
     m_tag->setToolTip(QStringLiteral("Change the project"));
     connect(m_tag, &QAbstractButton::clicked, this, &RowTrailing::tagClicked);
@@ -36,6 +41,19 @@ void RowTrailing::setDue(const QString &text, bool overdue)
     colors.setColor(QPalette::WindowText, overdue ? Theme::clay : Theme::muted);
     m_due->setPalette(colors);
     m_due->adjustSize();
+    updateGeometry();
+    place();
+}
+
+void RowTrailing::setReminderPending(bool pending)
+{
+    if (pending == m_bell->isVisibleTo(this))
+        return;
+    if (pending)
+        m_bell->setPixmap(
+            Icon::pageIcon(QStringLiteral("bell"), 11, Theme::muted, devicePixelRatioF()));
+    m_bell->setVisible(pending);
+    m_bell->adjustSize();
     updateGeometry();
     place();
 }
@@ -86,7 +104,8 @@ int RowTrailing::infoWidth() const
 {
     int width = 0;
     for (const QWidget *info :
-         {static_cast<const QWidget *>(m_due), static_cast<const QWidget *>(m_tag)}) {
+         {static_cast<const QWidget *>(m_bell), static_cast<const QWidget *>(m_due),
+          static_cast<const QWidget *>(m_tag)}) {
         if (info->isVisibleTo(this))
             width += (width ? kInfoGap : 0) + info->sizeHint().width();
     }
@@ -110,7 +129,8 @@ void RowTrailing::resizeEvent(QResizeEvent *event)
 void RowTrailing::place()
 {
     int right = width() - (m_shown ? m_controlsWidth + kSpacing : 0);
-    for (QWidget *info : {static_cast<QWidget *>(m_tag), static_cast<QWidget *>(m_due)}) {
+    for (QWidget *info : {static_cast<QWidget *>(m_tag), static_cast<QWidget *>(m_due),
+                          static_cast<QWidget *>(m_bell)}) {
         if (!info->isVisibleTo(this))
             continue;
         const QSize size = info->sizeHint();

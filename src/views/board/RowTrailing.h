@@ -10,7 +10,8 @@ namespace furrow {
 
 class ProjectTag;
 
-// The trailing end of a task row: the due label and the project tag, then the row's hover
+// The trailing end of a task row: a bell while a reminder is pending, the due label and the
+// project tag, then the row's hover
 // controls. The controls' width is always reserved, so the title never rewraps on hover;
 // while they are hidden the information slides over to the row's right edge.
 class RowTrailing : public QWidget
@@ -24,6 +25,8 @@ public:
 
     // The due label's text (empty for none) and whether it is overdue.
     void setDue(const QString &text, bool overdue);
+    // The small bell before the due label while a reminder is pending.
+    void setReminderPending(bool pending);
     // The project tag, when `shown`.
     void setProject(bool shown, const QString &name, const QColor &color);
     // The controls widget, `width` wide; the zone takes ownership and deletes any earlier one.
@@ -50,6 +53,7 @@ private:
     void place();
 
     QLabel *m_due;
+    QLabel *m_bell;
     ProjectTag *m_tag;
     QWidget *m_controls = nullptr;
     int m_controlsWidth = 0;

@@ -82,6 +82,7 @@ TaskRow::TaskRow(BoardScope scope, const RowContent &content, QWidget *parent)
 
     m_title->setText(content.title);
     m_trailing->setDue(content.dueText, content.overdue);
+    m_trailing->setReminderPending(content.reminderPending);
     m_trailing->setProject(content.hasProject, content.projectName, content.projectColor);
     applyDone();
     updateNoteLine();
@@ -115,6 +116,8 @@ void TaskRow::setContent(const RowContent &content)
     }
     if (content.dueText != old.dueText || content.overdue != old.overdue)
         m_trailing->setDue(content.dueText, content.overdue);
+    if (content.reminderPending != old.reminderPending)
+        m_trailing->setReminderPending(content.reminderPending);
     if (content.hasProject != old.hasProject || content.projectName != old.projectName
         || content.projectColor != old.projectColor)
         m_trailing->setProject(content.hasProject, content.projectName, content.projectColor);

@@ -18,6 +18,7 @@
 #include "views/theme/Theme.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QMenuBar>
@@ -140,6 +141,13 @@ void MainWindow::showEvent(QShowEvent *event)
         Q_EMIT shown();
 }
 
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        Q_EMIT closed();
+}
+
 void MainWindow::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
@@ -208,6 +216,13 @@ std::vector<FindResult> MainWindow::find(const QString &query, qsizetype limit) 
     if (m_findIndex)
         return m_findIndex->search(query, m_goals.visible(), limit);
     return LinearFind::search(PlannerStore(m_context), query, m_goals.visible(), limit);
+}
+
+bool MainWindow::revealTask(const QUuid &taskId)
+{
+    FindResult result;
+    result.id = taskId;
+    return goTo(result);
 }
 
 bool MainWindow::goTo(const FindResult &result)

@@ -49,6 +49,10 @@ public:
     // goals or without a page.
     void focusInput();
 
+    // Shows the page that holds the task, scrolled to it, focused and briefly highlighted, as
+    // the find palette does; false when the task is on no page any more.
+    bool revealTask(const QUuid &taskId);
+
     // The index the find palette searches; without one it searches linearly.
     void setFindIndex(FindIndex *index) { m_findIndex = index; }
     MainToolbar *toolbar() const { return m_toolbar; }
@@ -67,9 +71,12 @@ Q_SIGNALS:
     void archiveRequested();
     // The find palette went to an archived task: the archive window shows it.
     void archivedTaskRequested(const QUuid &taskId);
+    // The user closed the window; the planner keeps running without it.
+    void closed();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

@@ -4,6 +4,7 @@
 #include "model/Clock.h"
 #include "model/PlannerStore.h"
 #include "views/pickers/MonthCalendar.h"
+#include "views/pickers/ReminderRow.h"
 #include "views/widgets/HairLine.h"
 #include "views/widgets/PillButton.h"
 
@@ -32,6 +33,11 @@ DuePicker::DuePicker(ModelContext &context, const TaskItem &task, QWidget *paren
     layout->addWidget(m_calendar);
     connect(m_calendar, &MonthCalendar::picked, this,
             [this](QDate day) { setDueDate(instantFromDateTime(day.startOfDay())); });
+
+    layout->addWidget(new HairLine(this));
+    auto *reminder = new ReminderRow(task, this);
+    layout->addWidget(reminder);
+    connect(reminder, &ReminderRow::chosen, this, &DuePicker::setReminder);
 
     if (task.dueDate()) {
         auto *clear
@@ -63,6 +69,14 @@ void DuePicker::chooseDaysFromNow(int days)
 {
     const Instant now = Clock::now();
     setDueDate(Calendar::addingDays(now, days).value_or(now));
+}
+
+void DuePicker::setReminder(const std::optional<QTime> &time)
+{
+    PlannerStore store(m_context);
+    if (TaskItem *task = store.task(m_taskId))
+        store.setReminder(time, *task);
+    Q_EMIT dismissRequested();
 }
 
 void DuePicker::setDueDate(const OptionalInstant &day)

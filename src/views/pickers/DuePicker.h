@@ -2,6 +2,7 @@
 
 #include "model/Instant.h"
 
+#include <QTime>
 #include <QUuid>
 #include <QWidget>
 
@@ -12,8 +13,9 @@ class MonthCalendar;
 class TaskItem;
 
 // The popup behind a task's date control: "Today", "Tomorrow" and "Next week", a month
-// calendar that always opens on the current month, and "Clear the date" when the task has a
-// due date. Every choice goes through the planner store, then asks to be dismissed.
+// calendar that always opens on the current month, the "Remind me" row, and "Clear the date"
+// when the task has a due date. Every choice goes through the planner store, then asks to be
+// dismissed.
 class DuePicker : public QWidget
 {
     Q_OBJECT
@@ -29,6 +31,7 @@ private:
     void addQuickChoices();
     void chooseDaysFromNow(int days);
     void setDueDate(const OptionalInstant &day);
+    void setReminder(const std::optional<QTime> &time);
 
     ModelContext &m_context;
     QUuid m_taskId;

@@ -7,16 +7,19 @@
 namespace furrow {
 
 // The tabs of the settings window, in the order their pills are shown.
-enum class SettingsTab { Projects, Shortcut, Sync, Backup };
+enum class SettingsTab { General, Projects, Shortcut, Sync, Backup };
 
 namespace SettingsTabs {
 
-constexpr std::array<SettingsTab, 4> all{SettingsTab::Projects, SettingsTab::Shortcut,
-                                         SettingsTab::Sync, SettingsTab::Backup};
+constexpr std::array<SettingsTab, 5> all{SettingsTab::General, SettingsTab::Projects,
+                                         SettingsTab::Shortcut, SettingsTab::Sync,
+                                         SettingsTab::Backup};
 
 inline QString title(SettingsTab tab)
 {
     switch (tab) {
+    case SettingsTab::General:
+        return QStringLiteral("General");
     case SettingsTab::Projects:
         return QStringLiteral("Projects");
     case SettingsTab::Shortcut:

@@ -1,6 +1,7 @@
 #include "views/settings/SettingsWindow.h"
 
 #include "views/menus/MenuController.h"
+#include "views/settings/GeneralTab.h"
 #include "views/settings/ProjectsTab.h"
 #include "views/settings/TabPillBar.h"
 #include "views/theme/Theme.h"
@@ -99,6 +100,7 @@ SettingsWindow::SettingsWindow(ModelContext &context, BackupTab::Actions backupA
     setPalette(colors);
 
     m_pages = new QStackedWidget(this);
+    m_pages->addWidget(new InsetPage(new GeneralTab));
     m_pages->addWidget(m_projects);
     // The Shortcut and Sync pages are put in by whoever owns what they control.
     m_pages->addWidget(new InsetPage(new QWidget));
@@ -111,6 +113,7 @@ SettingsWindow::SettingsWindow(ModelContext &context, BackupTab::Actions backupA
     column->addWidget(buildHeader());
     column->addWidget(new HairLine(this));
     column->addWidget(m_pages, 1);
+    m_pages->setCurrentIndex(int(m_tabs->current()));
 
     connect(m_tabs, &TabPillBar::picked, this, &SettingsWindow::showTab);
     const auto onKeys = [this](QKeySequence keys, auto action) {

@@ -14,7 +14,7 @@ class ModelContext;
 class ProjectsTab;
 class TabPillBar;
 
-// The "settings" window: a header with the application's name, the four tab pills and the
+// The "settings" window: a header with the application's name, the five tab pills and the
 // current tab's page. Ctrl+Tab and Ctrl+PgDown go to the next tab, Ctrl+Shift+Tab and
 // Ctrl+PgUp to the previous one; Escape closes an open popover, else, like Ctrl+W, the window,
 // keeping the names typed.
