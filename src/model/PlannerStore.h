@@ -1,9 +1,12 @@
 #pragma once
 
 #include "ModelContext.h"
+#include "capture/CaptureContext.h"
+#include "capture/CaptureReading.h"
 #include "repeat/RepeatOccurrence.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QTime>
 
 #include <optional>
@@ -56,8 +59,17 @@ public:
     Page *insertStarterPageIfMissing();
 
     // Tasks
-    TaskItem *capture(const QString &text, Section *into, Project *defaultProject);
-    void applyInlineEdit(const QString &text, TaskItem &task);
+    // Reads capture text as it would be filed now: the project token only when it names a
+    // project, and dates unless the user turned reading them off or refused the phrase.
+    CaptureReading readCapture(const QString &text, const QStringList &refused = {}) const;
+    // The same in a given context (another day, say); the store names the projects.
+    CaptureReading readCapture(const QString &text, CaptureContext context) const;
+    TaskItem *capture(const QString &text, Section *into, Project *defaultProject,
+                      const QStringList &refused = {});
+    // One capture for each non-blank line of the text; the tasks filed, in order.
+    std::vector<TaskItem *> captureLines(const QString &text, Section *into,
+                                         Project *defaultProject);
+    void applyInlineEdit(const QString &text, TaskItem &task, const QStringList &refused = {});
     void setNote(const QString &note, TaskItem &task);
     // A due day moves the reminder to the same time on the new day; no due day clears it.
     void setDueDate(const OptionalInstant &day, TaskItem &task);
@@ -153,6 +165,8 @@ private:
     void startNextOccurrence(const TaskItem &closed, std::optional<qint64> position);
     void withdrawNextOccurrence(const TaskItem &closed);
     void reviveWithdrawnOccurrences();
+    // The due day and repeat a capture reading names, each through its own operation.
+    void applyDates(const CaptureReading &reading, TaskItem &task);
 
     ModelContext &m_context;
 };

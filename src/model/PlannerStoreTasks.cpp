@@ -4,39 +4,74 @@
 
 #include "Calendar.h"
 #include "Clock.h"
-#include "InlineSyntax.h"
+#include "capture/CaptureParser.h"
+
+#include <QDateTime>
 
 #include <algorithm>
 
 namespace furrow {
 
-TaskItem *PlannerStore::capture(const QString &text, Section *into, Project *defaultProject)
+CaptureReading PlannerStore::readCapture(const QString &text, const QStringList &refused) const
 {
-    // Pasted lines would otherwise glue a hash word to the next line's first word.
-    const InlineSyntax::Parsed parsed = InlineSyntax::parse(InlineSyntax::oneLine(text));
-    if (parsed.title.isEmpty())
+    CaptureContext context = CaptureContext::current();
+    context.refused = refused;
+    return readCapture(text, std::move(context));
+}
+
+CaptureReading PlannerStore::readCapture(const QString &text, CaptureContext context) const
+{
+    context.namesProject = [this](const QString &token) {
+        return matchProject(token) != nullptr;
+    };
+    return CaptureParser::read(text, context);
+}
+
+TaskItem *PlannerStore::capture(const QString &text, Section *into, Project *defaultProject,
+                                const QStringList &refused)
+{
+    const CaptureReading reading = readCapture(text, refused);
+    if (reading.title.isEmpty())
         return nullptr;
-    Project *project = parsed.projectToken ? matchProject(*parsed.projectToken) : nullptr;
+    Project *project = reading.projectToken ? matchProject(*reading.projectToken) : nullptr;
     if (!project)
         project = defaultProject;
     TaskItem *task = m_context.insert(
-        std::make_shared<TaskItem>(parsed.title, into, nextOrder(into), project));
+        std::make_shared<TaskItem>(reading.title, into, nextOrder(into), project));
+    applyDates(reading, *task);
     save();
     return task;
 }
 
-void PlannerStore::applyInlineEdit(const QString &text, TaskItem &task)
+std::vector<TaskItem *> PlannerStore::captureLines(const QString &text, Section *into,
+                                                   Project *defaultProject)
 {
-    const InlineSyntax::Parsed parsed = InlineSyntax::parse(InlineSyntax::oneLine(text));
-    if (parsed.title.isEmpty())
+    std::vector<TaskItem *> filed;
+    for (const QString &line : CaptureParser::lines(text)) {
+        if (TaskItem *task = capture(line, into, defaultProject))
+            filed.push_back(task);
+    }
+    return filed;
+}
+
+void PlannerStore::applyInlineEdit(const QString &text, TaskItem &task, const QStringList &refused)
+{
+    const CaptureReading reading = readCapture(text, refused);
+    if (reading.title.isEmpty())
         return;
-    task.setTitle(parsed.title);
-    if (!parsed.projectToken)
-        task.setProject(nullptr);
-    else if (Project *project = matchProject(*parsed.projectToken))
-        task.setProject(project);
+    task.setTitle(reading.title);
+    task.setProject(reading.projectToken ? matchProject(*reading.projectToken) : nullptr);
+    applyDates(reading, task);
     task.setUpdatedAt(Clock::now());
     save();
+}
+
+void PlannerStore::applyDates(const CaptureReading &reading, TaskItem &task)
+{
+    if (reading.dueDay)
+        setDueDate(instantFromDateTime(reading.dueDay->startOfDay()), task);
+    if (!reading.repeatRule.isEmpty())
+        setRepeat(reading.repeatRule, reading.repeatFromDone, task);
 }
 
 void PlannerStore::setNote(const QString &note, TaskItem &task)

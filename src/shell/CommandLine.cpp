@@ -47,6 +47,12 @@ bool takeOptions(const QStringList &arguments, CommandLine &command, QStringList
                 return false;
             }
             command.activationToken = arguments[i];
+        } else if (argument == QLatin1String("--today")) {
+            if (++i == arguments.size()
+                || !(command.today = QDate::fromString(arguments[i], Qt::ISODate)).isValid()) {
+                *error = QStringLiteral("--today needs a day as YYYY-MM-DD");
+                return false;
+            }
         } else if (argument == QLatin1String("--json")) {
             command.json = true;
         } else if (argument == QLatin1String("--limit")) {
@@ -121,8 +127,12 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         *error = QStringLiteral("--trust goes only with sync and needs a fingerprint");
         return std::nullopt;
     }
-    if (command.dryRun && command.action != Action::Import) {
-        *error = QStringLiteral("--dry-run goes only with import");
+    if (command.dryRun && command.action != Action::Import && command.action != Action::Add) {
+        *error = QStringLiteral("--dry-run goes only with add or import");
+        return std::nullopt;
+    }
+    if (command.today.isValid() && (command.action != Action::Add || !command.dryRun)) {
+        *error = QStringLiteral("--today goes only with add --dry-run");
         return std::nullopt;
     }
     if ((command.json || command.limitGiven) && command.action != Action::Search) {
@@ -142,7 +152,8 @@ QString CommandLine::usage()
     return QStringLiteral(
         "Usage: furrow [--seed-demo]\n"
         "       furrow --background | --quick-capture\n"
-        "       furrow add TEXT | export FILE | import FILE [--dry-run] | sync [--trust SHA256]\n"
+        "       furrow add TEXT [--dry-run [--today DAY]] | export FILE | import FILE [--dry-run]\n"
+        "       furrow sync [--trust SHA256]\n"
         "       furrow search QUERY [--json] [--limit N] | done ID | reopen ID\n"
         "       furrow --help | --version\n"
         "\n"
@@ -155,13 +166,18 @@ QString CommandLine::usage()
         "                show or hide the capture panel of the running planner (starting\n"
         "                it without its window if none runs); bind this command to a key\n"
         "                in the desktop's keyboard settings\n"
-        "  add TEXT      file TEXT as a task in the first section of the first page;\n"
-        "                \"#project\" or #\"a name\" in TEXT names its project\n"
+        "  add TEXT      file TEXT (each line of it) as a task in the first section of\n"
+        "                the first page; \"#project\" or #\"a name\" names its project,\n"
+        "                and a due day (\"tomorrow\", \"fri\", \"24 dec\") or a repeat\n"
+        "                (\"every mon\") is read out of the title\n"
         "  export FILE   write the whole planner to FILE as a JSON backup document\n"
         "  import FILE   merge a backup document into the planner (adds and updates,\n"
         "                never deletes)\n"
         "  --dry-run     with import: print how many records it would add and update\n"
-        "                (tasks, projects and days together), and change nothing\n"
+        "                (tasks, projects and days together), and change nothing;\n"
+        "                with add: print the title, project, due day and repeat rule\n"
+        "                it would file (for each line of TEXT), and file nothing\n"
+        "  --today DAY   with add --dry-run: read dates as on DAY (YYYY-MM-DD)\n"
         "  sync          run one sync cycle with the saved settings and print its\n"
         "                outcome; exits 0 only when it completed with nothing unreadable\n"
         "  --trust SHA256\n"
@@ -198,7 +214,12 @@ QStringList CommandLine::toArguments() const
     case Action::QuickCapture:
         return arguments << QStringLiteral("--quick-capture");
     case Action::Add:
-        return {QStringLiteral("add"), argument};
+        arguments = {QStringLiteral("add"), argument};
+        if (dryRun)
+            arguments << QStringLiteral("--dry-run");
+        if (today.isValid())
+            arguments << QStringLiteral("--today") << today.toString(Qt::ISODate);
+        return arguments;
     case Action::Export:
         return {QStringLiteral("export"), QFileInfo(argument).absoluteFilePath()};
     case Action::Import:

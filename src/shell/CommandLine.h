@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QStringList>
 
 #include <optional>
@@ -31,7 +32,9 @@ struct CommandLine
     // of the task to close or reopen.
     QString argument;
     bool seedDemo = false;
-    bool dryRun = false;             // import: only tell what the import would change
+    bool dryRun = false; // import, add: only tell what the command would change or file
+    // add --dry-run: read relative dates as on this day instead of today.
+    QDate today;
     bool json = false;               // search: print a JSON array
     int limit = kDefaultSearchLimit; // search: at most this many results
     bool limitGiven = false;

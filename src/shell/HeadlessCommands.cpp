@@ -1,13 +1,17 @@
 #include "HeadlessCommands.h"
 
-#include "model/InlineSyntax.h"
 #include "model/PlannerStore.h"
+#include "model/capture/CaptureParser.h"
 #include "persistence/PlannerArchiveIO.h"
 #include "persistence/PlannerSnapshot.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncStatusText.h"
 
+#include <algorithm>
+
 namespace furrow::HeadlessCommands {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -37,11 +41,40 @@ SingleInstance::Reply saved(const ModelContext &context)
 
 SingleInstance::Reply add(const QString &text, ModelContext &context)
 {
-    if (InlineSyntax::parse(text).title.isEmpty())
-        return failure(QStringLiteral("Furrow: в тексте нет названия — задача не добавлена"));
     PlannerStore store(context);
-    store.capture(text, destination(store), nullptr);
+    const QStringList lines = CaptureParser::lines(text);
+    const bool titled = std::any_of(lines.begin(), lines.end(), [&store](const QString &line) {
+        return !store.readCapture(line).title.isEmpty();
+    });
+    if (!titled)
+        return failure(QStringLiteral("Furrow: в тексте нет названия — задача не добавлена"));
+    store.captureLines(text, destination(store), nullptr);
     return saved(context);
+}
+
+// What `add` would file for each non-blank line of the text, on standard output.
+SingleInstance::Reply previewAdd(const CommandLine &command, const PlannerStore &store)
+{
+    CaptureContext context = CaptureContext::current();
+    if (command.today.isValid())
+        context.today = command.today;
+    const auto orNone = [](const QString &text) {
+        return text.isEmpty() ? u"-"_s : text;
+    };
+    QStringList blocks;
+    for (const QString &line : CaptureParser::lines(command.argument)) {
+        const CaptureReading reading = store.readCapture(line, context);
+        const Project *project
+            = reading.projectToken ? store.matchProject(*reading.projectToken) : nullptr;
+        const QString due = reading.dueDay ? reading.dueDay->toString(Qt::ISODate) : QString();
+        const QString rule = reading.repeatRule.isEmpty() || !reading.repeatFromDone
+                                 ? reading.repeatRule
+                                 : reading.repeatRule + u" from done"_s;
+        blocks << u"title: "_s + orNone(reading.title) + u"\nproject: "_s
+                      + orNone(project ? project->name() : QString()) + u"\ndue: "_s + orNone(due)
+                      + u"\nrule: "_s + orNone(rule) + u'\n';
+    }
+    return {0, blocks.join(u'\n'), {}};
 }
 
 // One sync cycle; a cycle already under way (started by the timer) is waited for instead.
@@ -87,6 +120,8 @@ void execute(const CommandLine &command, ModelContext &context, SyncEngine &engi
     PlannerStore store(context);
     switch (command.action) {
     case CommandLine::Action::Add:
+        if (command.dryRun)
+            return respond(previewAdd(command, store));
         return respond(add(command.argument, context));
     case CommandLine::Action::Export:
         return respond(fromOutcome(PlannerArchiveIO::exportTo(store, command.argument)));

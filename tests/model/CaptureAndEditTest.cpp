@@ -14,6 +14,7 @@ protected:
 TEST_F(CaptureAndEditTest, capture_withNoTitleLeft_createsNothing)
 {
     EXPECT_EQ(store.capture(QStringLiteral("   "), today, nullptr), nullptr);
+    addProject(QStringLiteral("Home"));
     EXPECT_EQ(store.capture(QStringLiteral("#home"), today, nullptr), nullptr);
     EXPECT_TRUE(context.rows<TaskItem>().empty());
     EXPECT_EQ(saveCount(), 0);
@@ -28,8 +29,10 @@ TEST_F(CaptureAndEditTest, capture_filesUnderTheTokensProject_elseTheDefault)
     EXPECT_EQ(task->title(), QStringLiteral("Buy milk"));
     EXPECT_EQ(task->project(), home);
     EXPECT_EQ(task->section(), today);
-    EXPECT_EQ(store.capture(QStringLiteral("Buy milk #nosuch"), today, fallback)->project(),
-              fallback);
+    TaskItem *unmatched = store.capture(QStringLiteral("Buy milk #nosuch"), today, fallback);
+    EXPECT_EQ(unmatched->project(), fallback);
+    EXPECT_EQ(unmatched->title(), QStringLiteral("Buy milk #nosuch"))
+        << "a hash word that names no project stays in the title";
     EXPECT_EQ(saveCount(), 2);
 }
 
@@ -57,16 +60,19 @@ TEST_F(CaptureAndEditTest, inlineEdit_projectTokenRules)
     Project *home = addProject(QStringLiteral("Home"), 1);
     TaskItem *task = addTask(QStringLiteral("Call"), today, 0, work);
 
-    store.applyInlineEdit(QStringLiteral("Call Bob #nosuch"), *task);
-    EXPECT_EQ(task->title(), QStringLiteral("Call Bob"));
-    EXPECT_EQ(task->project(), work) << "a token that matches nothing keeps the label";
+    store.applyInlineEdit(QStringLiteral("Call Bob #home #work"), *task);
+    EXPECT_EQ(task->title(), QStringLiteral("Call Bob #work"));
+    EXPECT_EQ(task->project(), home) << "the first hash word naming a project labels the task";
 
-    store.applyInlineEdit(QStringLiteral("Call Bob #home"), *task);
-    EXPECT_EQ(task->project(), home);
+    store.applyInlineEdit(QStringLiteral("Call Bob #nosuch"), *task);
+    EXPECT_EQ(task->title(), QStringLiteral("Call Bob #nosuch"));
+    EXPECT_EQ(task->project(), nullptr) << "a word naming no project is title, not label";
+    store.applyInlineEdit(QStringLiteral("Call Bob #work"), *task);
+    EXPECT_EQ(task->project(), work);
 
     store.applyInlineEdit(QStringLiteral("Call Bob"), *task);
     EXPECT_EQ(task->project(), nullptr) << "no token removes the label";
-    EXPECT_EQ(saveCount(), 3);
+    EXPECT_EQ(saveCount(), 4);
 }
 
 TEST_F(CaptureAndEditTest, pastedLines_becomeOneTitleWithItsProject)
@@ -75,17 +81,19 @@ TEST_F(CaptureAndEditTest, pastedLines_becomeOneTitleWithItsProject)
     TaskItem *task = store.capture(
         QStringLiteral("Call bank\r\nabout loan #Ops\rbefore\u2028Friday\u2029"), today, nullptr);
     ASSERT_NE(task, nullptr);
-    EXPECT_EQ(task->title(), QStringLiteral("Call bank about loan before Friday"));
+    EXPECT_EQ(task->title(), QStringLiteral("Call bank about loan before"));
+    EXPECT_EQ(task->dueDate(), localTime(2026, 3, 13));
     EXPECT_EQ(task->project(), ops);
 
-    store.applyInlineEdit(QStringLiteral("Call bank\nabout loan #Ops\nbefore Friday"), *task);
-    EXPECT_EQ(task->title(), QStringLiteral("Call bank about loan before Friday"));
+    store.applyInlineEdit(QStringLiteral("Call bank\nabout loan #Ops\nbefore \"Friday\""), *task);
+    EXPECT_EQ(task->title(), QStringLiteral("Call bank about loan before \"Friday\""));
     EXPECT_EQ(task->project(), ops);
     EXPECT_EQ(InlineSyntax::oneLine(QStringLiteral("a\r\n\nb\u0085c")), QStringLiteral("a  b c"));
 }
 
 TEST_F(CaptureAndEditTest, inlineEdit_withEmptyTitle_changesNothing)
 {
+    addProject(QStringLiteral("Work"));
     TaskItem *task = addTask(QStringLiteral("Keep me"), today, 0);
     const Instant stamp = task->updatedAt();
     Clock::advance(std::chrono::minutes(1));

@@ -58,6 +58,14 @@ TEST(CommandLineTest, importDryRunAndFiles_areHandedOnWithAbsolutePaths)
     EXPECT_EQ(handedOn->argument, absolute);
     EXPECT_EQ(parse({"import", "in.json"})->toArguments(), (QStringList{"import", absolute}));
     EXPECT_EQ(parse({"add", "rel/ative"})->toArguments(), (QStringList{"add", "rel/ative"}));
+    const auto preview = parse({"add", "Call fri", "--dry-run", "--today", "2026-12-07"});
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(parse(preview->toArguments())->today, QDate(2026, 12, 7));
+    EXPECT_TRUE(parse(preview->toArguments())->dryRun);
+    QString error;
+    EXPECT_FALSE(parse({"add", "x", "--today", "2026-12-07"}, &error));
+    EXPECT_FALSE(parse({"add", "x", "--dry-run", "--today", "7 Dec"}, &error));
+    EXPECT_FALSE(parse({"export", "f.json", "--dry-run"}, &error));
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("import FILE [--dry-run]")));
 }
 

@@ -1,6 +1,9 @@
 #include "CaptureFixture.h"
 
+#include "LocalTime.h"
+#include "model/Clock.h"
 #include "model/LiveRecords.h"
+#include "shell/capture/CaptureChip.h"
 #include "shell/capture/LastCaptureProject.h"
 #include "shell/capture/QuickCaptureView.h"
 
@@ -119,6 +122,28 @@ TEST_F(QuickCaptureViewTest, chips_areReachedByTabAndArrows_andReturnPicksOne)
     ASSERT_NE(onlyTask(), nullptr);
     EXPECT_EQ(onlyTask()->title(), QStringLiteral("Fix the tap"));
     EXPECT_EQ(onlyTask()->project(), finance);
+}
+
+TEST_F(QuickCaptureViewTest, dueChip_showsTheRepeatOrDayRead_andReturnFilesTheDueDay)
+{
+    Clock::setNow(test::localTime(2026, 12, 7, 9));
+    const auto view = openView();
+    auto *dueChip = view->findChild<CaptureChip *>(QStringLiteral("captureDueChip"));
+    EXPECT_TRUE(dueChip->isHidden());
+    QTest::keyClicks(field(view.get()), QStringLiteral("Gym every mon, wed"));
+    EXPECT_FALSE(dueChip->isHidden());
+    EXPECT_EQ(dueChip->text(), QStringLiteral("Every Mon, Wed"));
+    QTest::keyClick(field(view.get()), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(dueChip->isHidden());
+    EXPECT_EQ(field(view.get())->text(), QStringLiteral("Gym every mon, wed"));
+
+    field(view.get())->setText(QStringLiteral("Call mum tue"));
+    EXPECT_EQ(dueChip->text(), QStringLiteral("Tue 8 Dec"));
+    QTest::keyClick(field(view.get()), Qt::Key_Return);
+    ASSERT_TRUE(onlyTask());
+    EXPECT_EQ(onlyTask()->title(), QStringLiteral("Call mum"));
+    EXPECT_EQ(onlyTask()->dueDate(), test::localTime(2026, 12, 8));
+    Clock::useSystemTime();
 }
 
 TEST_F(QuickCaptureViewTest, inlineToken_winsOverChosenChip)

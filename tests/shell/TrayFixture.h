@@ -29,8 +29,11 @@ struct TrayFixture
     Section *section(Page &page, const QString &name, int openTasks)
     {
         Section *section = store.createSection(name, page);
+        // Inserted rather than captured, so that a section named "Today" gives "Today 1".
         for (int i = 1; i <= openTasks; ++i)
-            store.capture(name + u' ' + QString::number(i), section, nullptr);
+            context.insert(
+                std::make_shared<TaskItem>(name + u' ' + QString::number(i), section, i, nullptr));
+        store.save();
         return section;
     }
 

@@ -98,6 +98,18 @@ TEST_F(SettingsTest, projects_blankNameDoesNothingAndANameCreatesARow)
     EXPECT_EQ(rows().front()->findChild<InlineField *>()->text(), QStringLiteral("Home"));
 }
 
+TEST_F(SettingsTest, projects_readDatesSwitch_turnsReadingDatesOffAndOn)
+{
+    auto *readDates = child<QAbstractButton>(QStringLiteral("readDates"));
+    ASSERT_TRUE(readDates);
+    EXPECT_TRUE(readDates->isChecked());
+    readDates->click();
+    EXPECT_FALSE(CaptureContext::readsDates());
+    EXPECT_FALSE(PlannerStore(context).readCapture(QStringLiteral("Call tomorrow")).dueDay);
+    readDates->click();
+    EXPECT_TRUE(CaptureContext::readsDates());
+}
+
 TEST_F(SettingsTest, projects_colourOutsideThePaletteOpensWithCurrentSelected)
 {
     Project *project = PlannerStore(context).createProject(QStringLiteral("Home"));

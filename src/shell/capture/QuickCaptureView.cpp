@@ -2,9 +2,12 @@
 
 #include "model/InlineSyntax.h"
 #include "model/PlannerStore.h"
+#include "shell/capture/CaptureChip.h"
 #include "shell/capture/ChipBar.h"
 #include "shell/capture/LastCaptureProject.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/CaptureMarks.h"
+#include "views/widgets/CaptureSummary.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -64,19 +67,23 @@ QuickCaptureView::QuickCaptureView(ModelContext &context, QWidget *parent)
     layout->setContentsMargins(kSideMargin, 6, kSideMargin, 8);
     layout->setSpacing(0);
     layout->addWidget(buildFieldRow());
-    m_chips->setObjectName(QStringLiteral("captureChips"));
-    m_chips->setFixedHeight(kChipBarHeight);
-    layout->addWidget(m_chips);
+    layout->addWidget(buildChipRow());
 
     if (Project *remembered = LastCaptureProject::load(PlannerStore(m_context).projects()))
         m_projectId = remembered->id();
+    m_marks = new CaptureMarks(m_field, [this](const QString &text, const QStringList &refused) {
+        return PlannerStore(m_context).readCapture(text, refused);
+    });
+    connect(m_marks, &CaptureMarks::readingChanged, this, &QuickCaptureView::refreshDueChip);
     connect(m_field, &QLineEdit::textChanged, this, &QuickCaptureView::refreshChips);
     connect(m_field, &QLineEdit::returnPressed, this, &QuickCaptureView::submit);
     connect(m_chips, &ChipBar::picked, this,
             [this](const QUuid &id) { pick(id.isNull() ? nullptr : liveProject(id)); });
     connect(&m_context, &ModelContext::changed, this, [this](RecordKinds kinds) {
-        if (kinds & RecordKind::Project)
-            refreshChips();
+        if (!(kinds & RecordKind::Project))
+            return;
+        m_marks->refresh();
+        refreshChips();
     });
     refreshChips();
 }
@@ -102,6 +109,32 @@ QWidget *QuickCaptureView::buildFieldRow()
     m_field->setPalette(palette);
     layout->addWidget(m_field, 1);
     return row;
+}
+
+QWidget *QuickCaptureView::buildChipRow()
+{
+    auto *row = new QWidget(this);
+    row->setFixedHeight(kChipBarHeight);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    m_dueChip = new CaptureChip(QString(), std::nullopt, row);
+    m_dueChip->setObjectName(QStringLiteral("captureDueChip"));
+    m_dueChip->setAttribute(Qt::WA_TransparentForMouseEvents); // it shows, it does not choose
+    m_dueChip->setChecked(true);
+    m_dueChip->hide();
+    layout->addWidget(m_dueChip, 0, Qt::AlignVCenter);
+    m_chips->setObjectName(QStringLiteral("captureChips"));
+    layout->addWidget(m_chips, 1);
+    return row;
+}
+
+void QuickCaptureView::refreshDueChip()
+{
+    const QString pasted = CaptureSummary::pastedTasks(m_field->text());
+    const QString when = pasted.isEmpty() ? CaptureSummary::when(m_marks->reading()) : pasted;
+    m_dueChip->setText(when);
+    m_dueChip->setVisible(!when.isEmpty());
 }
 
 std::vector<Project *> QuickCaptureView::offered() const
@@ -144,7 +177,10 @@ void QuickCaptureView::submit()
 {
     PlannerStore store(m_context);
     Project *chosen = project();
-    store.capture(m_field->text(), store.firstSection(), chosen);
+    if (CaptureSummary::pastedTasks(m_field->text()).isEmpty())
+        store.capture(m_field->text(), store.firstSection(), chosen, m_marks->refused());
+    else
+        store.captureLines(m_field->text(), store.firstSection(), chosen);
     LastCaptureProject::save(chosen);
     m_field->clear();
     Q_EMIT dismissed();

@@ -9,6 +9,8 @@ class QLineEdit;
 
 namespace furrow {
 
+class CaptureChip;
+class CaptureMarks;
 class ChipBar;
 class ModelContext;
 class Project;
@@ -43,12 +45,17 @@ protected:
 
 private:
     QWidget *buildFieldRow();
+    // The project chips with the due day or repeat read from the text in front of them.
+    QWidget *buildChipRow();
+    void refreshDueChip();
     void refreshChips();
     Project *liveProject(const QUuid &id) const;
 
     ModelContext &m_context;
     QLineEdit *m_field;
     ChipBar *m_chips;
+    CaptureChip *m_dueChip = nullptr;
+    CaptureMarks *m_marks = nullptr;
     QUuid m_projectId;
     std::vector<QUuid> m_shownChoices; // the offered ids and the choice last shown
 };

@@ -5,6 +5,7 @@
 #include "views/theme/IconView.h"
 #include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/CaptureMarks.h"
 #include "views/widgets/FadingSnapshot.h"
 #include "views/widgets/LiftedSurface.h"
 #include "views/widgets/PillButton.h"
@@ -87,6 +88,9 @@ QWidget *TrayPanel::buildCaptureField()
     m_capture->setPalette(colors);
     surface->contentLayout()->addWidget(m_capture, 1);
     connect(m_capture, &QLineEdit::returnPressed, this, &TrayPanel::capture);
+    m_marks = new CaptureMarks(m_capture, [this](const QString &text, const QStringList &refused) {
+        return PlannerStore(m_context).readCapture(text, refused);
+    });
     return surface;
 }
 
@@ -170,7 +174,7 @@ QWidget *TrayPanel::buildSections(const Page *page)
 void TrayPanel::capture()
 {
     PlannerStore store(m_context);
-    store.capture(m_capture->text(), firstLiveSection(store), nullptr);
+    store.capture(m_capture->text(), firstLiveSection(store), nullptr, m_marks->refused());
     m_capture->clear();
 }
 

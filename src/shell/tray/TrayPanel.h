@@ -8,6 +8,7 @@ class QVBoxLayout;
 
 namespace furrow {
 
+class CaptureMarks;
 class IconView;
 class ModelContext;
 class Page;
@@ -56,6 +57,7 @@ private:
     TextLabel *m_headerName;
     QWidget *m_sections = nullptr;
     QLineEdit *m_capture = nullptr;
+    CaptureMarks *m_marks = nullptr;
 };
 
 } // namespace furrow

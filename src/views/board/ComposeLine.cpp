@@ -6,7 +6,10 @@
 #include "views/board/TaskRow.h"
 #include "views/theme/Icon.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/CaptureMarks.h"
+#include "views/widgets/CaptureSummary.h"
 #include "views/widgets/TaskBox.h"
+#include "views/widgets/TextLabel.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -108,6 +111,18 @@ void ComposeLine::open()
         connect(m_field, &InlineField::submitted, this, &ComposeLine::commit);
         connect(m_field, &InlineField::cancelled, this, &ComposeLine::cancel);
         connect(m_field, &InlineField::focusLost, this, &ComposeLine::cancel);
+        m_pasted = new TextLabel({}, Theme::small(), Theme::muted, this);
+        m_pasted->setObjectName(QStringLiteral("pastedTasks"));
+        m_pasted->hide();
+        layout()->addWidget(m_pasted);
+        connect(m_field, &QLineEdit::textChanged, m_pasted, [this](const QString &text) {
+            m_pasted->setText(CaptureSummary::pastedTasks(text));
+            m_pasted->setVisible(!m_pasted->text().isEmpty());
+        });
+        m_marks
+            = new CaptureMarks(m_field, [this](const QString &text, const QStringList &refused) {
+                  return PlannerStore(m_scope.model).readCapture(text, refused);
+              });
     }
     m_prompt->hide();
     m_box->show();
@@ -119,6 +134,8 @@ void ComposeLine::close()
     InlineField *field = std::exchange(m_field, nullptr);
     if (!field)
         return;
+    m_marks = nullptr; // goes with the field
+    delete std::exchange(m_pasted, nullptr);
     m_box->hide();
     m_prompt->show();
     // Escape leaves the focus on the line instead of letting it wander off.
@@ -132,8 +149,13 @@ void ComposeLine::commit()
         m_scope.state.setComposingSection({});
         return;
     }
-    if (Section *section = PlannerStore(m_scope.model).liveSection(m_sectionId))
-        PlannerStore(m_scope.model).capture(text, section, nullptr);
+    PlannerStore store(m_scope.model);
+    if (Section *section = store.liveSection(m_sectionId)) {
+        if (CaptureSummary::pastedTasks(text).isEmpty())
+            store.capture(text, section, nullptr, m_marks->refused());
+        else
+            store.captureLines(text, section, nullptr);
+    }
     m_field->clear();
     m_field->setFocus(Qt::OtherFocusReason);
 }

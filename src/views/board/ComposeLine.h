@@ -8,9 +8,11 @@
 #include <vector>
 
 class QAbstractButton;
+class QLabel;
 
 namespace furrow {
 
+class CaptureMarks;
 class InlineField;
 class TaskBox;
 
@@ -42,6 +44,8 @@ private:
     QAbstractButton *m_prompt;
     TaskBox *m_box;
     InlineField *m_field = nullptr;
+    CaptureMarks *m_marks = nullptr;
+    QLabel *m_pasted = nullptr; // "3 tasks" while the field holds several lines
 };
 
 } // namespace furrow

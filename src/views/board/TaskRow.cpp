@@ -16,6 +16,7 @@
 #include "views/theme/EasedValue.h"
 #include "views/theme/Motion.h"
 #include "views/theme/Theme.h"
+#include "views/widgets/CaptureMarks.h"
 #include "views/widgets/KeyboardFocus.h"
 #include "views/widgets/ProjectTag.h"
 #include "views/widgets/TaskBox.h"
@@ -277,8 +278,9 @@ void TaskRow::toggle()
     // The title being edited is saved before the task closes.
     if (m_titleEditor) {
         const QString draft = m_titleEditor->text();
+        const QStringList refused = m_titleMarks->refused();
         endEdit(true);
-        store.applyInlineEdit(draft, *task);
+        store.applyInlineEdit(draft, *task, refused);
     }
     store.close(*task);
     if (m_scope.state.selectedId() == m_content.id)
@@ -298,6 +300,11 @@ void TaskRow::beginEdit(int cursorPosition)
     m_titleEditor->setText(InlineSyntax::compose(task->title(), projectName));
     // The title is a prefix of the edited text, so a place in it is the same place here.
     m_titleEditor->setCursorPosition(cursorPosition);
+    m_titleMarks
+        = new CaptureMarks(m_titleEditor, [this](const QString &text, const QStringList &refused) {
+              return PlannerStore(m_scope.model).readCapture(text, refused);
+          });
+    m_titleMarks->keepDatesAsText();
     // Laid out at the title's width from the start, so it opens as tall as the title.
     m_titleEditor->resize(m_title->width(), m_title->height());
     m_mainLine->insertWidget(m_mainLine->indexOf(m_title), m_titleEditor, 1);
@@ -315,9 +322,10 @@ void TaskRow::commitTitle(bool refocus)
     if (!m_titleEditor)
         return;
     const QString draft = m_titleEditor->text();
+    const QStringList refused = m_titleMarks->refused();
     endEdit(refocus);
     if (TaskItem *task = this->task())
-        PlannerStore(m_scope.model).applyInlineEdit(draft, *task);
+        PlannerStore(m_scope.model).applyInlineEdit(draft, *task, refused);
 }
 
 void TaskRow::commitEdits()
@@ -331,6 +339,7 @@ void TaskRow::endEdit(bool refocus)
     TitleEditor *editor = std::exchange(m_titleEditor, nullptr);
     if (!editor)
         return;
+    m_titleMarks = nullptr; // goes with the editor
     m_title->show();
     InlineField::retire(editor, this, refocus ? this : nullptr);
     updateControls();

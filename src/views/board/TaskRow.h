@@ -22,6 +22,7 @@ class RowControls;
 class RowTrailing;
 class TaskBox;
 class TextLabel;
+class CaptureMarks;
 class TitleEditor;
 class TitleText;
 
@@ -122,6 +123,7 @@ private:
     TitleText *m_title;
     RowTrailing *m_trailing;
     TitleEditor *m_titleEditor = nullptr;
+    CaptureMarks *m_titleMarks = nullptr;
     NoteText *m_noteText = nullptr;
     NoteEditor *m_noteEditor = nullptr;
     TextLabel *m_noteHint = nullptr; // under the note editor while it is open

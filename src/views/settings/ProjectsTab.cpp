@@ -1,6 +1,7 @@
 #include "views/settings/ProjectsTab.h"
 
 #include "model/PlannerStore.h"
+#include "model/capture/CaptureContext.h"
 #include "views/settings/ProjectNames.h"
 #include "views/settings/ProjectSettingsRow.h"
 #include "views/theme/IconView.h"
@@ -9,6 +10,7 @@
 #include "views/widgets/QuietScrollArea.h"
 #include "views/widgets/StepLabel.h"
 #include "views/widgets/TextLabel.h"
+#include "views/widgets/ToggleSwitch.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -52,6 +54,8 @@ ProjectsTab::ProjectsTab(ModelContext &context, MenuController &menus, QWidget *
     list->addWidget(buildNewField());
     list->addSpacing(6);
     list->addWidget(m_refusal);
+    list->addSpacing(18);
+    list->addWidget(buildReadDatesSwitch());
     list->addStretch(1);
     auto *scroll = new QuietScrollArea(this);
     scroll->setContent(body);
@@ -91,6 +95,16 @@ QWidget *ProjectsTab::buildNewField()
     connect(m_newName, &QLineEdit::returnPressed, this, &ProjectsTab::createProject);
     connect(m_newName, &QLineEdit::textEdited, m_refusal, &QWidget::hide);
     return surface;
+}
+
+QWidget *ProjectsTab::buildReadDatesSwitch()
+{
+    auto *readDates
+        = new ToggleSwitch(QStringLiteral("Read dates in what I type"), Theme::brightDeep, this);
+    readDates->setObjectName(QStringLiteral("readDates"));
+    readDates->setChecked(CaptureContext::readsDates());
+    connect(readDates, &QAbstractButton::toggled, this, &CaptureContext::setReadsDates);
+    return readDates;
 }
 
 void ProjectsTab::createProject()

@@ -27,6 +27,8 @@ public:
 
 private:
     QWidget *buildNewField();
+    // Whether capture fields read due days and repeats out of the text.
+    QWidget *buildReadDatesSwitch();
     void createProject();
     // Rebuilds the rows when the set or order of projects changed, else refreshes them.
     void followModel();
