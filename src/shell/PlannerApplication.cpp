@@ -38,6 +38,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace furrow {
 
@@ -258,9 +259,12 @@ void PlannerApplication::showMainWindow()
         });
         connect(m_mainWindow.get(), &MainWindow::archiveRequested, this, [this] { showArchive(); });
         // A quit closes the window too; only a close that leaves the planner running tells.
+        // Told a turn later: any quit, the session's included, has ended the event loop by then.
         connect(m_mainWindow.get(), &MainWindow::closed, this, [this] {
-            if (!m_quitConfirmed)
-                BackgroundNotice::showOnce();
+            QTimer::singleShot(0, this, [this] {
+                if (!m_quitConfirmed && !QCoreApplication::closingDown())
+                    BackgroundNotice::showOnce();
+            });
         });
         connect(m_mainWindow.get(), &MainWindow::archivedTaskRequested, this,
                 [this](const QUuid &taskId) {
