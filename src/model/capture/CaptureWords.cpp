@@ -1,5 +1,7 @@
 #include "CaptureWords.h"
 
+#include "model/repeat/RepeatWords.h"
+
 #include <array>
 
 namespace furrow {
@@ -18,22 +20,6 @@ qsizetype leadingDigits(const QString &text, qsizetype maxDigits)
     while (n < text.size() && n <= maxDigits && text[n] >= u'0' && text[n] <= u'9')
         ++n;
     return n > maxDigits ? 0 : n;
-}
-
-QString ordinalEnding(int n)
-{
-    if (n % 100 >= 11 && n % 100 <= 13)
-        return QStringLiteral("th");
-    switch (n % 10) {
-    case 1:
-        return QStringLiteral("st");
-    case 2:
-        return QStringLiteral("nd");
-    case 3:
-        return QStringLiteral("rd");
-    default:
-        return QStringLiteral("th");
-    }
 }
 
 template<size_t N>
@@ -150,7 +136,7 @@ std::optional<int> dayNumber(const QString &word, bool ordinalAllowed, bool ordi
     const QStringView rest = QStringView(word).mid(digits);
     if (rest.isEmpty())
         return ordinalRequired ? std::nullopt : std::optional<int>(n);
-    if (ordinalAllowed && rest == ordinalEnding(n))
+    if (ordinalAllowed && rest == RepeatWords::ordinalSuffix(n))
         return n;
     return std::nullopt;
 }

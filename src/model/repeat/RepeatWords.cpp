@@ -86,24 +86,23 @@ QString monthDayName(int day)
 {
     if (day == -1)
         return u"last"_s;
-    const int lastTwo = day % 100;
-    QString suffix = u"th"_s;
-    if (lastTwo < 11 || lastTwo > 13) {
-        switch (day % 10) {
-        case 1:
-            suffix = u"st"_s;
-            break;
-        case 2:
-            suffix = u"nd"_s;
-            break;
-        case 3:
-            suffix = u"rd"_s;
-            break;
-        default:
-            break;
-        }
+    return QString::number(day) + ordinalSuffix(day);
+}
+
+QString ordinalSuffix(int n)
+{
+    if (n % 100 >= 11 && n % 100 <= 13)
+        return u"th"_s;
+    switch (n % 10) {
+    case 1:
+        return u"st"_s;
+    case 2:
+        return u"nd"_s;
+    case 3:
+        return u"rd"_s;
+    default:
+        return u"th"_s;
     }
-    return QString::number(day) + suffix;
 }
 
 } // namespace furrow::RepeatWords

@@ -16,6 +16,8 @@ QString describe(const QString &ruleText, bool fromDone);
 QString weekdayName(Qt::DayOfWeek day);
 // "1st", "2nd", "23rd", … and "last" for -1.
 QString monthDayName(int day);
+// The English ordinal ending of a positive number: "st", "nd", "rd" or "th".
+QString ordinalSuffix(int n);
 
 } // namespace RepeatWords
 } // namespace furrow

@@ -3,6 +3,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QGuiApplication>
 
 namespace furrow {
 
@@ -11,7 +12,6 @@ const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kAppName = QStringLiteral("Furrow");
-const QString kAppIcon = QStringLiteral("furrow");
 } // namespace
 
 DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject *parent)
@@ -46,8 +46,10 @@ void DesktopNotifier::notify(const QString &title, const QString &body,
     QDBusMessage call
         = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     // A reminder stays until the user acts on it: expire timeout 0 means "never".
-    call << kAppName << uint(0) << kAppIcon << title << body << flatActions
-         << QVariantMap{{QStringLiteral("desktop-entry"), QStringLiteral("furrow")}} << 0;
+    // The icon and the desktop entry are both named by the application id.
+    const QString appId = QGuiApplication::desktopFileName();
+    call << kAppName << uint(0) << appId << title << body << flatActions
+         << QVariantMap{{QStringLiteral("desktop-entry"), appId}} << 0;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [sent = std::move(sent)](QDBusPendingCallWatcher *w) {

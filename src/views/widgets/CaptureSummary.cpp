@@ -1,63 +1,38 @@
 #include "views/widgets/CaptureSummary.h"
 
 #include "model/capture/CaptureParser.h"
+#include "model/repeat/RepeatWords.h"
 
-#include <QHash>
 #include <QStringList>
 
 namespace furrow::CaptureSummary {
 
 namespace {
 
-QString dayNames(const QString &codes)
+// Short words for the chip: "Every Mon, Thu", "Every weekday", "Every 5th", "Every 2 weeks".
+QString repeat(const QString &ruleText)
 {
-    static const QHash<QString, QString> names = {{QStringLiteral("MO"), QStringLiteral("Mon")},
-                                                  {QStringLiteral("TU"), QStringLiteral("Tue")},
-                                                  {QStringLiteral("WE"), QStringLiteral("Wed")},
-                                                  {QStringLiteral("TH"), QStringLiteral("Thu")},
-                                                  {QStringLiteral("FR"), QStringLiteral("Fri")},
-                                                  {QStringLiteral("SA"), QStringLiteral("Sat")},
-                                                  {QStringLiteral("SU"), QStringLiteral("Sun")}};
-    if (codes == u"MO,TU,WE,TH,FR")
-        return QStringLiteral("weekday");
-    QStringList result;
-    for (const QString &code : codes.split(u','))
-        result << names.value(code);
-    return result.join(QStringLiteral(", "));
-}
-
-QString dayOfMonth(int day)
-{
-    if (day == -1)
-        return QStringLiteral("last day");
-    const int tens = day % 100 / 10;
-    const int ones = day % 10;
-    const char *ending = tens == 1 || ones > 3 || ones == 0 ? "th"
-                         : ones == 1                        ? "st"
-                         : ones == 2                        ? "nd"
-                                                            : "rd";
-    return QString::number(day) + QLatin1String(ending);
-}
-
-QString repeat(const QString &rule)
-{
-    QHash<QString, QString> parts;
-    for (const QString &part : rule.split(u';'))
-        parts.insert(part.section(u'=', 0, 0), part.section(u'=', 1));
-    if (parts.contains(QStringLiteral("BYDAY")))
-        return QStringLiteral("Every ") + dayNames(parts.value(QStringLiteral("BYDAY")));
-    if (parts.contains(QStringLiteral("BYMONTHDAY")))
+    const auto rule = RepeatRule::parse(ruleText);
+    if (!rule)
+        return {};
+    if (!rule->weekdays().isEmpty()) {
+        const QList<Qt::DayOfWeek> workWeek
+            = {Qt::Monday, Qt::Tuesday, Qt::Wednesday, Qt::Thursday, Qt::Friday};
+        if (rule->weekdays() == workWeek)
+            return QStringLiteral("Every weekday");
+        QStringList names;
+        for (Qt::DayOfWeek day : rule->weekdays())
+            names << RepeatWords::weekdayName(day);
+        return QStringLiteral("Every ") + names.join(QStringLiteral(", "));
+    }
+    if (const std::optional<int> day = rule->monthDay())
         return QStringLiteral("Every ")
-               + dayOfMonth(parts.value(QStringLiteral("BYMONTHDAY")).toInt());
-    static const QHash<QString, QString> units
-        = {{QStringLiteral("DAILY"), QStringLiteral("day")},
-           {QStringLiteral("WEEKLY"), QStringLiteral("week")},
-           {QStringLiteral("MONTHLY"), QStringLiteral("month")},
-           {QStringLiteral("YEARLY"), QStringLiteral("year")}};
-    const QString unit = units.value(parts.value(QStringLiteral("FREQ")));
-    const int interval = parts.value(QStringLiteral("INTERVAL"), QStringLiteral("1")).toInt();
-    if (interval > 1)
-        return QStringLiteral("Every %1 %2s").arg(interval).arg(unit);
+               + (*day == -1 ? QStringLiteral("last day") : RepeatWords::monthDayName(*day));
+    static const QString units[] = {QStringLiteral("day"), QStringLiteral("week"),
+                                    QStringLiteral("month"), QStringLiteral("year")};
+    const QString &unit = units[int(rule->frequency())];
+    if (rule->interval() > 1)
+        return QStringLiteral("Every %1 %2s").arg(rule->interval()).arg(unit);
     return QStringLiteral("Every ") + unit;
 }
 
