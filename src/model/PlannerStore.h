@@ -167,6 +167,11 @@ private:
     void reviveWithdrawnOccurrences();
     // The due day and repeat a capture reading names, each through its own operation.
     void applyDates(const CaptureReading &reading, TaskItem &task);
+    // A new task from a reading, without saving; null for a reading without a title.
+    TaskItem *file(const CaptureReading &reading, Section *into, Project *defaultProject);
+    // The field changes of setDueDate and setRepeat, without the stamp and the save.
+    void moveDueDate(const OptionalInstant &day, TaskItem &task);
+    void assignRepeat(const QString &rule, bool fromDone, TaskItem &task);
 
     ModelContext &m_context;
 };

@@ -30,16 +30,9 @@ CaptureReading PlannerStore::readCapture(const QString &text, CaptureContext con
 TaskItem *PlannerStore::capture(const QString &text, Section *into, Project *defaultProject,
                                 const QStringList &refused)
 {
-    const CaptureReading reading = readCapture(text, refused);
-    if (reading.title.isEmpty())
-        return nullptr;
-    Project *project = reading.projectToken ? matchProject(*reading.projectToken) : nullptr;
-    if (!project)
-        project = defaultProject;
-    TaskItem *task = m_context.insert(
-        std::make_shared<TaskItem>(reading.title, into, nextOrder(into), project));
-    applyDates(reading, *task);
-    save();
+    TaskItem *task = file(readCapture(text, refused), into, defaultProject);
+    if (task)
+        save();
     return task;
 }
 
@@ -48,10 +41,25 @@ std::vector<TaskItem *> PlannerStore::captureLines(const QString &text, Section 
 {
     std::vector<TaskItem *> filed;
     for (const QString &line : CaptureParser::lines(text)) {
-        if (TaskItem *task = capture(line, into, defaultProject))
+        if (TaskItem *task = file(readCapture(line), into, defaultProject))
             filed.push_back(task);
     }
+    if (!filed.empty())
+        save();
     return filed;
+}
+
+TaskItem *PlannerStore::file(const CaptureReading &reading, Section *into, Project *defaultProject)
+{
+    if (reading.title.isEmpty())
+        return nullptr;
+    Project *project = reading.projectToken ? matchProject(*reading.projectToken) : nullptr;
+    if (!project)
+        project = defaultProject;
+    TaskItem *task = m_context.insert(
+        std::make_shared<TaskItem>(reading.title, into, nextOrder(into), project));
+    applyDates(reading, *task);
+    return task;
 }
 
 void PlannerStore::applyInlineEdit(const QString &text, TaskItem &task, const QStringList &refused)
@@ -69,9 +77,9 @@ void PlannerStore::applyInlineEdit(const QString &text, TaskItem &task, const QS
 void PlannerStore::applyDates(const CaptureReading &reading, TaskItem &task)
 {
     if (reading.dueDay)
-        setDueDate(instantFromDateTime(reading.dueDay->startOfDay()), task);
+        moveDueDate(instantFromDateTime(reading.dueDay->startOfDay()), task);
     if (!reading.repeatRule.isEmpty())
-        setRepeat(reading.repeatRule, reading.repeatFromDone, task);
+        assignRepeat(reading.repeatRule, reading.repeatFromDone, task);
 }
 
 void PlannerStore::setNote(const QString &note, TaskItem &task)
@@ -83,14 +91,19 @@ void PlannerStore::setNote(const QString &note, TaskItem &task)
 
 void PlannerStore::setDueDate(const OptionalInstant &day, TaskItem &task)
 {
+    moveDueDate(day, task);
+    task.setUpdatedAt(Clock::now());
+    save();
+}
+
+void PlannerStore::moveDueDate(const OptionalInstant &day, TaskItem &task)
+{
     task.setDueDate(day ? OptionalInstant(Calendar::startOfDay(*day)) : std::nullopt);
     if (task.remindAt()) {
         task.setRemindAt(day ? OptionalInstant(
                              Calendar::atTimeOfDay(*day, Calendar::timeOfDay(*task.remindAt())))
                              : std::nullopt);
     }
-    task.setUpdatedAt(Clock::now());
-    save();
 }
 
 void PlannerStore::setReminder(const std::optional<QTime> &time, TaskItem &task)
@@ -113,17 +126,21 @@ void PlannerStore::setReminder(const std::optional<QTime> &time, TaskItem &task)
 
 void PlannerStore::setRepeat(const QString &rule, bool fromDone, TaskItem &task)
 {
-    const Instant now = Clock::now();
+    assignRepeat(rule, fromDone, task);
+    task.setUpdatedAt(Clock::now());
+    save();
+}
+
+void PlannerStore::assignRepeat(const QString &rule, bool fromDone, TaskItem &task)
+{
     task.setRepeatRule(rule);
     task.setRepeatFromDone(!rule.isEmpty() && fromDone);
     if (!rule.isEmpty()) {
         if (!task.dueDate())
-            task.setDueDate(Calendar::startOfDay(now));
+            task.setDueDate(Calendar::startOfDay(Clock::now()));
         if (task.seriesId().isNull())
             task.setSeriesId(task.id());
     }
-    task.setUpdatedAt(now);
-    save();
 }
 
 void PlannerStore::setProject(Project *project, TaskItem &task)
